@@ -1,0 +1,59 @@
+# Windows build: kelvane.exe, a variant whose power calls are recorded for the
+# end-to-end tests, and the GoogleTest programs that run under Wine.
+enable_language(RC)
+
+set(KELVANE_WIN32_LIBS user32 gdi32 comctl32 comdlg32 shell32 shlwapi advapi32 powrprof version ole32 uuid uxtheme msimg32)
+set(KELVANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+# The entry point and the real power calls are kept out of the shared shell
+# library so that test programs can link a recording power backend instead.
+set(KELVANE_SHELL_SOURCES ${KELVANE_WIN32_SOURCES})
+list(FILTER KELVANE_SHELL_SOURCES EXCLUDE REGEX "(app_main|power_api)_win32\\.cpp$")
+set(KELVANE_REAL_POWER "${CMAKE_SOURCE_DIR}/power/power_api_win32.cpp")
+set(KELVANE_MAIN "${CMAKE_SOURCE_DIR}/core/app_main_win32.cpp")
+
+add_library(kelvane_shell STATIC ${KELVANE_SHELL_SOURCES})
+target_link_libraries(kelvane_shell PUBLIC kelvane_core ${KELVANE_WIN32_LIBS})
+target_compile_definitions(kelvane_shell PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+target_compile_options(kelvane_shell PRIVATE ${KELVANE_WARNINGS})
+target_compile_definitions(kelvane_core PUBLIC UNICODE _UNICODE)
+
+configure_file(resources/version.h.in "${CMAKE_BINARY_DIR}/generated/version.h" @ONLY)
+set(KELVANE_RC "${CMAKE_SOURCE_DIR}/resources/kelvane.rc")
+set_source_files_properties(${KELVANE_RC} PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/kelvane.manifest")
+
+function(kelvane_program name)
+  add_executable(${name} WIN32 ${KELVANE_MAIN} ${KELVANE_RC} ${ARGN})
+  target_include_directories(${name} PRIVATE "${CMAKE_BINARY_DIR}/generated" "${CMAKE_SOURCE_DIR}/resources")
+  target_link_libraries(${name} PRIVATE kelvane_shell)
+  target_compile_options(${name} PRIVATE ${KELVANE_WARNINGS})
+  target_link_options(${name} PRIVATE ${KELVANE_STATIC_LINK} -municode)
+  set_target_properties(${name} PROPERTIES OUTPUT_NAME ${name} SUFFIX ".exe")
+endfunction()
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/resources")
+
+kelvane_program(kelvane ${KELVANE_REAL_POWER})
+kelvane_program(kelvane-recording "${CMAKE_SOURCE_DIR}/tests/e2e/recording_power_win32.cpp")
+
+# Windows-side tests: one GoogleTest program, run by ctest under Wine through
+# a wrapper that gives each run its own copy of the template prefix.
+file(GLOB_RECURSE KELVANE_WIN32_TESTS CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/win32/*_test.cpp")
+file(GLOB_RECURSE KELVANE_WIN32_TEST_SUPPORT CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/win32/support/*.cpp")
+if(KELVANE_WIN32_TESTS)
+  add_executable(kelvane_win32_tests ${KELVANE_WIN32_TESTS} ${KELVANE_WIN32_TEST_SUPPORT} ${KELVANE_REAL_POWER})
+  target_link_libraries(kelvane_win32_tests PRIVATE kelvane_shell GTest::gmock_main)
+  target_include_directories(kelvane_win32_tests PRIVATE "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_BINARY_DIR}/generated")
+  target_compile_options(kelvane_win32_tests PRIVATE ${KELVANE_WARNINGS})
+  target_link_options(kelvane_win32_tests PRIVATE ${KELVANE_STATIC_LINK})
+  add_test(NAME win32_unit
+    COMMAND "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh" "$<TARGET_FILE:kelvane_win32_tests>" --gtest_brief=1)
+endif()
+
+# End-to-end tests drive the real programs; each script is one ctest test.
+file(GLOB KELVANE_E2E_TESTS CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh")
+foreach(script IN LISTS KELVANE_E2E_TESTS)
+  get_filename_component(name "${script}" NAME_WE)
+  add_test(NAME e2e_${name} COMMAND bash "${script}" "$<TARGET_FILE_DIR:kelvane>")
+  set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300)
+endforeach()

@@ -1,0 +1,116 @@
+#pragma once
+// Arming, disarming and the countdown tick of the schedule.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/clock.h"
+
+namespace kelvane {
+
+enum class ToggleTrigger { User, Execution, BossKeyNow };
+enum class TrayImage { Idle = 0, Armed = 1, IdleHidden = 2 };
+enum class CountdownUnit { Hours = 0, Minutes = 1, Seconds = 2 };
+enum class HalfDay { AM = 0, PM = 1 };
+
+inline constexpr const char* kProductName = "Kelvane";
+inline constexpr const char* kBossKeyTag = "BossKey";
+
+// The schedule controls as they stand when the schedule is armed.
+struct ArmingInputs {
+  std::string actionName;
+  bool force = true;
+  bool blinkIcon = true;
+  bool prompt = true;
+  std::string blinkSecondsText = "30";
+  bool countdownMode = true;
+  std::string periodText = "1";
+  CountdownUnit unit = CountdownUnit::Hours;
+  std::string hourText = "1";
+  std::string minuteText = "00";
+  HalfDay halfDay = HalfDay::AM;
+};
+
+// What the schedule shows and asks of the window and the tray.
+class ScheduleHost {
+ public:
+  virtual ~ScheduleHost() = default;
+  virtual ArmingInputs ReadInputs() const = 0;
+  virtual bool TrayTipsOn() const = 0;
+  virtual bool WindowsHidden() const = 0;
+  virtual void SaveSettings() = 0;
+  virtual void SetStatus(const std::string& text) = 0;
+  virtual void SetToggleCaption(const std::string& caption) = 0;
+  virtual void SetEnabledMenuCheck(bool checked) = 0;
+  virtual void SetTimerRunning(bool running) = 0;
+  virtual void SetTrayImage(TrayImage image) = 0;
+  virtual void SetTrayTip(const std::string& tip) = 0;
+  virtual bool TrayCanShowBalloons() const = 0;
+  // Shows a balloon for 3000 ms with sound.
+  virtual void ShowBalloon(const std::string& text) = 0;
+  // The target has been reached: run the firing sequence.
+  virtual void FireAction() = 0;
+};
+
+// The next instant at which the local clock shows hour:minute of the given
+// half day, counting an instant equal to `now` as today. nullopt when the
+// texts do not form a valid time.
+std::optional<Instant> NextClockTarget(const LocalTimeZone& zone, Instant now, const std::string& hourText,
+                                       const std::string& minuteText, HalfDay halfDay);
+
+std::chrono::seconds CountdownLength(const std::string& periodText, CountdownUnit unit);
+
+// The tooltip while idle: "Kelvane: No Action", with " (H)" while windows are hidden.
+std::string IdleTip(bool windowsHidden);
+
+class Schedule {
+ public:
+  Schedule(const Clock& clock, const LocalTimeZone& zone, ScheduleHost& host);
+
+  // Arms when disarmed and disarms when armed. Returns false when arming was
+  // refused because the clock-mode time cannot be formed.
+  bool ToggleSchedule(ToggleTrigger trigger);
+  // The 500 ms timer tick.
+  void Tick();
+
+  // Moves the target while staying armed (the prompt's snooze).
+  void Snooze(std::int32_t minutes);
+  // Reads and clears the timer's tag ("BossKey" after a boss-key arming).
+  std::string TakeTimerTag();
+  // Marks the schedule disarmed without touching the timer, so that the next
+  // toggle arms anew.
+  void ForgetArmed() { armed_ = false; }
+
+  bool Armed() const { return armed_; }
+  Instant Target() const { return target_; }
+  const std::string& ActionName() const { return actionName_; }
+  bool Force() const { return force_; }
+  bool Prompt() const { return prompt_; }
+  bool BlinkIcon() const { return blinkIcon_; }
+  std::int32_t BlinkSeconds() const { return blinkSeconds_; }
+  const std::string& TimerTag() const { return timerTag_; }
+  bool Firing() const { return firing_; }
+
+ private:
+  bool Arm(ToggleTrigger trigger);
+  void Disarm(ToggleTrigger trigger);
+  std::string GeneralDate(Instant instant) const;
+  bool BalloonsWanted() const;
+
+  const Clock& clock_;
+  const LocalTimeZone& zone_;
+  ScheduleHost& host_;
+  bool armed_ = false;
+  Instant target_{};
+  std::string actionName_;
+  bool force_ = true;
+  bool blinkIcon_ = true;
+  bool prompt_ = true;
+  std::int32_t blinkSeconds_ = 30;
+  bool blinkPhase_ = false;
+  std::string timerTag_;
+  bool firing_ = false;
+};
+
+}  // namespace kelvane

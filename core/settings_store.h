@@ -1,0 +1,23 @@
+#pragma once
+// The per-user key/value store that holds every setting of the program.
+
+#include <string>
+#include <string_view>
+
+namespace kelvane {
+
+inline constexpr std::string_view kAppName = "Kelvane";
+
+class SettingsStore {
+ public:
+  virtual ~SettingsStore() = default;
+  // The stored text, or `defaultValue` when the key is absent. Section and
+  // key names are matched without regard to case.
+  virtual std::string GetValue(std::string_view app, std::string_view section, std::string_view key,
+                               std::string_view defaultValue) const = 0;
+  // Creates or overwrites the key; a section is created on its first write.
+  virtual void SaveValue(std::string_view app, std::string_view section, std::string_view key,
+                         std::string_view value) = 0;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,56 @@
+#pragma once
+// Power actions and the Windows version classification that decides which
+// of them are offered and attempted.
+
+#include <cstdint>
+#include <string>
+
+namespace kelvane {
+
+struct OsVersionRecord {
+  std::int32_t platformClass = 0;  // 0 unknown or Win32s, 1 Windows 95 family, 2 NT family
+  std::int32_t osIndex = 0;        // 0 to 7, see GetOsName
+  std::int32_t build = 0;
+  std::string versionText;         // "major.minor"
+};
+
+// Raw values reported by the system's version query.
+struct ReportedVersion {
+  std::uint32_t platformId = 0;  // 0 Win32s, 1 Windows 95 family, 2 NT family
+  std::uint32_t major = 0;
+  std::uint32_t minor = 0;
+  std::uint32_t build = 0;
+};
+
+OsVersionRecord ClassifyOsVersion(const ReportedVersion& reported);
+std::string OsDisplayName(std::int32_t osIndex);
+// Windows 2000, XP and Vista or later can lock the workstation.
+bool LockOffered(const OsVersionRecord& version);
+
+inline constexpr std::uint32_t kExitLogOff = 0;
+inline constexpr std::uint32_t kExitReboot = 2;
+inline constexpr std::uint32_t kExitPowerOff = 8;
+inline constexpr std::uint32_t kExitForce = 4;
+
+std::uint32_t ExitFlags(std::uint32_t flags, bool force);
+
+// The operating-system calls behind the power actions.
+class PowerApi {
+ public:
+  virtual ~PowerApi() = default;
+  virtual ReportedVersion QueryVersion() = 0;
+  virtual void SetShutdownPrivilege(bool enable) = 0;
+  virtual bool ExitWindows(std::uint32_t flags) = 0;
+  virtual bool SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) = 0;
+  virtual bool LockWorkStation() = 0;
+};
+
+OsVersionRecord GetOsVersionInfo(PowerApi& api);
+std::string GetOsName(PowerApi& api);
+// Logs off, restarts or powers off; on the NT family the shutdown privilege
+// is held exactly around the call.
+bool ExitWindowsPower(PowerApi& api, std::uint32_t flags, bool force);
+bool SuspendPower(PowerApi& api, std::int32_t hibernate, bool forceCritical, bool disableWakeEvent);
+bool LockComputer(PowerApi& api);
+
+}  // namespace kelvane

@@ -1,0 +1,303 @@
+#include "core/schedule.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+#include "fakes/fake_time.h"
+
+namespace kelvane {
+namespace {
+
+using testing::FakeClock;
+using testing::FakeZone;
+using testing::Utc;
+using namespace std::chrono_literals;
+
+class RecordingHost : public ScheduleHost {
+ public:
+  ArmingInputs inputs{.actionName = "Shutdown"};
+  bool tips = true;
+  bool balloonCapable = true;
+  bool hidden = false;
+  int saves = 0;
+  std::string status, caption, tip;
+  bool menuChecked = false;
+  bool timerRunning = false;
+  std::vector<TrayImage> images;
+  std::vector<std::string> balloons;
+  int fires = 0;
+  std::function<void()> onFire;
+
+  ArmingInputs ReadInputs() const override { return inputs; }
+  bool TrayTipsOn() const override { return tips; }
+  bool WindowsHidden() const override { return hidden; }
+  void SaveSettings() override { ++saves; }
+  void SetStatus(const std::string& text) override { status = text; }
+  void SetToggleCaption(const std::string& text) override { caption = text; }
+  void SetEnabledMenuCheck(bool checked) override { menuChecked = checked; }
+  void SetTimerRunning(bool running) override { timerRunning = running; }
+  void SetTrayImage(TrayImage image) override { images.push_back(image); }
+  void SetTrayTip(const std::string& text) override { tip = text; }
+  bool TrayCanShowBalloons() const override { return balloonCapable; }
+  void ShowBalloon(const std::string& text) override { balloons.push_back(text); }
+  void FireAction() override {
+    ++fires;
+    if (onFire) onFire();
+  }
+};
+
+class ScheduleTest : public ::testing::Test {
+ protected:
+  FakeClock clock{Utc(2026, 12, 6, 14, 0, 0)};
+  FakeZone zone{0s};
+  RecordingHost host;
+  Schedule schedule{clock, zone, host};
+
+  void UseClock(const char* hour, const char* minute, HalfDay half) {
+    host.inputs.countdownMode = false;
+    host.inputs.hourText = hour;
+    host.inputs.minuteText = minute;
+    host.inputs.halfDay = half;
+  }
+};
+
+TEST_F(ScheduleTest, ArmingShowsTheTargetAndStartsTheTimer) {
+  host.inputs.periodText = "2";
+  host.inputs.unit = CountdownUnit::Minutes;
+  ASSERT_TRUE(schedule.ToggleSchedule(ToggleTrigger::User));
+  EXPECT_TRUE(schedule.Armed());
+  EXPECT_TRUE(host.timerRunning);
+  EXPECT_TRUE(host.menuChecked);
+  EXPECT_EQ(host.caption, "&Disable");
+  EXPECT_EQ(host.saves, 1);
+  EXPECT_EQ(schedule.Target(), Utc(2026, 12, 6, 14, 2, 0));
+  EXPECT_EQ(host.images.back(), TrayImage::Armed);
+  EXPECT_EQ(host.tip, "Kelvane: Shutdown On 2026-12-06 14:02:00");
+  ASSERT_EQ(host.balloons.size(), 1u);
+  EXPECT_EQ(host.balloons[0], "Kelvane will perform Shutdown On 2026-12-06 14:02:00");
+}
+
+TEST_F(ScheduleTest, DisarmingShowsNoActionUnlessExecutionDisarms) {
+  for (const auto trigger : {ToggleTrigger::User, ToggleTrigger::Execution}) {
+    SCOPED_TRACE(static_cast<int>(trigger));
+    host.balloons.clear();
+    ASSERT_TRUE(schedule.ToggleSchedule(ToggleTrigger::User));
+    host.balloons.clear();
+    host.hidden = true;
+    ASSERT_TRUE(schedule.ToggleSchedule(trigger));
+    EXPECT_FALSE(schedule.Armed());
+    EXPECT_FALSE(host.timerRunning);
+    EXPECT_FALSE(host.menuChecked);
+    EXPECT_EQ(host.status, "Disabled");
+    EXPECT_EQ(host.caption, "&Enable");
+    EXPECT_EQ(host.images.back(), TrayImage::IdleHidden);
+    EXPECT_EQ(host.tip, "Kelvane: No Action (H)");
+    if (trigger == ToggleTrigger::User) {
+      EXPECT_EQ(host.balloons, std::vector<std::string>{"No Action (H)"});
+    } else {
+      EXPECT_TRUE(host.balloons.empty());
+    }
+    host.hidden = false;
+  }
+}
+
+TEST_F(ScheduleTest, BalloonsNeedTipsAndACapableTray) {
+  for (const auto& [tips, capable] : {std::pair{false, true}, std::pair{true, false}}) {
+    host.tips = tips;
+    host.balloonCapable = capable;
+    host.balloons.clear();
+    schedule.ToggleSchedule(ToggleTrigger::User);
+    schedule.ToggleSchedule(ToggleTrigger::User);
+    EXPECT_TRUE(host.balloons.empty());
+  }
+}
+
+TEST_F(ScheduleTest, BossKeyArmsForNowWithoutBalloonAndTagsTheTimer) {
+  ASSERT_TRUE(schedule.ToggleSchedule(ToggleTrigger::BossKeyNow));
+  EXPECT_EQ(schedule.Target(), clock.Now());
+  EXPECT_EQ(schedule.TimerTag(), "BossKey");
+  EXPECT_TRUE(host.balloons.empty());
+  schedule.ToggleSchedule(ToggleTrigger::User);
+  EXPECT_EQ(schedule.TimerTag(), "BossKey") << "disarming keeps the tag";
+  EXPECT_EQ(schedule.TakeTimerTag(), "BossKey");
+  EXPECT_EQ(schedule.TimerTag(), "");
+}
+
+TEST_F(ScheduleTest, CountdownAddsExactDurations) {
+  const struct {
+    const char* period;
+    CountdownUnit unit;
+    std::chrono::seconds expected;
+  } cases[] = {{"1", CountdownUnit::Hours, 3600s},
+               {"999", CountdownUnit::Hours, 999h},
+               {"45", CountdownUnit::Seconds, 45s},
+               {"10", CountdownUnit::Minutes, 600s}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(CountdownLength(c.period, c.unit), c.expected);
+  }
+  EXPECT_EQ(std::chrono::duration_cast<std::chrono::hours>(999h).count() / 24, 41);
+}
+
+TEST_F(ScheduleTest, OneHourCountdownAcrossTheAutumnChangeLastsOneHour) {
+  zone = FakeZone(3600s);
+  zone.SetSummer(Utc(2026, 3, 29, 1), Utc(2026, 10, 25, 1));
+  clock.Set(Utc(2026, 10, 25, 0, 30));  // 02:30 summer time, the first time round
+  host.inputs.periodText = "1";
+  schedule.ToggleSchedule(ToggleTrigger::User);
+  EXPECT_EQ(schedule.Target() - clock.Now(), 3600s);
+  EXPECT_EQ(host.tip, "Kelvane: Shutdown On 2026-10-25 02:30:00") << "the wall clock went back an hour";
+}
+
+TEST_F(ScheduleTest, ClockModeTakesTheNextOccurrence) {
+  const struct {
+    const char* name;
+    Instant now;
+    const char* hour;
+    const char* minute;
+    HalfDay half;
+    Instant expected;
+  } cases[] = {
+      {"later today", Utc(2026, 12, 6, 14), "10", "30", HalfDay::PM, Utc(2026, 12, 6, 22, 30)},
+      {"passed, so tomorrow", Utc(2026, 12, 6, 23), "10", "30", HalfDay::PM, Utc(2026, 12, 7, 22, 30)},
+      {"12 AM is the coming midnight", Utc(2026, 12, 6, 14), "12", "00", HalfDay::AM, Utc(2026, 12, 7)},
+      {"12 PM is noon", Utc(2026, 12, 6, 9), "12", "05", HalfDay::PM, Utc(2026, 12, 6, 12, 5)},
+      {"equal to now stays today", Utc(2026, 12, 6, 14), "2", "00", HalfDay::PM, Utc(2026, 12, 6, 14)},
+      {"across the year end", Utc(2026, 12, 31, 23, 59), "1", "00", HalfDay::AM, Utc(2027, 1, 1, 1)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(NextClockTarget(zone, c.now, c.hour, c.minute, c.half), c.expected);
+  }
+}
+
+TEST_F(ScheduleTest, ClockModeFollowsTheCalendarAcrossClockChanges) {
+  FakeZone berlin(3600s);
+  berlin.SetSummer(Utc(2026, 3, 29, 1), Utc(2026, 10, 25, 1));
+  // Armed on the eve of the spring change for 10:00 PM: tomorrow evening,
+  // 23 hours away, not "now plus 24 hours".
+  EXPECT_EQ(NextClockTarget(berlin, Utc(2026, 3, 28, 22), "10", "00", HalfDay::PM), Utc(2026, 3, 29, 20));
+  // 2:30 AM does not exist on the spring change day: the first instant after the gap.
+  EXPECT_EQ(NextClockTarget(berlin, Utc(2026, 3, 28, 22), "2", "30", HalfDay::AM), Utc(2026, 3, 29, 1));
+  // 2:30 AM occurs twice on the autumn change day: the first one.
+  EXPECT_EQ(NextClockTarget(berlin, Utc(2026, 10, 24, 22), "2", "30", HalfDay::AM), Utc(2026, 10, 25, 0, 30));
+  // Armed during the second 2:15 AM for 2:30 AM: the first 2:30 has passed
+  // but the wall clock is still before 2:30, so the next one is tomorrow.
+  EXPECT_EQ(NextClockTarget(berlin, Utc(2026, 10, 25, 1, 15), "2", "30", HalfDay::AM), Utc(2026, 10, 26, 1, 30));
+}
+
+TEST_F(ScheduleTest, InvalidClockInputNeverArms) {
+  for (const auto& [hour, minute] : {std::pair{"10", ""}, std::pair{"", "30"}, std::pair{"13", "00"},
+                                     std::pair{"1", "60"}, std::pair{"x", "00"}, std::pair{"1", "5a"}}) {
+    SCOPED_TRACE(std::string(hour) + ":" + minute);
+    UseClock(hour, minute, HalfDay::AM);
+    EXPECT_FALSE(schedule.ToggleSchedule(ToggleTrigger::User));
+    EXPECT_FALSE(schedule.Armed());
+    EXPECT_FALSE(host.timerRunning);
+    EXPECT_EQ(host.saves, 0);
+    EXPECT_TRUE(host.balloons.empty());
+  }
+}
+
+TEST_F(ScheduleTest, BlinkWindowShowsBalloonsAtItsStartAndEnd) {
+  host.inputs.periodText = "40";
+  host.inputs.unit = CountdownUnit::Seconds;
+  host.inputs.blinkSecondsText = "30";
+  schedule.ToggleSchedule(ToggleTrigger::User);
+  host.balloons.clear();
+  host.images.clear();
+  std::vector<int> balloonSecs;
+  int blinkTicks = 0;
+  for (int secs = 40; secs >= 0; --secs) {
+    clock.Set(schedule.Target() - std::chrono::seconds{secs});
+    const auto imagesBefore = host.images.size();
+    const auto balloonsBefore = host.balloons.size();
+    schedule.Tick();
+    EXPECT_EQ(host.status, std::to_string(secs) + " Seconds to Execution");
+    if (host.images.size() > imagesBefore) ++blinkTicks;
+    if (host.balloons.size() > balloonsBefore) {
+      balloonSecs.push_back(secs);
+      EXPECT_EQ(host.balloons.back(), "Kelvane will perform Shutdown in " + std::to_string(secs) + " seconds");
+    }
+  }
+  EXPECT_EQ(balloonSecs, (std::vector<int>{30, 29, 28, 27, 26, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0}));
+  EXPECT_EQ(blinkTicks, 31);
+  ASSERT_GE(host.images.size(), 2u);
+  EXPECT_EQ(host.images[0], TrayImage::Armed);
+  EXPECT_EQ(host.images[1], TrayImage::Idle);
+  EXPECT_EQ(host.fires, 1);
+}
+
+TEST_F(ScheduleTest, ShortBlinkWindowBalloonsOnEveryTick) {
+  host.inputs.periodText = "5";
+  host.inputs.unit = CountdownUnit::Seconds;
+  host.inputs.blinkSecondsText = "5";
+  schedule.ToggleSchedule(ToggleTrigger::User);
+  host.balloons.clear();
+  for (int secs = 5; secs >= 1; --secs) {
+    clock.Set(schedule.Target() - std::chrono::seconds{secs});
+    schedule.Tick();
+  }
+  EXPECT_EQ(host.balloons.size(), 5u);
+}
+
+TEST_F(ScheduleTest, BlinkOffOnlyCounts) {
+  host.inputs.blinkIcon = false;
+  host.inputs.periodText = "3";
+  host.inputs.unit = CountdownUnit::Seconds;
+  schedule.ToggleSchedule(ToggleTrigger::User);
+  host.balloons.clear();
+  host.images.clear();
+  clock.Advance(1s);
+  schedule.Tick();
+  EXPECT_EQ(host.status, "2 Seconds to Execution");
+  EXPECT_TRUE(host.images.empty());
+  EXPECT_TRUE(host.balloons.empty());
+}
+
+TEST_F(ScheduleTest, TargetPassedWhileAsleepFiresOnTheFirstTickWithoutBalloon) {
+  host.inputs.periodText = "1";
+  host.inputs.unit = CountdownUnit::Minutes;
+  schedule.ToggleSchedule(ToggleTrigger::User);
+  host.balloons.clear();
+  clock.Advance(3h);
+  schedule.Tick();
+  EXPECT_EQ(host.status, "-10740 Seconds to Execution");
+  EXPECT_TRUE(host.balloons.empty());
+  EXPECT_EQ(host.fires, 1);
+}
+
+TEST_F(ScheduleTest, TicksDuringAnOpenPromptDoNotFireAgain) {
+  host.inputs.periodText = "1";
+  host.inputs.unit = CountdownUnit::Seconds;
+  schedule.ToggleSchedule(ToggleTrigger::User);
+  clock.Advance(1s);
+  // The prompt's nested message loop keeps delivering timer ticks.
+  host.onFire = [&] {
+    for (int i = 0; i < 3; ++i) {
+      clock.Advance(1s);
+      schedule.Tick();
+    }
+    EXPECT_TRUE(schedule.Firing());
+  };
+  schedule.Tick();
+  EXPECT_EQ(host.fires, 1);
+  EXPECT_FALSE(schedule.Firing());
+  host.onFire = nullptr;
+  schedule.Tick();
+  EXPECT_EQ(host.fires, 2) << "a later tick may fire once the sequence has ended";
+}
+
+TEST_F(ScheduleTest, SnoozeMovesTheTargetFromNow) {
+  schedule.ToggleSchedule(ToggleTrigger::User);
+  clock.Advance(2h);
+  schedule.Snooze(5);
+  EXPECT_TRUE(schedule.Armed());
+  EXPECT_EQ(schedule.Target(), clock.Now() + 300s);
+  schedule.Tick();
+  EXPECT_EQ(host.status, "300 Seconds to Execution");
+}
+
+}  // namespace
+}  // namespace kelvane
