@@ -13,7 +13,7 @@ bool NumericSpin::AcceptsChar(char32_t c) { return (c >= U'0' && c <= U'9') || c
 
 std::string NumericSpin::Format(int value) const {
   std::string text = std::to_string(value);
-  if (twoDigits_ && value >= 0 && text.size() < 2) text.insert(0, "0");
+  if (twoDigits_ && value >= 0 && value < 10) return "0" + text;
   return text;
 }
 

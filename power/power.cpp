@@ -55,9 +55,9 @@ std::string GetOsName(PowerApi& api) { return OsDisplayName(GetOsVersionInfo(api
 
 bool ExitWindowsPower(PowerApi& api, std::uint32_t flags, bool force) {
   const std::uint32_t exitFlags = ExitFlags(flags, force);
-  if (GetOsVersionInfo(api).platformClass != 2) return api.ExitWindows(exitFlags);
+  if (GetOsVersionInfo(api).platformClass != 2) return api.ExitSession(exitFlags);
   api.SetShutdownPrivilege(true);
-  const bool ok = api.ExitWindows(exitFlags);
+  const bool ok = api.ExitSession(exitFlags);
   api.SetShutdownPrivilege(false);
   return ok;
 }

@@ -3,6 +3,7 @@
 // of them are offered and attempted.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace kelvane {
@@ -40,10 +41,14 @@ class PowerApi {
   virtual ~PowerApi() = default;
   virtual ReportedVersion QueryVersion() = 0;
   virtual void SetShutdownPrivilege(bool enable) = 0;
-  virtual bool ExitWindows(std::uint32_t flags) = 0;
+  virtual bool ExitSession(std::uint32_t flags) = 0;
   virtual bool SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) = 0;
   virtual bool LockWorkStation() = 0;
 };
+
+// The program's power backend: the real calls in the shipped program, a
+// recording one in the end-to-end test build.
+std::unique_ptr<PowerApi> CreatePowerApi();
 
 OsVersionRecord GetOsVersionInfo(PowerApi& api);
 std::string GetOsName(PowerApi& api);

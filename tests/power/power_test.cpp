@@ -17,7 +17,7 @@ class RecordingPowerApi : public PowerApi {
 
   ReportedVersion QueryVersion() override { return version; }
   void SetShutdownPrivilege(bool enable) override { calls.push_back(enable ? "privilege on" : "privilege off"); }
-  bool ExitWindows(std::uint32_t flags) override {
+  bool ExitSession(std::uint32_t flags) override {
     calls.push_back("exit " + std::to_string(flags));
     return succeed;
   }

@@ -1,0 +1,59 @@
+#include "core/registry_settings_store_win32.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "core/handles_win32.h"
+#include "core/wide_text_win32.h"
+
+namespace kelvane {
+namespace {
+
+std::wstring SectionPath(const std::string& root, std::string_view app, std::string_view section) {
+  return Widen(root) + L"\\" + Widen(app) + L"\\" + Widen(section);
+}
+
+}  // namespace
+
+RegistrySettingsStore::RegistrySettingsStore(std::string root) : root_(std::move(root)) {}
+
+std::string RegistrySettingsStore::GetValue(std::string_view app, std::string_view section, std::string_view key,
+                                            std::string_view defaultValue) const {
+  HKEY raw = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, SectionPath(root_, app, section).c_str(), 0, KEY_QUERY_VALUE, &raw) !=
+      ERROR_SUCCESS) {
+    return std::string(defaultValue);
+  }
+  const UniqueKey sectionKey(raw);
+  const std::wstring name = Widen(key);
+  DWORD type = 0;
+  DWORD bytes = 0;
+  if (RegQueryValueExW(sectionKey.get(), name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ)) {
+    return std::string(defaultValue);
+  }
+  std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
+  DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+  if (RegQueryValueExW(sectionKey.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                       &size) != ERROR_SUCCESS) {
+    return std::string(defaultValue);
+  }
+  // Stored strings need not be terminated; the buffer has a spare zero.
+  return Narrow(std::wstring_view(buffer.data()));
+}
+
+void RegistrySettingsStore::SaveValue(std::string_view app, std::string_view section, std::string_view key,
+                                      std::string_view value) {
+  HKEY raw = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(root_, app, section).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                      nullptr, &raw, nullptr) != ERROR_SUCCESS) {
+    return;  // A store that cannot be written loses only this value.
+  }
+  const UniqueKey sectionKey(raw);
+  const std::wstring data = Widen(value);
+  RegSetValueExW(sectionKey.get(), Widen(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                 static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
+}  // namespace kelvane

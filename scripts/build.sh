@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Builds the requested configurations: native, sanitize, windows (default: all).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+configs=("$@")
+[ ${#configs[@]} -gt 0 ] || configs=(native sanitize windows)
+for config in "${configs[@]}"; do
+  case "$config" in
+    native)   cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null ;;
+    sanitize) cmake -S "$root" -B "$root/build/sanitize" -DCMAKE_BUILD_TYPE=Debug -DKELVANE_SANITIZE=ON >/dev/null ;;
+    windows)  cmake -S "$root" -B "$root/build/windows" -DCMAKE_BUILD_TYPE=Release \
+                -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null ;;
+    bench)    cmake -S "$root" -B "$root/build/bench" -DCMAKE_BUILD_TYPE=Release -DKELVANE_BENCHMARKS=ON >/dev/null ;;
+    *) echo "unknown configuration: $config" >&2; exit 2 ;;
+  esac
+  echo "== building $config"
+  cmake --build "$root/build/$config" -j "$jobs"
+done

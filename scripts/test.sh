@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every configuration and runs every test:
+# the native unit tests, the same under AddressSanitizer and UBSan, and the
+# Windows-side and end-to-end tests under Wine on a virtual display.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh" || exit 1
+"$root/scripts/build.sh" native sanitize windows || { echo "0 passed, 1 failed"; exit 1; }
+"$root/scripts/wine-prefix.sh" >/dev/null || exit 1
+
+passed=0
+failed=0
+run_ctest() {
+  local name="$1" dir="$2" log
+  shift 2
+  echo "== testing $name"
+  log=$(mktemp)
+  (cd "$dir" && ctest --output-on-failure "$@") 2>&1 | tee "$log"
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -z "$line" ]; then
+    failed=$((failed + 1))
+  else
+    local total bad
+    bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    total=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+  fi
+  rm -f "$log"
+}
+
+run_ctest native "$root/build/native" -j "$(nproc)"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest sanitize "$root/build/sanitize" -j "$(nproc)"
+
+# One virtual display serves every Wine test; each test has its own prefix.
+display=$("$root/scripts/xvfb-start.sh") || exit 1
+trap '"$root/scripts/xvfb-start.sh" --stop "$display"' EXIT
+DISPLAY="$display" run_ctest windows "$root/build/windows"
+
+echo
+echo "Summary: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,44 @@
+// Power backend of the end-to-end test build: every call that would end the
+// session or lock the desktop is appended to the file named by
+// KELVANE_POWER_LOG instead, one line per call, and reported as successful.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "power/power_api_win32.h"
+
+namespace kelvane {
+namespace {
+
+class RecordingPowerApi : public PowerApi {
+ public:
+  ReportedVersion QueryVersion() override { return QuerySystemVersion(); }
+  void SetShutdownPrivilege(bool enable) override {
+    SetShutdownPrivilegeOfProcess(enable);
+    Record(enable ? "privilege on" : "privilege off");
+  }
+  bool ExitSession(std::uint32_t flags) override { return Record("ExitWindowsEx " + std::to_string(flags)); }
+  bool SetSuspendState(bool hibernate, bool force, bool wake) override {
+    return Record("SetSuspendState " + std::to_string(hibernate) + " " + std::to_string(force) + " " +
+                  std::to_string(wake));
+  }
+  bool LockWorkStation() override { return Record("LockWorkStation"); }
+
+ private:
+  static bool Record(const std::string& line) {
+    wchar_t path[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"KELVANE_POWER_LOG", path, MAX_PATH) == 0) return true;
+    if (FILE* file = _wfopen(path, L"ab")) {
+      std::fprintf(file, "%s\r\n", line.c_str());
+      std::fclose(file);
+    }
+    return true;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<PowerApi> CreatePowerApi() { return std::make_unique<RecordingPowerApi>(); }
+
+}  // namespace kelvane

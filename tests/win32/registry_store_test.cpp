@@ -1,0 +1,76 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "core/registry_settings_store_win32.h"
+#include "core/settings.h"
+
+namespace kelvane {
+namespace {
+
+class RegistryStoreTest : public ::testing::Test {
+ protected:
+  void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\KelvaneTest"); }
+  RegistrySettingsStore store{"Software"};
+};
+
+TEST_F(RegistryStoreTest, MissingValuesGiveTheDefault) {
+  EXPECT_EQ(store.GetValue("KelvaneTest", "CONFIG", "Nothing", "fallback"), "fallback");
+}
+
+TEST_F(RegistryStoreTest, ValuesRoundTripThroughTheRegistry) {
+  const char* values[] = {"True", "", "12abc", "Ünïcode ✓ 日本語", "1\xC2\xA4" "1\xC2\xA4" "a\xC2\xA4" "b\xC2\xA4"};
+  for (const char* value : values) {
+    store.SaveValue("KelvaneTest", "CONFIG", "Key", value);
+    EXPECT_EQ(store.GetValue("KelvaneTest", "CONFIG", "Key", "<absent>"), value);
+  }
+}
+
+TEST_F(RegistryStoreTest, NamesMatchWithoutRegardToCase) {
+  store.SaveValue("KelvaneTest", "TASK", "TaskCount", "3");
+  EXPECT_EQ(store.GetValue("KelvaneTest", "Task", "taskcount", "0"), "3");
+  store.SaveValue("KelvaneTest", "task", "TASKCOUNT", "4");
+  EXPECT_EQ(store.GetValue("KelvaneTest", "TASK", "TaskCount", "0"), "4");
+}
+
+TEST_F(RegistryStoreTest, SectionsLiveUnderTheApplicationKey) {
+  store.SaveValue("KelvaneTest", "CONFIG", "Force", "False");
+  wchar_t data[32] = {};
+  DWORD size = sizeof data;
+  ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\KelvaneTest\\CONFIG", L"Force", RRF_RT_REG_SZ, nullptr, data,
+                         &size),
+            ERROR_SUCCESS);
+  EXPECT_STREQ(data, L"False");
+}
+
+TEST_F(RegistryStoreTest, SettingsSurviveASaveAndLoad) {
+  // The whole settings model through the real store, under the test key.
+  class TestStore : public SettingsStore {
+   public:
+    std::string GetValue(std::string_view, std::string_view s, std::string_view k, std::string_view d) const override {
+      return inner.GetValue("KelvaneTest", s, k, d);
+    }
+    void SaveValue(std::string_view, std::string_view s, std::string_view k, std::string_view v) override {
+      inner.SaveValue("KelvaneTest", s, k, v);
+    }
+    RegistrySettingsStore inner;
+  } testStore;
+  ScheduleControls controls = ScheduleControls::WithActions(true);
+  ProgramOptions options;
+  controls.countdownMode = false;
+  controls.minute.SetText("45");
+  SetTaskRecord(options.tasks, 1, {true, "Nightly", "cmd.exe /c echo"});
+  options.tasks.TaskCount = 1;
+  SaveSettings(testStore, controls, options);
+
+  ScheduleControls loaded = ScheduleControls::WithActions(true);
+  ProgramOptions loadedOptions;
+  LoadSettings(testStore, loaded, loadedOptions);
+  EXPECT_FALSE(loaded.countdownMode);
+  EXPECT_EQ(loaded.minute.text(), "45");
+  EXPECT_EQ(loadedOptions.tasks.TaskCount, 1);
+  EXPECT_EQ(GetTaskRecord(loadedOptions.tasks, 1).commandLine, "cmd.exe /c echo");
+}
+
+}  // namespace
+}  // namespace kelvane
