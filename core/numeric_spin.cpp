@@ -6,8 +6,13 @@
 
 namespace kelvane {
 
-NumericSpin::NumericSpin(int minimum, int maximum, int initial, bool twoDigits)
-    : minimum_(minimum), maximum_(maximum), twoDigits_(twoDigits), value_(initial), text_(Format(initial)) {}
+NumericSpin::NumericSpin(int minimum, int maximum, int initial, bool twoDigits, bool echoValue)
+    : minimum_(minimum),
+      maximum_(maximum),
+      twoDigits_(twoDigits),
+      echoValue_(echoValue),
+      value_(initial),
+      text_(Format(initial)) {}
 
 bool NumericSpin::AcceptsChar(char32_t c) { return (c >= U'0' && c <= U'9') || c == 8; }
 
@@ -29,7 +34,12 @@ void NumericSpin::SetText(std::string_view text) {
   const int rounded = std::clamp(LeadingInt32Saturated(text_), minimum_, maximum_);
   // The spin raises its change only when its value moves, and that change
   // rewrites the text in the spin's own format.
-  if (rounded != value_) SetValue(rounded);
+  if (rounded == value_) return;
+  if (echoValue_) {
+    SetValue(rounded);
+  } else {
+    value_ = rounded;
+  }
 }
 
 void NumericSpin::SetValue(int value) {

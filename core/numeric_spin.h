@@ -10,7 +10,9 @@ namespace kelvane {
 
 class NumericSpin {
  public:
-  NumericSpin(int minimum, int maximum, int initial, bool twoDigits = false);
+  // `echoValue`: a change of the spin's value, whoever made it, rewrites the
+  // text. Without it only the arrows (SetValue) rewrite the text.
+  NumericSpin(int minimum, int maximum, int initial, bool twoDigits = false, bool echoValue = true);
 
   // Only the digits and Backspace (character 8) may be typed.
   static bool AcceptsChar(char32_t c);
@@ -30,6 +32,7 @@ class NumericSpin {
   int minimum_;
   int maximum_;
   bool twoDigits_;
+  bool echoValue_;
   int value_;
   std::string text_;
 };

@@ -1,5 +1,7 @@
 #include "power/power.h"
 
+#include "fakes/recording_power_api.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,27 +11,7 @@
 namespace kelvane {
 namespace {
 
-class RecordingPowerApi : public PowerApi {
- public:
-  ReportedVersion version{2, 6, 1, 7601};
-  bool succeed = true;
-  std::vector<std::string> calls;
-
-  ReportedVersion QueryVersion() override { return version; }
-  void SetShutdownPrivilege(bool enable) override { calls.push_back(enable ? "privilege on" : "privilege off"); }
-  bool ExitSession(std::uint32_t flags) override {
-    calls.push_back("exit " + std::to_string(flags));
-    return succeed;
-  }
-  bool SetSuspendState(bool hibernate, bool force, bool wake) override {
-    calls.push_back(std::string("suspend ") + (hibernate ? "1" : "0") + (force ? "1" : "0") + (wake ? "1" : "0"));
-    return succeed;
-  }
-  bool LockWorkStation() override {
-    calls.push_back("lock");
-    return succeed;
-  }
-};
+using testing::RecordingPowerApi;
 
 TEST(Power, ClassifiesEveryReportedVersion) {
   const struct {
@@ -67,7 +49,7 @@ TEST(Power, ExitHoldsThePrivilegeAroundTheCallOnNt) {
       RecordingPowerApi api;
       api.succeed = succeed;
       EXPECT_EQ(ExitWindowsPower(api, c.flags, c.force), succeed);
-      EXPECT_EQ(api.calls, (std::vector<std::string>{"privilege on", c.call, "privilege off"}));
+      EXPECT_EQ(api.calls(), (std::vector<std::string>{"privilege on", c.call, "privilege off"}));
     }
   }
 }
@@ -76,7 +58,7 @@ TEST(Power, Windows95FamilyExitsWithoutPrivileges) {
   RecordingPowerApi api;
   api.version = {1, 4, 10, 0};
   EXPECT_TRUE(ExitWindowsPower(api, kExitReboot, false));
-  EXPECT_EQ(api.calls, std::vector<std::string>{"exit 2"});
+  EXPECT_EQ(api.calls(), std::vector<std::string>{"exit 2"});
 }
 
 TEST(Power, SuspendAndLockOnlyWhereSupported) {
@@ -92,7 +74,7 @@ TEST(Power, SuspendAndLockOnlyWhereSupported) {
     EXPECT_EQ(SuspendPower(api, 1, true, false), c.suspends);
     EXPECT_EQ(LockComputer(api), c.locks);
     EXPECT_EQ(LockOffered(ClassifyOsVersion(c.version)), c.locks);
-    const bool calledSuspend = std::find(api.calls.begin(), api.calls.end(), "suspend 110") != api.calls.end();
+    const bool calledSuspend = std::find(api.calls().begin(), api.calls().end(), "suspend 110") != api.calls().end();
     EXPECT_EQ(calledSuspend, c.suspends);
   }
 }
@@ -101,7 +83,7 @@ TEST(Power, SuspendHoldsThePrivilegeAroundTheCall) {
   RecordingPowerApi api;
   api.succeed = false;
   EXPECT_FALSE(SuspendPower(api, 0, false, false));
-  EXPECT_EQ(api.calls, (std::vector<std::string>{"privilege on", "suspend 000", "privilege off"}));
+  EXPECT_EQ(api.calls(), (std::vector<std::string>{"privilege on", "suspend 000", "privilege off"}));
 }
 
 }  // namespace

@@ -1,0 +1,175 @@
+#pragma once
+// The main window's behaviour: start-up, the schedule controls, arming and
+// ticking, the firing sequence, quitting and the orderly close. The Win32
+// window binds its controls and messages to this class.
+
+#include <memory>
+#include <string>
+
+#include "core/clock.h"
+#include "core/schedule.h"
+#include "core/settings.h"
+#include "core/settings_store.h"
+#include "core/tray_seam.h"
+#include "options/autostart.h"
+#include "power/power.h"
+#include "prompt/prompt_model.h"
+
+namespace kelvane {
+
+enum class ScheduleField { Period, Hour, Minute, Blink };
+enum class ScheduleCheck { Prompt, Blink, Force };
+enum class TrayCommand { None, Exit, Enabled, Show, About };
+
+inline constexpr int kCloseButton = 4;
+inline constexpr int kMinimizeButton = 5;
+
+// Which schedule controls accept input, following the mode and the blink box.
+struct ControlEnabling {
+  bool period = true;  // txtPeriod, vsPeriod, cmbUnit
+  bool clock = false;  // txtHour, vsHour, txtMin, vsMin, cmbT
+  bool blink = true;   // txtBlink, vsBlink
+};
+ControlEnabling EnablingFor(const ScheduleControls& controls);
+
+// The main window as the presenter sees it.
+class MainView {
+ public:
+  virtual ~MainView() = default;
+  // Brings every control in line with the model (texts, selections, checks,
+  // enabling); controls already showing the value are left alone.
+  virtual void ShowControls(const ScheduleControls& controls, const ControlEnabling& enabling) = 0;
+  virtual void SetStatus(const std::string& text) = 0;
+  virtual void SetToggleCaption(const std::string& caption) = 0;
+  virtual void SetTimerRunning(bool running) = 0;
+  virtual void SetMenuEnabledCheck(bool checked) = 0;
+  virtual void SetShowHiddenPicture(bool shown) = 0;
+  virtual void SetVisible(bool visible) = 0;
+  virtual void BringToFront() = 0;
+  // "Do you want to quit Kelvane?" with Yes and No; true for Yes.
+  virtual bool AskQuit() = 0;
+  virtual void ShowMessage(const std::string& text) = 0;
+  virtual void ProcessPendingMessages() = 0;
+  // Shows the prompt modally and returns its answer.
+  virtual PromptAnswer RunPrompt(const std::string& actionName) = 0;
+  virtual void RunOptionsDialog() = 0;
+  virtual TrayCommand RunTrayMenu() = 0;
+  virtual void RunAboutBox() = 0;
+  virtual void CloseAboutBox() = 0;
+  // Destroys the window after the orderly close has run.
+  virtual void Unload() = 0;
+  // Closes every other window and ends the process without fault dialogs.
+  virtual void EndProcess() = 0;
+};
+
+// The boss-key side as far as the main window's life cycle needs it.
+class BossKeyPart {
+ public:
+  virtual ~BossKeyPart() = default;
+  virtual bool WindowsHidden() const = 0;
+  virtual void ShowHiddenWindows() = 0;
+  virtual void ResetWindowLists() = 0;
+  // Switches both hotkeys off and releases them.
+  virtual void StopHotkeys() = 0;
+  virtual HotKeyPair HotKeys() = 0;
+};
+
+class TaskRunnerPart {
+ public:
+  virtual ~TaskRunnerPart() = default;
+  virtual void RunTasks(const TaskList& tasks) = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // An existing folder, or one that cannot be made, is not an error.
+  virtual void CreateFolder(const std::string& path) = 0;
+};
+
+struct MainServices {
+  SettingsStore& store;
+  PowerApi& power;
+  const Clock& clock;
+  const LocalTimeZone& zone;
+  TrayIcon& tray;
+  RunKey& runKey;
+  FileSystem& files;
+  TaskRunnerPart& tasks;
+  BossKeyPart& bossKeys;
+  std::string programPath;
+  std::string appData;
+};
+
+class MainForm : private ScheduleHost {
+ public:
+  MainForm(MainView& view, MainServices services);
+
+  // The start-up sequence, run when the window has been created.
+  void Start();
+
+  void OnActionSelected(int index);
+  void OnModeSelected(bool countdown);
+  void OnUnitSelected(int index);
+  void OnHalfDaySelected(int index);
+  void OnCheckChanged(ScheduleCheck check, bool checked);
+  void OnFieldTextChanged(ScheduleField field, const std::string& text);
+  // The spins are vertical scroll bars: the value grows toward the lower arrow.
+  void OnFieldSpin(ScheduleField field, bool upArrow);
+  static bool AcceptsFieldChar(char32_t c);
+
+  void OnToggleClicked();
+  void OnOptionsClicked();
+  void DoAction(int index);
+  void OnEscape();
+  void OnTimerTick();
+  void OnTrayMouseDown(TrayButton button);
+  void OnTrayCommand(TrayCommand command);
+  void OnBossKeyError(const std::string& message);
+  // Every unload of the window: saves, shows hidden windows again unless the
+  // computer is being shut down, releases the tray icon and the hotkeys.
+  void OnUnload();
+  void ExitProgram();
+
+  void SaveSettings() override;
+
+  const ScheduleControls& Controls() const { return controls_; }
+  ProgramOptions& Options() { return options_; }
+  Schedule& GetSchedule() { return schedule_; }
+  bool QuitFlag() const { return quit_; }
+  bool ShuttingDown() const { return shuttingDown_; }
+  const std::string& DataFolder() const { return dataFolder_; }
+
+ private:
+  // ScheduleHost
+  ArmingInputs ReadInputs() const override;
+  bool TrayTipsOn() const override { return options_.TrayTips; }
+  bool WindowsHidden() const override { return services_.bossKeys.WindowsHidden(); }
+  void SetStatus(const std::string& text) override { view_.SetStatus(text); }
+  void SetToggleCaption(const std::string& caption) override { view_.SetToggleCaption(caption); }
+  void SetEnabledMenuCheck(bool checked) override { view_.SetMenuEnabledCheck(checked); }
+  void SetTimerRunning(bool running) override { view_.SetTimerRunning(running); }
+  void SetTrayImage(TrayImage image) override { services_.tray.SetImage(image); }
+  void SetTrayTip(const std::string& tip) override { services_.tray.SetToolTip(tip); }
+  bool TrayCanShowBalloons() const override { return services_.tray.IsBalloonCapable(); }
+  void ShowBalloon(const std::string& text) override;
+  void FireAction() override;
+
+  void ShowTrayAtStart();
+  void Unload();
+  void PerformAction(bool lockedBeforeTasks);
+  NumericSpin& Spin(ScheduleField field);
+  void Refresh();
+
+  MainView& view_;
+  MainServices services_;
+  ScheduleControls controls_;
+  ProgramOptions options_;
+  Schedule schedule_;
+  std::string dataFolder_;
+  bool quit_ = false;
+  bool shuttingDown_ = false;
+  bool unloaded_ = false;
+};
+
+}  // namespace kelvane

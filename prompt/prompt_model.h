@@ -1,0 +1,43 @@
+#pragma once
+// The prompt shown before the action: Execute, Snooze with a number of
+// minutes, or Abort.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/numeric_spin.h"
+
+namespace kelvane {
+
+enum class PromptResult : std::int32_t { Abort = 0, Execute = 1, Snooze = 2 };
+
+struct PromptAnswer {
+  PromptResult Result = PromptResult::Abort;
+  std::int32_t SnoozeMinutes = 0;
+};
+
+class PromptModel {
+ public:
+  static constexpr std::size_t kMaxMinutesLength = 3;
+
+  // The minutes box changed: its value is kept between 1 and 999.
+  void OnMinutesTextChanged(std::string_view text);
+  // The spin's arrows; the up arrow increases.
+  void OnSpinUp();
+  void OnSpinDown();
+
+  void Execute() { answer_ = {PromptResult::Execute, 0}; }
+  void Abort() { answer_ = {PromptResult::Abort, 0}; }
+  void Snooze();
+
+  const std::string& MinutesText() const { return minutes_.text(); }
+  int SpinValue() const { return minutes_.value(); }
+  const PromptAnswer& Answer() const { return answer_; }
+
+ private:
+  NumericSpin minutes_{1, 999, 10, false, false};
+  PromptAnswer answer_;
+};
+
+}  // namespace kelvane

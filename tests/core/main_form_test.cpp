@@ -1,0 +1,400 @@
+#include "core/main_form.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+#include "fakes/fake_time.h"
+#include "fakes/memory_settings_store.h"
+#include "fakes/recording_power_api.h"
+#include "fakes/recording_tray.h"
+
+namespace kelvane {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::FakeClock;
+using testing::FakeZone;
+using testing::MemorySettingsStore;
+using testing::RecordingPowerApi;
+using testing::RecordingTray;
+using testing::Utc;
+using Log = std::vector<std::string>;
+
+class FakeView : public MainView {
+ public:
+  explicit FakeView(Log& log) : log_(log) {}
+  ScheduleControls shown;
+  ControlEnabling enabling;
+  std::string status = "Disabled";
+  std::string caption = "&Enable";
+  bool timer = false, menuCheck = false, picture = false, visible = true;
+  bool answerQuit = true;
+  std::function<PromptAnswer(const std::string&)> prompt = [](const std::string&) {
+    return PromptAnswer{PromptResult::Execute, 0};
+  };
+  TrayCommand menuChoice = TrayCommand::None;
+  int prompts = 0;
+
+  void ShowControls(const ScheduleControls& c, const ControlEnabling& e) override {
+    shown = c;
+    enabling = e;
+  }
+  void SetStatus(const std::string& t) override { status = t; }
+  void SetToggleCaption(const std::string& t) override { caption = t; }
+  void SetTimerRunning(bool r) override { timer = r; }
+  void SetMenuEnabledCheck(bool c) override { menuCheck = c; }
+  void SetShowHiddenPicture(bool s) override { picture = s; }
+  void SetVisible(bool v) override {
+    visible = v;
+    log_.push_back(v ? "view show" : "view hide");
+  }
+  void BringToFront() override { log_.push_back("view front"); }
+  bool AskQuit() override {
+    log_.push_back("ask quit");
+    return answerQuit;
+  }
+  void ShowMessage(const std::string& t) override { log_.push_back("message " + t); }
+  void ProcessPendingMessages() override {}
+  PromptAnswer RunPrompt(const std::string& action) override {
+    ++prompts;
+    log_.push_back("prompt " + action);
+    return prompt(action);
+  }
+  void RunOptionsDialog() override { log_.push_back("options"); }
+  TrayCommand RunTrayMenu() override {
+    log_.push_back("menu");
+    return menuChoice;
+  }
+  void RunAboutBox() override { log_.push_back("about"); }
+  void CloseAboutBox() override { log_.push_back("close about"); }
+  void Unload() override { log_.push_back("unload"); }
+  void EndProcess() override { log_.push_back("end process"); }
+
+ private:
+  Log& log_;
+};
+
+class FakeParts : public RunKey, public FileSystem, public TaskRunnerPart, public BossKeyPart {
+ public:
+  explicit FakeParts(Log& log) : log_(log) {}
+  bool hidden = false;
+  void SetValue(const std::string& name, const std::string& data) override { log_.push_back("run set " + name + "=" + data); }
+  void DeleteValue(const std::string& name) override { log_.push_back("run delete " + name); }
+  void CreateFolder(const std::string& path) override { log_.push_back("mkdir " + path); }
+  void RunTasks(const TaskList& tasks) override { log_.push_back("run tasks " + std::to_string(tasks.TaskCount)); }
+  bool WindowsHidden() const override { return hidden; }
+  void ShowHiddenWindows() override { log_.push_back("show hidden"); }
+  void ResetWindowLists() override { log_.push_back("reset windows"); }
+  void StopHotkeys() override { log_.push_back("stop hotkeys"); }
+  HotKeyPair HotKeys() override { return {}; }
+
+ private:
+  Log& log_;
+};
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  Log log;
+  MemorySettingsStore store;
+  RecordingPowerApi power{&log};
+  FakeClock clock{Utc(2026, 12, 6, 14)};
+  FakeZone zone;
+  RecordingTray tray{log};
+  FakeParts parts{log};
+  FakeView view{log};
+  MainForm form{view, MainServices{store, power, clock, zone, tray, parts, parts, parts, parts,
+                                   "C:\\Program Files\\Kelvane\\kelvane.exe", "C:\\Users\\me\\AppData\\Roaming"}};
+
+  bool Logged(const std::string& line) const { return std::find(log.begin(), log.end(), line) != log.end(); }
+  std::ptrdiff_t Position(const std::string& line) const {
+    return std::find(log.begin(), log.end(), line) - log.begin();
+  }
+  void ArmSeconds(int seconds) {
+    form.OnUnitSelected(2);
+    form.OnFieldTextChanged(ScheduleField::Period, std::to_string(seconds));
+    form.OnToggleClicked();
+  }
+  void RunToTarget() {
+    clock.Set(form.GetSchedule().Target());
+    form.OnTimerTick();
+  }
+};
+
+TEST_F(MainFormTest, FirstStartRegistersAutostartAndGreetsFromTheTray) {
+  form.Start();
+  EXPECT_EQ(store.Get("CONFIG", "StartUp"), "1");
+  EXPECT_TRUE(Logged("run set kelvane.Exe=\"C:\\Program Files\\Kelvane\\kelvane.Exe\""));
+  EXPECT_TRUE(Logged("mkdir C:\\Users\\me\\AppData\\Roaming\\Kelvane"));
+  EXPECT_EQ(form.DataFolder(), "C:\\Users\\me\\AppData\\Roaming\\Kelvane");
+  EXPECT_EQ(tray.tip, "Kelvane: No Action");
+  EXPECT_EQ(tray.image, TrayImage::Idle);
+  EXPECT_LT(Position("tray show"), Position("balloon icon 4"));
+  EXPECT_TRUE(Logged("balloon title Kelvane"));
+  EXPECT_EQ(tray.balloons, Log{"No Action"});
+  EXPECT_TRUE(Logged("reset windows"));
+  EXPECT_FALSE(form.GetSchedule().Armed());
+  EXPECT_EQ(view.shown.actionItems.size(), 6u) << "Wine's NT 6.1 offers Lock Computer";
+  EXPECT_TRUE(view.enabling.period);
+  EXPECT_FALSE(view.enabling.clock);
+  EXPECT_TRUE(form.QuitFlag());
+}
+
+TEST_F(MainFormTest, OlderSystemsDoNotOfferLocking) {
+  power.version = {2, 4, 0, 1381};
+  form.Start();
+  EXPECT_EQ(view.shown.actionItems.size(), 5u);
+}
+
+TEST_F(MainFormTest, StartUpOffRemovesTheRunValue) {
+  store.Set("CONFIG", "StartUp", "0");
+  store.Set("CONFIG", "TrayTips", "False");
+  form.Start();
+  EXPECT_TRUE(Logged("run delete kelvane.Exe"));
+  EXPECT_TRUE(tray.balloons.empty());
+}
+
+TEST_F(MainFormTest, EnabledStartRaisesShortSecondCountdowns) {
+  const struct {
+    const char* unit;
+    const char* period;
+    const char* expected;
+    std::chrono::seconds length;
+  } cases[] = {{"2", "10", "30", 30s}, {"1", "10", "10", 600s}, {"2", "45", "45", 45s}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.unit) + "/" + c.period);
+    MemorySettingsStore s;
+    s.Set("CONFIG", "EnabledStart", "True");
+    s.Set("CONFIG", "tUnit", c.unit);
+    s.Set("CONFIG", "tPeriod", c.period);
+    Log l;
+    RecordingTray t{l};
+    FakeView v{l};
+    MainForm f{v, MainServices{s, power, clock, zone, t, parts, parts, parts, parts, "k.exe", "A"}};
+    f.Start();
+    EXPECT_EQ(v.shown.period.text(), c.expected);
+    ASSERT_TRUE(f.GetSchedule().Armed());
+    EXPECT_EQ(f.GetSchedule().Target() - clock.Now(), c.length);
+    EXPECT_EQ(t.balloons.back(), "Kelvane will perform Shutdown On " + FormatGeneralDate(zone, clock.Now() + c.length));
+  }
+}
+
+TEST_F(MainFormTest, SpinsGrowTowardTheLowerArrowAndModesSwitchEnabling) {
+  form.Start();
+  form.OnFieldSpin(ScheduleField::Period, false);
+  EXPECT_EQ(view.shown.period.text(), "2");
+  form.OnFieldSpin(ScheduleField::Period, true);
+  form.OnFieldSpin(ScheduleField::Period, true);
+  EXPECT_EQ(view.shown.period.text(), "1");
+  form.OnFieldSpin(ScheduleField::Minute, false);
+  EXPECT_EQ(view.shown.minute.text(), "01");
+  form.OnModeSelected(false);
+  EXPECT_FALSE(view.enabling.period);
+  EXPECT_TRUE(view.enabling.clock);
+  form.OnCheckChanged(ScheduleCheck::Blink, false);
+  EXPECT_FALSE(view.enabling.blink);
+  form.OnFieldTextChanged(ScheduleField::Hour, "");
+  EXPECT_EQ(view.shown.hour.text(), "1");
+}
+
+TEST_F(MainFormTest, ExecutingEachActionMakesItsPowerCall) {
+  const struct {
+    int action;
+    bool force;
+    Log calls;
+    bool unloads;
+  } cases[] = {
+      {0, true, {"privilege on", "exit 12", "privilege off"}, true},
+      {1, false, {"privilege on", "exit 2", "privilege off"}, true},
+      {2, true, {"privilege on", "exit 4", "privilege off"}, false},
+      {3, true, {"privilege on", "suspend 010", "privilege off"}, false},
+      {4, false, {"privilege on", "suspend 100", "privilege off"}, false},
+      {5, true, {"lock"}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.action);
+    log.clear();
+    parts.hidden = true;
+    MemorySettingsStore s;
+    s.Set("CONFIG", "Action", std::to_string(c.action));
+    s.Set("CONFIG", "Force", c.force ? "True" : "False");
+    s.Set("CONFIG", "Prompt", "False");
+    FakeView v{log};
+    MainForm f{v, MainServices{s, power, clock, zone, tray, parts, parts, parts, parts, "k.exe", "A"}};
+    f.Start();
+    log.clear();
+    f.OnUnitSelected(2);
+    f.OnFieldTextChanged(ScheduleField::Period, "3");
+    f.OnToggleClicked();
+    clock.Advance(3s);
+    f.OnTimerTick();
+    Log powerCalls;
+    std::copy_if(log.begin(), log.end(), std::back_inserter(powerCalls), [](const std::string& line) {
+      return line.rfind("privilege", 0) == 0 || line.rfind("exit", 0) == 0 || line.rfind("suspend", 0) == 0 ||
+             line == "lock";
+    });
+    EXPECT_EQ(powerCalls, c.calls);
+    EXPECT_FALSE(f.GetSchedule().Armed());
+    EXPECT_EQ(v.status, "Disabled");
+    EXPECT_EQ(f.ShuttingDown(), c.unloads);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "unload"), c.unloads ? 1 : 0);
+    // Shutting the computer down leaves hidden windows hidden.
+    EXPECT_FALSE(std::count(log.begin(), log.end(), "show hidden") != 0 && c.unloads);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "balloon text No Action (H)"), 0) << "no balloon when executing";
+    parts.hidden = false;
+  }
+}
+
+TEST_F(MainFormTest, PromptAppearsUnlessTheBossKeyArmedWithIgnorePrompt) {
+  const struct {
+    bool bossKey;
+    bool ignore;
+    bool prompted;
+  } cases[] = {{false, true, true}, {true, false, true}, {true, true, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.bossKey) + std::to_string(c.ignore));
+    MemorySettingsStore s;
+    s.Set("CONFIG", "Action", "3");
+    s.Set("CONFIG", "BossKeyIgnorePrompt", c.ignore ? "True" : "False");
+    FakeView v{log};
+    MainForm f{v, MainServices{s, power, clock, zone, tray, parts, parts, parts, parts, "k.exe", "A"}};
+    f.Start();
+    if (c.bossKey) {
+      f.GetSchedule().ToggleSchedule(ToggleTrigger::BossKeyNow);
+    } else {
+      f.OnToggleClicked();
+    }
+    clock.Set(f.GetSchedule().Target());
+    f.OnTimerTick();
+    EXPECT_EQ(v.prompts, c.prompted ? 1 : 0);
+    EXPECT_FALSE(f.GetSchedule().Armed());
+    EXPECT_EQ(f.GetSchedule().TimerTag(), "");
+  }
+}
+
+TEST_F(MainFormTest, SnoozeKeepsCountingAndPromptsAgain) {
+  form.Start();
+  view.prompt = [](const std::string&) { return PromptAnswer{PromptResult::Snooze, 5}; };
+  ArmSeconds(10);
+  RunToTarget();
+  EXPECT_TRUE(form.GetSchedule().Armed());
+  form.OnTimerTick();
+  EXPECT_EQ(view.status, "300 Seconds to Execution");
+  RunToTarget();
+  EXPECT_EQ(view.prompts, 2);
+  EXPECT_FALSE(Logged("exit 12"));
+}
+
+TEST_F(MainFormTest, AbortDisarmsWithTheNoActionBalloon) {
+  form.Start();
+  view.prompt = [](const std::string&) { return PromptAnswer{PromptResult::Abort, 0}; };
+  ArmSeconds(10);
+  tray.balloons.clear();
+  RunToTarget();
+  EXPECT_FALSE(form.GetSchedule().Armed());
+  EXPECT_EQ(view.caption, "&Enable");
+  EXPECT_EQ(tray.balloons.back(), "No Action");
+  EXPECT_FALSE(Logged("exit 12"));
+}
+
+TEST_F(MainFormTest, DisarmingFromTheTrayWhileThePromptIsOpenCancelsTheFiring) {
+  form.Start();
+  for (const PromptResult result : {PromptResult::Execute, PromptResult::Abort, PromptResult::Snooze}) {
+    SCOPED_TRACE(static_cast<int>(result));
+    view.prompt = [&](const std::string&) {
+      form.OnTrayCommand(TrayCommand::Enabled);
+      return PromptAnswer{result, 5};
+    };
+    ArmSeconds(10);
+    RunToTarget();
+    EXPECT_FALSE(form.GetSchedule().Armed());
+    EXPECT_FALSE(view.menuCheck);
+    EXPECT_FALSE(Logged("exit 12"));
+  }
+}
+
+TEST_F(MainFormTest, TasksRunBeforeTheActionWithTheOptionalLock) {
+  const struct {
+    bool lockDuringRun;
+    Log expected;
+  } cases[] = {{true, {"lock", "run tasks 1"}}, {false, {"run tasks 1", "lock"}}};
+  for (const auto& c : cases) {
+    MemorySettingsStore s;
+    s.Set("CONFIG", "Action", "5");
+    s.Set("CONFIG", "Prompt", "False");
+    s.Set("CONFIG", "DoTaskRun", "True");
+    s.Set("CONFIG", "LockDuringTaskRun", c.lockDuringRun ? "True" : "False");
+    s.Set("TASK", "TaskCount", "1");
+    FakeView v{log};
+    MainForm f{v, MainServices{s, power, clock, zone, tray, parts, parts, parts, parts, "k.exe", "A"}};
+    f.Start();
+    f.OnToggleClicked();
+    log.clear();
+    clock.Set(f.GetSchedule().Target());
+    f.OnTimerTick();
+    Log relevant;
+    std::copy_if(log.begin(), log.end(), std::back_inserter(relevant),
+                 [](const std::string& l) { return l == "lock" || l.rfind("run tasks", 0) == 0; });
+    EXPECT_EQ(relevant, c.expected);
+  }
+}
+
+TEST_F(MainFormTest, QuittingAsksAndThenClosesInOrder) {
+  form.Start();
+  view.answerQuit = false;
+  log.clear();
+  form.DoAction(kCloseButton);
+  EXPECT_EQ(log, Log{"ask quit"});
+
+  view.answerQuit = true;
+  form.OnFieldTextChanged(ScheduleField::Period, "42");
+  log.clear();
+  form.OnTrayCommand(TrayCommand::Exit);
+  EXPECT_EQ(store.Get("CONFIG", "tPeriod"), "42");
+  const Log expected{"ask quit", "show hidden", "tray terminate", "show hidden", "tray terminate",
+                     "stop hotkeys", "unload", "end process"};
+  EXPECT_EQ(log, expected);
+}
+
+TEST_F(MainFormTest, MinimiseAndEscapeHideWithoutAsking) {
+  form.Start();
+  form.DoAction(kMinimizeButton);
+  EXPECT_FALSE(view.visible);
+  form.OnTrayMouseDown(TrayButton::Left);
+  EXPECT_TRUE(view.visible);
+  form.OnEscape();
+  EXPECT_FALSE(view.visible);
+  EXPECT_FALSE(Logged("ask quit"));
+}
+
+TEST_F(MainFormTest, TrayClicks) {
+  form.Start();
+  log.clear();
+  form.OnTrayMouseDown(TrayButton::Left);
+  EXPECT_EQ(log, (Log{"close about", "view show", "view front"}));
+  log.clear();
+  view.menuChoice = TrayCommand::Enabled;
+  form.OnTrayMouseDown(TrayButton::Right);
+  EXPECT_EQ(log.front(), "view front");
+  EXPECT_TRUE(form.GetSchedule().Armed());
+  EXPECT_TRUE(view.menuCheck);
+  form.OnTrayMouseDown(TrayButton::Right);
+  EXPECT_FALSE(form.GetSchedule().Armed());
+  EXPECT_FALSE(view.menuCheck);
+  log.clear();
+  form.OnTrayMouseDown(TrayButton::Middle);
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(MainFormTest, OptionsDialogIsFollowedByASave) {
+  form.Start();
+  form.Options().DoTaskRun = true;
+  form.OnOptionsClicked();
+  EXPECT_TRUE(Logged("options"));
+  EXPECT_EQ(store.Get("CONFIG", "DoTaskRun"), "True");
+}
+
+}  // namespace
+}  // namespace kelvane
