@@ -1,0 +1,61 @@
+#include "core/layout.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace kelvane {
+namespace {
+
+TEST(Layout, ScalingKeepsNeighboursFlush) {
+  for (int dpi : {96, 120, 144, 168, 192}) {
+    SCOPED_TRACE(dpi);
+    const Rect a = ScaleToDpi(Rect{10, 10, 33, 20}, dpi);
+    const Rect b = ScaleToDpi(Rect{43, 10, 17, 20}, dpi);
+    EXPECT_EQ(a.right(), b.left);
+  }
+  EXPECT_EQ(ScaleToDpi(Rect{10, 20, 30, 40}, 144), (Rect{15, 30, 45, 60}));
+}
+
+TEST(Layout, FrameHitsFollowTheStripsAndButtons) {
+  const FrameLayout frame = ComputeFrame(450, 426, 144, 30, 28, true);
+  const struct {
+    int x, y;
+    FrameHit hit;
+  } cases[] = {{5, 5, FrameHit::Drag},           {449, 5, FrameHit::CloseButton}, {350, 10, FrameHit::MinimizeButton},
+               {200, 200, FrameHit::Body},       {200, 425, FrameHit::Drag},      {449, 45, FrameHit::Body},
+               {449, 44, FrameHit::CloseButton}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+    EXPECT_EQ(HitTestFrame(frame, c.x, c.y), c.hit);
+  }
+  EXPECT_FALSE(ComputeFrame(300, 200, 96, 30, 14, false).minimizeButton.has_value());
+}
+
+TEST(Layout, ControlsStayInsideTheBodyAndDoNotOverlapAtAnyScale) {
+  for (int dpi : {96, 144, 192}) {
+    for (const WindowLayout& layout : {MainWindowLayout(dpi), PromptLayout(dpi)}) {
+      SCOPED_TRACE(dpi);
+      std::vector<std::pair<std::string, Rect>> boxes;
+      for (const auto& [name, rect] : layout.controls) {
+        EXPECT_GE(rect.left, 0) << name;
+        EXPECT_LE(rect.right(), layout.width) << name;
+        // Drop-down lists reserve room for their list below the box.
+        if (name.rfind("cmb", 0) == 0) continue;
+        EXPECT_LE(rect.bottom(), layout.height) << name;
+        boxes.emplace_back(name, rect);
+      }
+      for (std::size_t i = 0; i < boxes.size(); ++i) {
+        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+          const Rect& a = boxes[i].second;
+          const Rect& b = boxes[j].second;
+          const bool overlap = a.left < b.right() && b.left < a.right() && a.top < b.bottom() && b.top < a.bottom();
+          EXPECT_FALSE(overlap) << boxes[i].first << " overlaps " << boxes[j].first;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelvane
