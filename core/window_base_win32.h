@@ -1,0 +1,42 @@
+#pragma once
+// A window class as a C++ class: the static procedure keeps `this` from
+// WM_NCCREATE on and forwards every message to OnMessage.
+#include <windows.h>
+
+namespace kelvane {
+
+class WindowBase {
+ public:
+  WindowBase() = default;
+  WindowBase(const WindowBase&) = delete;
+  WindowBase& operator=(const WindowBase&) = delete;
+  virtual ~WindowBase();
+
+  HWND hwnd() const { return hwnd_; }
+
+ protected:
+  // Registers the class on first use and creates the window.
+  bool CreateOf(const wchar_t* className, DWORD exStyle, DWORD style, const wchar_t* title, int x, int y,
+                int width, int height, HWND owner, HICON icon = nullptr);
+  virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  // Called after WM_NCDESTROY; the handle is gone.
+  virtual void OnDestroyed() noexcept {}
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  HWND hwnd_ = nullptr;
+};
+
+// Pumps every pending message, so that timers, the tray and hotkeys keep
+// working inside long operations. A quit request is kept for the main loop.
+void ProcessPendingMessages() noexcept;
+
+// Runs a nested message loop until `done` becomes true, with the owner
+// disabled, as a modal dialog does. Dialog keys (Tab, Esc, Enter) go to the
+// window `dialog`.
+void RunModalLoop(HWND dialog, HWND owner, const bool& done) noexcept;
+
+int DpiOf(HWND window) noexcept;
+
+}  // namespace kelvane
