@@ -2,42 +2,104 @@
 
 #include <commctrl.h>
 
-#include "core/handles_win32.h"
+#include <memory>
+
+#include "core/frm_main_win32.h"
+#include "core/registry_settings_store_win32.h"
+#include "core/system_time_win32.h"
+#include "core/wide_text_win32.h"
+#include "options/run_key_win32.h"
+#include "power/power.h"
+#include "prompt/frm_prompt_win32.h"
 
 namespace kelvane {
 namespace {
 
-LRESULT CALLBACK PlaceholderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
+class Folders : public FileSystem {
+ public:
+  void CreateFolder(const std::string& path) override {
+    CreateDirectoryW(Widen(path).c_str(), nullptr);  // Existing or impossible: ignored.
   }
-  return DefWindowProcW(window, message, wParam, lParam);
+};
+
+// Stand-ins until the tray, the task runner and the boss keys are bound.
+class NoTray : public TrayIcon {
+ public:
+  void SetImage(TrayImage) override {}
+  void SetToolTip(const std::string&) override {}
+  void Show() override {}
+  void Terminate() override {}
+  bool IsBalloonCapable() const override { return false; }
+  void SetBalloonIcon(int) override {}
+  void SetBalloonTitle(const std::string&) override {}
+  void SetBalloonText(const std::string&) override {}
+  bool BalloonShow(bool, int, bool) override { return false; }
+};
+
+class NoTasks : public TaskRunnerPart {
+ public:
+  void RunTasks(const TaskList&) override {}
+};
+
+class NoBossKeys : public BossKeyPart {
+ public:
+  bool WindowsHidden() const override { return false; }
+  void ShowHiddenWindows() override {}
+  void ResetWindowLists() override {}
+  void StopHotkeys() override {}
+  HotKeyPair HotKeys() override { return {}; }
+};
+
+std::string ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      return Narrow(path);
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::string EnvironmentValue(const wchar_t* name) {
+  const DWORD length = GetEnvironmentVariableW(name, nullptr, 0);
+  if (length == 0) return {};
+  std::wstring value(length, L'\0');
+  value.resize(GetEnvironmentVariableW(name, value.data(), length));
+  return Narrow(value);
 }
 
 }  // namespace
 
-int RunApplication(HINSTANCE instance) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
+int RunApplication(HINSTANCE) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS |
+                                                     ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = PlaceholderProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = L"KelvaneMain";
-  if (RegisterClassExW(&wc) == 0) return 1;
-  UniqueWindow window(CreateWindowExW(0, wc.lpszClassName, L" Kelvane", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, 320, 240, nullptr, nullptr, instance, nullptr));
-  if (!window) return 1;
-  ShowWindow(window.get(), SW_SHOW);
+
+  RegistrySettingsStore store;
+  const std::unique_ptr<PowerApi> power = CreatePowerApi();
+  const SystemClock clock;
+  const UserLocalTimeZone zone;
+  NoTray tray;
+  RegistryRunKey runKey;
+  Folders folders;
+  NoTasks tasks;
+  NoBossKeys bossKeys;
+
+  MainWindowParts parts;
+  parts.prompt = [](HWND owner, const std::string& action, HICON icon) { return ShowPromptDialog(owner, action, icon); };
+
+  MainWindow window(MainServices{store, *power, clock, zone, tray, runKey, folders, tasks, bossKeys, ModulePath(),
+                                 EnvironmentValue(L"APPDATA")},
+                    std::move(parts));
+  if (!window.Create()) return 1;
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (window.hwnd() != nullptr && IsDialogMessageW(window.hwnd(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  window.release();  // Destroyed by the message loop's end.
   return static_cast<int>(msg.wParam);
 }
 

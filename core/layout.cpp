@@ -23,6 +23,8 @@ WindowLayout Build(int dpi, int width96, int height96, int top96, int bottom96, 
   return layout;
 }
 
+bool IsButton(FrameHit hit) { return hit == FrameHit::CloseButton || hit == FrameHit::MinimizeButton; }
+
 }  // namespace
 
 int ScaleToDpi(int value, int dpi) {
@@ -55,6 +57,25 @@ FrameHit HitTestFrame(const FrameLayout& frame, int x, int y) {
   if (frame.minimizeButton && frame.minimizeButton->Contains(x, y)) return FrameHit::MinimizeButton;
   if (frame.top.Contains(x, y) || frame.bottom.Contains(x, y)) return FrameHit::Drag;
   return FrameHit::Body;
+}
+
+bool CaptionButtons::OnButtonDown(FrameHit hit) {
+  if (!IsButton(hit)) return false;
+  state_.pressed = hit;
+  return true;
+}
+
+bool CaptionButtons::OnMouseMove(FrameHit hit) {
+  const FrameHit hot = IsButton(hit) ? hit : FrameHit::Body;
+  if (hot == state_.hot) return false;
+  state_.hot = hot;
+  return true;
+}
+
+FrameHit CaptionButtons::OnButtonUp(FrameHit hit) {
+  const FrameHit pressed = state_.pressed;
+  state_.pressed = FrameHit::Body;
+  return pressed != FrameHit::Body && pressed == hit ? pressed : FrameHit::Body;
 }
 
 WindowLayout MainWindowLayout(int dpi) {

@@ -37,6 +37,27 @@ enum class FrameHit { Body, Drag, CloseButton, MinimizeButton };
 FrameLayout ComputeFrame(int width, int height, int dpi, int topHeight96, int bottomHeight96, bool minimizeButton);
 FrameHit HitTestFrame(const FrameLayout& frame, int x, int y);
 
+struct FrameState {
+  FrameHit hot = FrameHit::Body;
+  FrameHit pressed = FrameHit::Body;
+};
+
+// Tracks the caption buttons of a borderless window: pressed look while a
+// mouse button is held on one, and the button that a release completes.
+class CaptionButtons {
+ public:
+  // Returns true when the window must repaint.
+  bool OnButtonDown(FrameHit hit);
+  bool OnMouseMove(FrameHit hit);
+  // The button completed by the release, or Body when none.
+  FrameHit OnButtonUp(FrameHit hit);
+  const FrameState& state() const { return state_; }
+  void Reset() { state_ = {}; }
+
+ private:
+  FrameState state_;
+};
+
 // Control rectangles by name, in pixels.
 struct WindowLayout {
   int width = 0;

@@ -59,3 +59,27 @@ TEST(Layout, ControlsStayInsideTheBodyAndDoNotOverlapAtAnyScale) {
 
 }  // namespace
 }  // namespace kelvane
+
+namespace kelvane {
+namespace {
+
+TEST(CaptionButtons, OnlyAReleaseOverThePressedButtonCompletesIt) {
+  CaptionButtons buttons;
+  EXPECT_FALSE(buttons.OnButtonDown(FrameHit::Drag));
+  EXPECT_TRUE(buttons.OnButtonDown(FrameHit::CloseButton));
+  EXPECT_EQ(buttons.state().pressed, FrameHit::CloseButton);
+  EXPECT_EQ(buttons.OnButtonUp(FrameHit::CloseButton), FrameHit::CloseButton);
+  EXPECT_EQ(buttons.state().pressed, FrameHit::Body);
+
+  buttons.OnButtonDown(FrameHit::MinimizeButton);
+  EXPECT_EQ(buttons.OnButtonUp(FrameHit::Body), FrameHit::Body) << "dragged off before release";
+  EXPECT_EQ(buttons.OnButtonUp(FrameHit::MinimizeButton), FrameHit::Body) << "no press pending";
+
+  EXPECT_TRUE(buttons.OnMouseMove(FrameHit::MinimizeButton));
+  EXPECT_FALSE(buttons.OnMouseMove(FrameHit::MinimizeButton));
+  EXPECT_TRUE(buttons.OnMouseMove(FrameHit::Drag));
+  EXPECT_EQ(buttons.state().hot, FrameHit::Body);
+}
+
+}  // namespace
+}  // namespace kelvane

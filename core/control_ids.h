@@ -1,0 +1,48 @@
+#pragma once
+// Window classes and control identifiers of the program's windows; the
+// end-to-end tests find controls by them.
+
+namespace kelvane {
+
+inline constexpr const wchar_t* kMainWindowClass = L"KelvaneMain";
+inline constexpr const wchar_t* kMainWindowTitle = L" Kelvane";
+inline constexpr const wchar_t* kPromptWindowClass = L"KelvanePrompt";
+
+enum class MainControl : int {
+  lblAction = 100,
+  cmbAction,
+  optIn,
+  txtPeriod,
+  vsPeriod,
+  cmbUnit,
+  optAt,
+  txtHour,
+  vsHour,
+  txtMin,
+  vsMin,
+  cmbT,
+  chkPrompt,
+  chkBlink,
+  txtBlink,
+  vsBlink,
+  lblSeconds,
+  chkForce,
+  cmdTimer,
+  cmdAdv,
+};
+
+enum class PromptControl : int {
+  lblAction = 200,
+  Label1,
+  Label2,
+  Label3,
+  Label4,
+  txtSnooz,
+  vsBlink,
+  lblSnoozMin,
+  cmdAbort,
+  cmdExecute,
+  cmdSnooz,
+};
+
+}  // namespace kelvane

@@ -1,0 +1,95 @@
+#include "core/frame_win32.h"
+
+namespace kelvane {
+namespace {
+
+UniqueFont ScaledMessageFont(int dpi, int pointsOverride, int weight) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  LOGFONTW font{};
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    font = metrics.lfMessageFont;
+  } else {
+    wcscpy_s(font.lfFaceName, L"Tahoma");
+  }
+  const int points = pointsOverride > 0 ? pointsOverride : 9;
+  font.lfHeight = -MulDiv(points, dpi, 72);
+  font.lfWidth = 0;
+  if (weight != 0) font.lfWeight = weight;
+  font.lfQuality = CLEARTYPE_QUALITY;
+  return UniqueFont(CreateFontIndirectW(&font));
+}
+
+void FillRect(HDC dc, const Rect& r, COLORREF color) {
+  const RECT rect{r.left, r.top, r.right(), r.bottom()};
+  SetDCBrushColor(dc, color);
+  ::FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void PaintGlyph(HDC dc, const Rect& button, FrameHit kind, int dpi) {
+  const int half = ScaleToDpi(5, dpi);
+  const int cx = button.left + button.width / 2;
+  const int cy = button.top + button.height / 2;
+  LOGBRUSH brush{BS_SOLID, RGB(255, 255, 255), 0};
+  const HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT, static_cast<DWORD>(std::max(1, ScaleToDpi(1, dpi))),
+                                &brush, 0, nullptr);
+  const HGDIOBJ old = SelectObject(dc, pen);
+  if (kind == FrameHit::CloseButton) {
+    MoveToEx(dc, cx - half, cy - half, nullptr);
+    LineTo(dc, cx + half + 1, cy + half + 1);
+    MoveToEx(dc, cx + half, cy - half, nullptr);
+    LineTo(dc, cx - half - 1, cy + half + 1);
+  } else {
+    MoveToEx(dc, cx - half, cy, nullptr);
+    LineTo(dc, cx + half + 1, cy);
+  }
+  SelectObject(dc, old);
+  DeleteObject(pen);
+}
+
+void PaintButton(HDC dc, const std::optional<Rect>& rect, FrameHit kind, const FrameState& state, int dpi) {
+  if (!rect) return;
+  COLORREF background = FrameColors::kStrip;
+  if (state.pressed == kind) {
+    background = kind == FrameHit::CloseButton ? RGB(0x94, 0x1E, 0x13) : FrameColors::kStripPressed;
+  } else if (state.hot == kind) {
+    background = kind == FrameHit::CloseButton ? FrameColors::kCloseHot : FrameColors::kStripHot;
+  }
+  FillRect(dc, *rect, background);
+  PaintGlyph(dc, *rect, kind, dpi);
+}
+
+}  // namespace
+
+UiFonts UiFonts::ForDpi(int dpi) {
+  UiFonts fonts;
+  fonts.normal = ScaledMessageFont(dpi, 9, 0);
+  fonts.title = ScaledMessageFont(dpi, 9, FW_SEMIBOLD);
+  fonts.large = ScaledMessageFont(dpi, 12, FW_BOLD);
+  return fonts;
+}
+
+void PaintFrame(HDC dc, const FrameLayout& frame, int dpi, const FrameState& state, const std::wstring& title,
+                HFONT titleFont, const std::wstring& footer, const Rect& footerRect, HFONT footerFont) {
+  FillRect(dc, frame.top, FrameColors::kStrip);
+  FillRect(dc, frame.bottom, FrameColors::kFooter);
+  FillRect(dc, {frame.bottom.left, frame.bottom.top, frame.bottom.width, std::max(1, ScaleToDpi(1, dpi))},
+           FrameColors::kFooterLine);
+  PaintButton(dc, frame.minimizeButton, FrameHit::MinimizeButton, state, dpi);
+  PaintButton(dc, frame.closeButton, FrameHit::CloseButton, state, dpi);
+
+  SetBkMode(dc, TRANSPARENT);
+  HGDIOBJ old = SelectObject(dc, titleFont);
+  SetTextColor(dc, RGB(255, 255, 255));
+  RECT titleRect{ScaleToDpi(12, dpi), frame.top.top, frame.top.right() - ScaleToDpi(80, dpi), frame.top.bottom()};
+  DrawTextW(dc, title.c_str(), -1, &titleRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+  if (!footer.empty()) {
+    SelectObject(dc, footerFont);
+    SetTextColor(dc, FrameColors::kFooterText);
+    RECT footerBox{footerRect.left, footerRect.top, footerRect.right(), footerRect.bottom()};
+    DrawTextW(dc, footer.c_str(), -1, &footerBox, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+  }
+  SelectObject(dc, old);
+}
+
+}  // namespace kelvane

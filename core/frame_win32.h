@@ -1,0 +1,35 @@
+#pragma once
+// Fonts and the drawn frame shared by the borderless windows.
+#include <windows.h>
+
+#include <string>
+
+#include "core/handles_win32.h"
+#include "core/layout.h"
+
+namespace kelvane {
+
+struct UiFonts {
+  UniqueFont normal;
+  UniqueFont title;
+  UniqueFont large;  // bold, 12 pt
+
+  static UiFonts ForDpi(int dpi);
+};
+
+struct FrameColors {
+  static constexpr COLORREF kStrip = RGB(0x23, 0x39, 0x5B);
+  static constexpr COLORREF kStripHot = RGB(0x36, 0x52, 0x7D);
+  static constexpr COLORREF kStripPressed = RGB(0x16, 0x26, 0x40);
+  static constexpr COLORREF kCloseHot = RGB(0xC4, 0x2B, 0x1C);
+  static constexpr COLORREF kBody = RGB(0xFF, 0xFF, 0xFF);
+  static constexpr COLORREF kFooter = RGB(0xEE, 0xF1, 0xF5);
+  static constexpr COLORREF kFooterLine = RGB(0xD5, 0xDA, 0xE1);
+  static constexpr COLORREF kFooterText = RGB(0x33, 0x3B, 0x47);
+};
+
+// Paints the strips, the title, the caption buttons and the footer text.
+void PaintFrame(HDC dc, const FrameLayout& frame, int dpi, const FrameState& state, const std::wstring& title,
+                HFONT titleFont, const std::wstring& footer, const Rect& footerRect, HFONT footerFont);
+
+}  // namespace kelvane

@@ -1,0 +1,94 @@
+#pragma once
+// The main window: a borderless window with a drawn frame whose controls
+// and messages are bound to MainForm.
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "core/control_ids.h"
+#include "core/frame_win32.h"
+#include "core/layout.h"
+#include "core/main_form.h"
+#include "core/window_base_win32.h"
+
+namespace kelvane {
+
+// Windows that the main window opens and that belong to other subsystems.
+struct MainWindowParts {
+  std::function<PromptAnswer(HWND owner, const std::string& action, HICON icon)> prompt;
+  std::function<TrayCommand(HWND owner)> trayMenu;
+  std::function<void(bool checked)> setMenuEnabledCheck;
+  std::function<void(HWND owner)> aboutBox;
+  std::function<void()> closeAboutBox;
+  std::function<void(HWND owner)> optionsDialog;
+};
+
+class MainWindow : public WindowBase, public MainView {
+ public:
+  MainWindow(MainServices services, MainWindowParts parts);
+  ~MainWindow() override;
+
+  // Creates the window and its controls and runs the start-up sequence.
+  bool Create();
+  MainForm& form() { return form_; }
+  HICON icon() const { return icon_.get(); }
+
+  // MainView
+  void ShowControls(const ScheduleControls& controls, const ControlEnabling& enabling) override;
+  void SetStatus(const std::string& text) override;
+  void SetToggleCaption(const std::string& caption) override;
+  void SetTimerRunning(bool running) override;
+  void SetMenuEnabledCheck(bool checked) override;
+  void SetShowHiddenPicture(bool shown) override;
+  void SetVisible(bool visible) override;
+  void BringToFront() override;
+  bool AskQuit() override;
+  void ShowMessage(const std::string& text) override;
+  void ProcessPendingMessages() override;
+  PromptAnswer RunPrompt(const std::string& actionName) override;
+  void RunOptionsDialog() override;
+  TrayCommand RunTrayMenu() override;
+  void RunAboutBox() override;
+  void CloseAboutBox() override;
+  void Unload() override;
+  void EndProcess() override;
+
+ private:
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+  void OnCreate();
+  void OnCommand(int id, int code);
+  LRESULT OnNotify(const NMHDR& header);
+  void OnPaint();
+  LRESULT OnHitTest(POINT screen);
+  void OnMouseDown(POINT client);
+  void OnMouseUp(POINT client);
+  void OnMouseMove(POINT client);
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  LRESULT OnControlColor(HDC dc);
+  void CreateControls();
+  void ApplyLayout();
+  HWND Control(MainControl id) const { return GetDlgItem(hwnd(), static_cast<int>(id)); }
+  void SetControlText(MainControl id, const std::string& text);
+  FrameHit HitAt(POINT client) const;
+
+  MainForm form_;
+  MainWindowParts parts_;
+  int dpi_ = 96;
+  WindowLayout layout_;
+  UiFonts fonts_;
+  UniqueBrush bodyBrush_;
+  UniqueIcon icon_;
+  UniqueIcon hiddenIcon_;
+  HWND tooltip_ = nullptr;
+  CaptionButtons buttons_;
+  std::wstring status_ = L"Disabled";
+  bool showHidden_ = false;
+  bool updating_ = false;
+  bool timerRunning_ = false;
+  bool destroyed_ = false;
+};
+
+}  // namespace kelvane
