@@ -29,6 +29,7 @@ enum class MainControl : int {
   chkForce,
   cmdTimer,
   cmdAdv,
+  lblStatus,
 };
 
 enum class PromptControl : int {

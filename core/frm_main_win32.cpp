@@ -28,8 +28,8 @@ constexpr DWORD kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD kSpin = kChild | UDS_ALIGNRIGHT;
 constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 
-const std::array<ControlSpec, 20>& ControlSpecs() {
-  static const std::array<ControlSpec, 20> specs{{
+const std::array<ControlSpec, 21>& ControlSpecs() {
+  static const std::array<ControlSpec, 21> specs{{
       {MainControl::lblAction, "lblAction", WC_STATICW, L"Action", kChild | SS_CENTERIMAGE},
       {MainControl::cmbAction, "cmbAction", WC_COMBOBOXW, L"", kCombo | WS_GROUP},
       {MainControl::optIn, "optIn", WC_BUTTONW, L"In", kChild | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON},
@@ -50,6 +50,9 @@ const std::array<ControlSpec, 20>& ControlSpecs() {
       {MainControl::chkForce, "chkForce", WC_BUTTONW, L"Force terminate", kCheck},
       {MainControl::cmdTimer, "cmdTimer", WC_BUTTONW, L"&Enable", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON | WS_GROUP},
       {MainControl::cmdAdv, "cmdAdv", WC_BUTTONW, L"&Options", kChild | WS_TABSTOP | BS_PUSHBUTTON},
+      // Without SS_NOTIFY the label lets clicks through, so it drags the window.
+      {MainControl::lblStatus, "lblStatus", WC_STATICW, L"Disabled",
+       kChild | SS_CENTERIMAGE | SS_NOPREFIX | SS_ENDELLIPSIS},
   }};
   return specs;
 }
@@ -140,7 +143,8 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
       OnMouseUp({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_MOUSEMOVE: OnMouseMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_MOUSELEAVE: OnMouseMove({-1, -1}); return 0;
-    case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: return OnControlColor(reinterpret_cast<HDC>(wParam));
+    case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN:
+      return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_CLOSE: form_.DoAction(kCloseButton); return 0;
     case WM_QUERYENDSESSION: return TRUE;
@@ -152,6 +156,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
 
 void MainWindow::OnCreate() {
   bodyBrush_.reset(CreateSolidBrush(FrameColors::kBody));
+  footerBrush_.reset(CreateSolidBrush(FrameColors::kFooter));
   CreateControls();
   ApplyLayout();
 }
@@ -245,8 +250,7 @@ void MainWindow::OnPaint() {
   RECT client;
   GetClientRect(hwnd(), &client);
   FillRect(dc, &client, bodyBrush_.get());
-  PaintFrame(dc, layout_.frame, dpi_, buttons_.state(), L"Kelvane", fonts_.title.get(), status_,
-             layout_.at("lblStatus"), fonts_.normal.get());
+  PaintFrame(dc, layout_.frame, dpi_, buttons_.state(), L"Kelvane", fonts_.title.get(), L"", {}, nullptr);
   if (showHidden_ && hiddenIcon_) {
     const Rect& r = layout_.at("ImgShowHidden");
     DrawIconEx(dc, r.left, r.top, hiddenIcon_.get(), r.width, r.height, 0, nullptr, DI_NORMAL);
@@ -295,7 +299,12 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   ApplyLayout();
 }
 
-LRESULT MainWindow::OnControlColor(HDC dc) {
+LRESULT MainWindow::OnControlColor(HDC dc, HWND control) {
+  if (control == Control(MainControl::lblStatus)) {
+    SetTextColor(dc, FrameColors::kFooterText);
+    SetBkColor(dc, FrameColors::kFooter);
+    return reinterpret_cast<LRESULT>(footerBrush_.get());
+  }
   SetBkColor(dc, FrameColors::kBody);
   return reinterpret_cast<LRESULT>(bodyBrush_.get());
 }
@@ -336,14 +345,7 @@ void MainWindow::ShowControls(const ScheduleControls& controls, const ControlEna
   updating_ = false;
 }
 
-void MainWindow::SetStatus(const std::string& text) {
-  const std::wstring wide = Widen(text);
-  if (wide == status_) return;
-  status_ = wide;
-  const Rect& r = layout_.at("lblStatus");
-  const RECT area{r.left, r.top, r.right(), r.bottom()};
-  InvalidateRect(hwnd(), &area, FALSE);
-}
+void MainWindow::SetStatus(const std::string& text) { SetControlText(MainControl::lblStatus, text); }
 
 void MainWindow::SetToggleCaption(const std::string& caption) {
   SetWindowTextW(Control(MainControl::cmdTimer), Widen(caption).c_str());

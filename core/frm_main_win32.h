@@ -67,7 +67,7 @@ class MainWindow : public WindowBase, public MainView {
   void OnMouseUp(POINT client);
   void OnMouseMove(POINT client);
   void OnDpiChanged(int dpi, const RECT& suggested);
-  LRESULT OnControlColor(HDC dc);
+  LRESULT OnControlColor(HDC dc, HWND control);
   void CreateControls();
   void ApplyLayout();
   HWND Control(MainControl id) const { return GetDlgItem(hwnd(), static_cast<int>(id)); }
@@ -80,11 +80,11 @@ class MainWindow : public WindowBase, public MainView {
   WindowLayout layout_;
   UiFonts fonts_;
   UniqueBrush bodyBrush_;
+  UniqueBrush footerBrush_;
   UniqueIcon icon_;
   UniqueIcon hiddenIcon_;
   HWND tooltip_ = nullptr;
   CaptionButtons buttons_;
-  std::wstring status_ = L"Disabled";
   bool showHidden_ = false;
   bool updating_ = false;
   bool timerRunning_ = false;

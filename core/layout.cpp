@@ -104,7 +104,7 @@ WindowLayout MainWindowLayout(int dpi) {
                    {"chkForce", {m, 192, r - m, 20}},
                    {"cmdTimer", {m, 222, 130, 28}},
                    {"cmdAdv", {r - 130, 222, 130, 28}},
-                   {"lblStatus", {10, kMainHeight - kMainBottom, 230, kMainBottom}},
+                   {"lblStatus", {10, kMainHeight - kMainBottom + 2, 230, kMainBottom - 4}},
                    {"ImgShowHidden", {kMainWidth - 30, kMainHeight - kMainBottom + 6, 16, 16}},
                });
 }

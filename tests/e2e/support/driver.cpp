@@ -1,0 +1,164 @@
+#include "e2e/support/driver.h"
+
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace kelvane::e2e {
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(50ms);
+  }
+  return condition();
+}
+
+std::wstring TestFolder() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+std::wstring TempFile(const std::wstring& name) {
+  wchar_t folder[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, folder);
+  return std::wstring(folder) + name;
+}
+
+std::string ReadFileText(const std::wstring& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+Program::Program(const std::wstring& powerLog) {
+  SetEnvironmentVariableW(L"KELVANE_POWER_LOG", powerLog.c_str());
+  std::wstring command = L"\"" + TestFolder() + L"\\kelvane-recording.exe\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_);
+  if (info_.hThread != nullptr) CloseHandle(info_.hThread);
+  info_.hThread = nullptr;
+}
+
+Program::~Program() {
+  if (info_.hProcess == nullptr) return;
+  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, 5000);
+  }
+  CloseHandle(info_.hProcess);
+}
+
+bool Program::Exited(std::chrono::milliseconds timeout) const {
+  return info_.hProcess != nullptr &&
+         WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+HWND Program::FindWindowOf(const wchar_t* className, const wchar_t* title, std::chrono::milliseconds timeout) const {
+  struct Search {
+    DWORD process;
+    const wchar_t* className;
+    const wchar_t* title;
+    HWND found = nullptr;
+  } search{info_.dwProcessId, className, title};
+  WaitFor(
+      [&] {
+        search.found = nullptr;
+        EnumWindows(
+            [](HWND window, LPARAM parameter) -> BOOL {
+              auto& s = *reinterpret_cast<Search*>(parameter);
+              DWORD process = 0;
+              GetWindowThreadProcessId(window, &process);
+              if (process != s.process || !IsWindowVisible(window)) return TRUE;
+              wchar_t buffer[256] = {};
+              if (s.className != nullptr) {
+                GetClassNameW(window, buffer, 256);
+                if (std::wstring(buffer) != s.className) return TRUE;
+              }
+              if (s.title != nullptr && Text(window) != s.title) return TRUE;
+              s.found = window;
+              return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeout);
+  return search.found;
+}
+
+HWND Program::MainWindow(std::chrono::milliseconds timeout) const {
+  return FindWindowOf(L"KelvaneMain", L" Kelvane", timeout);
+}
+
+std::wstring Text(HWND window) {
+  wchar_t buffer[512] = {};
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 5000, &result);
+  return buffer;
+}
+
+std::wstring ControlText(HWND parent, int id) { return Text(GetDlgItem(parent, id)); }
+
+void SetControlText(HWND parent, int id, const std::wstring& text) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(GetDlgItem(parent, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                      5000, &result);
+}
+
+void Click(HWND parent, int id) {
+  // Posted, so that a modal window opened by the click does not block the test.
+  PostMessageW(GetDlgItem(parent, id), BM_CLICK, 0, 0);
+}
+
+bool IsChecked(HWND parent, int id) {
+  return SendMessageW(GetDlgItem(parent, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void SetChecked(HWND parent, int id, bool checked) {
+  if (IsChecked(parent, id) != checked) {
+    SendMessageW(GetDlgItem(parent, id), BM_CLICK, 0, 0);
+  }
+}
+
+void SelectComboIndex(HWND parent, int id, int index) {
+  const HWND combo = GetDlgItem(parent, id);
+  SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+std::wstring ComboText(HWND parent, int id) { return ControlText(parent, id); }
+
+void ClickAt(HWND window, int x, int y) {
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+std::optional<std::wstring> RegistryText(const std::wstring& key, const std::wstring& value) {
+  wchar_t data[1024] = {};
+  DWORD size = sizeof data;
+  if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), value.c_str(), RRF_RT_REG_SZ, nullptr, data, &size) !=
+      ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return std::wstring(data);
+}
+
+void SetRegistryText(const std::wstring& key, const std::wstring& value, const std::wstring& data) {
+  HKEY handle = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  RegSetValueExW(handle, value.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                 static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(handle);
+}
+
+void DeleteRegistryTree(const std::wstring& key) { RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()); }
+
+}  // namespace kelvane::e2e

@@ -1,0 +1,57 @@
+#pragma once
+// Drives the real program from another process, as a user would: finds its
+// windows and controls, clicks, types and waits for conditions with a
+// deadline.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvane::e2e {
+
+using namespace std::chrono_literals;
+
+// Polls `condition` until it holds or `timeout` passes.
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s);
+
+std::wstring TestFolder();                 // folder of the test program and the programs under test
+std::wstring TempFile(const std::wstring& name);
+std::string ReadFileText(const std::wstring& path);
+
+class Program {
+ public:
+  // Starts kelvane-recording.exe with its power calls logged to `powerLog`.
+  explicit Program(const std::wstring& powerLog);
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  bool Exited(std::chrono::milliseconds timeout = 10s) const;
+  HWND MainWindow(std::chrono::milliseconds timeout = 10s) const;
+  // A top-level window of the program with this class (or title) once it is visible.
+  HWND FindWindowOf(const wchar_t* className, const wchar_t* title, std::chrono::milliseconds timeout = 10s) const;
+  DWORD id() const { return info_.dwProcessId; }
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+std::wstring Text(HWND window);
+std::wstring ControlText(HWND parent, int id);
+void SetControlText(HWND parent, int id, const std::wstring& text);
+void Click(HWND parent, int id);
+bool IsChecked(HWND parent, int id);
+void SetChecked(HWND parent, int id, bool checked);
+void SelectComboIndex(HWND parent, int id, int index);
+std::wstring ComboText(HWND parent, int id);
+// Presses and releases the left mouse button at a client position.
+void ClickAt(HWND window, int x, int y);
+
+std::optional<std::wstring> RegistryText(const std::wstring& key, const std::wstring& value);
+void SetRegistryText(const std::wstring& key, const std::wstring& value, const std::wstring& data);
+void DeleteRegistryTree(const std::wstring& key);
+
+}  // namespace kelvane::e2e
