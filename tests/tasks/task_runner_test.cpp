@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <map>
 #include <vector>
@@ -263,12 +262,6 @@ TEST_F(TaskRunnerTest, LogLargerThanTheLimitIsDeletedBeforeTheLine) {
     const std::string line = TaskLogLine(fake.zone, info);
     EXPECT_EQ(fake.files[kLog], (c.deleted ? "" : std::string(c.existing, 'x')) + line);
   }
-}
-
-TEST_F(TaskRunnerTest, MissingLogIsCreatedAndNotDeleted) {
-  runner.RunTask("a.exe");
-  EXPECT_EQ(std::count(fake.events.begin(), fake.events.end(), "remove"), 0);
-  EXPECT_EQ(fake.files.count(kLog), 1u);
 }
 
 TEST_F(TaskRunnerTest, LogThatCannotBeWrittenLosesOnlyItsLine) {
