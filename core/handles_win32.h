@@ -71,6 +71,8 @@ struct FileHandleDeleter {
     explicit operator bool() const { return h != INVALID_HANDLE_VALUE; }
     operator HANDLE() const { return h; }  // NOLINT(google-explicit-constructor)
     friend bool operator==(pointer a, pointer b) { return a.h == b.h; }
+    // unique_ptr compares with nullptr, which stands for the invalid value.
+    friend bool operator==(pointer a, std::nullptr_t) { return a.h == INVALID_HANDLE_VALUE; }
   };
   void operator()(pointer p) const noexcept { if (p) CloseHandle(p.h); }
 };
