@@ -50,7 +50,23 @@ if(KELVANE_WIN32_TESTS)
     COMMAND "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh" "$<TARGET_FILE:kelvane_win32_tests>" --gtest_brief=1)
 endif()
 
-# End-to-end tests drive the real programs; each script is one ctest test.
+# End-to-end tests drive the real program from a GoogleTest program of their
+# own, in a fresh prefix per run.
+file(GLOB KELVANE_E2E_SOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/e2e/*_e2e.cpp"
+     "${CMAKE_SOURCE_DIR}/tests/e2e/support/*.cpp")
+if(KELVANE_E2E_SOURCES)
+  add_executable(kelvane_e2e_tests ${KELVANE_E2E_SOURCES})
+  target_link_libraries(kelvane_e2e_tests PRIVATE kelvane_shell GTest::gmock_main)
+  target_include_directories(kelvane_e2e_tests PRIVATE "${CMAKE_SOURCE_DIR}/tests")
+  target_compile_options(kelvane_e2e_tests PRIVATE ${KELVANE_WARNINGS})
+  target_link_options(kelvane_e2e_tests PRIVATE ${KELVANE_STATIC_LINK})
+  add_dependencies(kelvane_e2e_tests kelvane-recording)
+  add_test(NAME e2e
+    COMMAND "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh" "$<TARGET_FILE:kelvane_e2e_tests>" --gtest_brief=1)
+  set_tests_properties(e2e PROPERTIES TIMEOUT 900)
+endif()
+
+# Script-driven end-to-end tests; each script is one ctest test.
 file(GLOB KELVANE_E2E_TESTS CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/e2e/*_test.sh")
 foreach(script IN LISTS KELVANE_E2E_TESTS)
   get_filename_component(name "${script}" NAME_WE)

@@ -11,6 +11,7 @@
 #include "options/run_key_win32.h"
 #include "power/power.h"
 #include "prompt/frm_prompt_win32.h"
+#include "tasks/task_runner_win32.h"
 
 namespace kelvane {
 namespace {
@@ -36,9 +37,13 @@ class NoTray : public TrayIcon {
   bool BalloonShow(bool, int, bool) override { return false; }
 };
 
-class NoTasks : public TaskRunnerPart {
+class Tasks : public TaskRunnerPart {
  public:
-  void RunTasks(const TaskList&) override {}
+  explicit Tasks(std::string dataFolder) : runner_(std::move(dataFolder)) {}
+  void RunTasks(const TaskList& tasks) override { runner_.RunTasks(tasks); }
+
+ private:
+  TaskRunnerWin32 runner_;
 };
 
 class NoBossKeys : public BossKeyPart {
@@ -84,14 +89,14 @@ int RunApplication(HINSTANCE) {
   NoTray tray;
   RegistryRunKey runKey;
   Folders folders;
-  NoTasks tasks;
+  const std::string appData = EnvironmentValue(L"APPDATA");
+  Tasks tasks(DataFolderPath(appData));
   NoBossKeys bossKeys;
 
   MainWindowParts parts;
   parts.prompt = [](HWND owner, const std::string& action, HICON icon) { return ShowPromptDialog(owner, action, icon); };
 
-  MainWindow window(MainServices{store, *power, clock, zone, tray, runKey, folders, tasks, bossKeys, ModulePath(),
-                                 EnvironmentValue(L"APPDATA")},
+  MainWindow window(MainServices{store, *power, clock, zone, tray, runKey, folders, tasks, bossKeys, ModulePath(), appData},
                     std::move(parts));
   if (!window.Create()) return 1;
   MSG msg;

@@ -1,7 +1,6 @@
 #include "e2e/support/driver.h"
 
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 #include <thread>
 
 namespace kelvane::e2e {
@@ -29,10 +28,14 @@ std::wstring TempFile(const std::wstring& name) {
 }
 
 std::string ReadFileText(const std::wstring& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
+  std::string text;
+  FILE* file = _wfopen(path.c_str(), L"rb");
+  if (file == nullptr) return text;
+  char buffer[4096];
+  std::size_t read = 0;
+  while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, read);
+  std::fclose(file);
+  return text;
 }
 
 Program::Program(const std::wstring& powerLog) {
