@@ -8,7 +8,7 @@ constexpr int kMainWidth = 300;
 constexpr int kMainHeight = 284;
 constexpr int kMainTop = 30;
 constexpr int kMainBottom = 28;
-constexpr int kPromptWidth = 312;
+constexpr int kPromptWidth = 340;
 constexpr int kPromptHeight = 238;
 constexpr int kPromptTop = 30;
 constexpr int kPromptBottom = 14;
@@ -125,9 +125,9 @@ WindowLayout PromptLayout(int dpi) {
                    {"txtSnooz", {t + 66, 136, 40, 23}},
                    {"vsBlink", {t + 106, 136, 17, 23}},
                    {"lblSnoozMin", {t + 130, 138, 50, 20}},
-                   {"cmdAbort", {m, 178, 88, 28}},
-                   {"cmdExecute", {m + 98, 178, 88, 28}},
-                   {"cmdSnooz", {m + 196, 178, 88, 28}},
+                   {"cmdAbort", {m, 178, 96, 28}},
+                   {"cmdExecute", {m + 107, 178, 96, 28}},
+                   {"cmdSnooz", {m + 214, 178, 96, 28}},
                });
 }
 

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots under Wine on a virtual display:
+# docs/images/main-window.png and docs/images/prompt.png.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh" windows >/dev/null
+out="$root/docs/images"
+mkdir -p "$out"
+
+prefix=$(mktemp -d "${TMPDIR:-/tmp}/kelvane-shots.XXXXXX")
+"$root/scripts/wine-copy-prefix.sh" "$("$root/scripts/wine-prefix.sh")" "$prefix"
+display=$("$root/scripts/xvfb-start.sh")
+export DISPLAY="$display" WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export KELVANE_POWER_LOG="$(winepath -w "$prefix/power.log" 2>/dev/null || echo)"
+cleanup() { wineserver -k >/dev/null 2>&1 || true; "$root/scripts/xvfb-start.sh" --stop "$display"; rm -rf "$prefix"; }
+trap cleanup EXIT
+
+# Paints the desktop in a calm colour so the windows stand out.
+xsetroot -solid '#5B7087' 2>/dev/null || true
+
+wait_window() {  # name regex -> window id
+  for _ in $(seq 200); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  echo "window '$1' did not appear" >&2
+  return 1
+}
+
+shoot() {  # window id, file
+  local geometry
+  geometry=$(xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4}/Absolute upper-left Y/{y=$4}/Width/{w=$2}/Height/{h=$2}END{print w"x"h"+"x"+"y}')
+  import -window root -crop "$geometry" +repage "$2"
+}
+
+for setting in "tUnit 2" "tPeriod 3"; do
+  set -- $setting
+  wine reg add 'HKCU\Software\Kelvane\CONFIG' /v "$1" /d "$2" /f >/dev/null 2>&1
+done
+
+wine "$root/build/windows/kelvane-recording.exe" &
+main=$(wait_window '^ Kelvane$')
+sleep 1  # the first paint of every control
+shoot "$main" "$out/main-window.png"
+
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key --window "$main" alt+e
+prompt=$(wait_window '^Kelvane$')
+sleep 1
+shoot "$prompt" "$out/prompt.png"
+echo "Screenshots written to $out"
