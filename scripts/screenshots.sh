@@ -5,7 +5,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh" windows >/dev/null
-out="$root/docs/images"
+out="${KELVANE_SHOTS:-$root/docs/images}"
 mkdir -p "$out"
 
 prefix=$(mktemp -d "${TMPDIR:-/tmp}/kelvane-shots.XXXXXX")
@@ -34,6 +34,12 @@ shoot() {  # window id, file
   geometry=$(xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4}/Absolute upper-left Y/{y=$4}/Width/{w=$2}/Height/{h=$2}END{print w"x"h"+"x"+"y}')
   import -window root -crop "$geometry" +repage "$2"
 }
+
+# KELVANE_DPI=144 shows the windows at 150 % scaling.
+if [ -n "${KELVANE_DPI:-}" ]; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$KELVANE_DPI" /f >/dev/null 2>&1
+  wineserver -w
+fi
 
 for setting in "tUnit 2" "tPeriod 3"; do
   set -- $setting
