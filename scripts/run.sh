@@ -5,6 +5,8 @@
 # screenshot to out/kelvane.png and quits.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/x11-lib.sh
+. "$root/scripts/x11-lib.sh"
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh" windows >/dev/null
 exe="$root/build/windows/kelvane.exe"
@@ -22,13 +24,11 @@ fi
 display=$("$root/scripts/xvfb-start.sh")
 trap '"$root/scripts/xvfb-start.sh" --stop "$display"' EXIT
 export DISPLAY="$display"
+xsetroot -solid '#5B7087' 2>/dev/null || true
 wine "$exe" &
-for _ in $(seq 100); do
-  xdotool search --name '^ Kelvane$' >/dev/null 2>&1 && break
-  sleep 0.1
-done
+main=$(wait_window '^ Kelvane$')
 sleep 1  # let the first paint finish
 mkdir -p "$root/out"
-import -window root -crop 640x480+0+0 "$root/out/kelvane.png"
+shoot "$main" "$root/out/kelvane.png"
 echo "No display: Kelvane ran on a virtual one; see out/kelvane.png"
 wineserver -k

@@ -3,6 +3,8 @@
 # docs/images/main-window.png and docs/images/prompt.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/x11-lib.sh
+. "$root/scripts/x11-lib.sh"
 "$root/scripts/deps.sh"
 "$root/scripts/build.sh" windows >/dev/null
 out="${KELVANE_SHOTS:-$root/docs/images}"
@@ -18,22 +20,6 @@ trap cleanup EXIT
 
 # Paints the desktop in a calm colour so the windows stand out.
 xsetroot -solid '#5B7087' 2>/dev/null || true
-
-wait_window() {  # name regex -> window id
-  for _ in $(seq 200); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  echo "window '$1' did not appear" >&2
-  return 1
-}
-
-shoot() {  # window id, file
-  local geometry
-  geometry=$(xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4}/Absolute upper-left Y/{y=$4}/Width/{w=$2}/Height/{h=$2}END{print w"x"h"+"x"+"y}')
-  import -window root -crop "$geometry" +repage "$2"
-}
 
 # KELVANE_DPI=144 shows the windows at 150 % scaling.
 if [ -n "${KELVANE_DPI:-}" ]; then
