@@ -4,13 +4,8 @@ namespace kelvane {
 
 void BossKeys::OnBossKey() {
   const ProgramOptions& options = host_.Options();
-  if (options.BossKeyHideWindows) {
-    if (windowsHidden_) {
-      ShowWindowsAgain();
-      return;
-    }
-    HideWindows();
-  }
+  // Only the press that hides goes on to the action.
+  if (options.BossKeyHideWindows && !ToggleWindows()) return;
   if (options.BossKeyDoExeAction) {
     // Arms anew with the target now, also when the schedule was armed.
     host_.ForgetArmed();
@@ -29,11 +24,7 @@ void BossKeys::OnAltBossKey() {
   } done{altKeyRunning_};
   const ProgramOptions& options = host_.Options();
   if (options.Boss2KeyHideWindows) {
-    if (windowsHidden_) {
-      ShowWindowsAgain();
-      return;
-    }
-    HideWindows();
+    if (!ToggleWindows()) return;
     host_.ProcessPendingMessages();
     if (options.Boss2KeyRunTasks) host_.RunTasks();
   } else {
@@ -53,21 +44,32 @@ void BossKeys::ShowHiddenWindows() {
   windowsHidden_ = false;
 }
 
-void BossKeys::HideWindows() {
-  if (!host_.Armed()) {
-    host_.SetTrayImage(TrayImage::IdleHidden);
-    host_.SetTrayTip(IdleTip(true));
+bool BossKeys::ToggleWindows() {
+  if (windowsHidden_) {
+    ShowWindowsAgain();
+    return false;
   }
+  HideWindows();
+  return true;
+}
+
+void BossKeys::ShowIdleTray(bool windowsHidden) {
+  // While armed the tray shows the armed schedule; disarming picks the idle
+  // image from the windows-hidden flag.
+  if (host_.Armed()) return;
+  host_.SetTrayImage(windowsHidden ? TrayImage::IdleHidden : TrayImage::Idle);
+  host_.SetTrayTip(IdleTip(windowsHidden));
+}
+
+void BossKeys::HideWindows() {
+  ShowIdleTray(true);
   host_.SetShowHiddenPicture(true);
   hider_.HideAllWindows();
   windowsHidden_ = true;
 }
 
 void BossKeys::ShowWindowsAgain() {
-  if (!host_.Armed()) {
-    host_.SetTrayImage(TrayImage::Idle);
-    host_.SetTrayTip(IdleTip(false));
-  }
+  ShowIdleTray(false);
   ShowHiddenWindows();
   host_.SetShowHiddenPicture(false);
 }

@@ -54,6 +54,9 @@ class BossKeys {
   bool WindowsHidden() const { return windowsHidden_; }
 
  private:
+  // Shows hidden windows, or hides them; true when it hid them.
+  bool ToggleWindows();
+  void ShowIdleTray(bool windowsHidden);
   void HideWindows();
   void ShowWindowsAgain();
   void RunAltAction();

@@ -51,11 +51,11 @@ void KeyCombination::ReadFromAtomName(std::string_view name) {
 
 HotKeyApi::~HotKeyApi() { Unregister(); }
 
-void HotKeyApi::ReadFromAtom(std::uint16_t atom) { ReadFromAtomName(registrar_.AtomName(atom)); }
+void HotKeyApi::ReadFromAtom(std::uint16_t atom) { ReadFromAtomName(registrar_.GlobalAtomName(atom)); }
 
 std::optional<std::string> HotKeyApi::Register() {
   Unregister();
-  atom_ = registrar_.AddAtom(UniqueAtomName());
+  atom_ = registrar_.AddGlobalAtom(UniqueAtomName());
   if (atom_ == 0) return registrar_.LastErrorText();
   // Only the request's own result tells failure; the error code the system
   // keeps may be left over from an earlier call.
@@ -68,7 +68,7 @@ void HotKeyApi::Unregister() {
   // Failure only means the registration is gone already.
   if (registered_) registrar_.UnregisterHotKey(hwnd_, atom_);
   registered_ = false;
-  if (atom_ != 0) registrar_.DeleteAtom(atom_);
+  if (atom_ != 0) registrar_.DeleteGlobalAtom(atom_);
   atom_ = 0;
 }
 

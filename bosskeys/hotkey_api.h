@@ -28,11 +28,11 @@ class HotKeyRegistrar {
  public:
   virtual ~HotKeyRegistrar() = default;
   // The atom for `name` (its use count raised), or 0 when it cannot be added.
-  virtual std::uint16_t AddAtom(const std::string& name) = 0;
+  virtual std::uint16_t AddGlobalAtom(const std::string& name) = 0;
   // The atom's name, empty when there is no such atom.
-  virtual std::string AtomName(std::uint16_t atom) const = 0;
+  virtual std::string GlobalAtomName(std::uint16_t atom) const = 0;
   // Lowers the atom's use count once.
-  virtual void DeleteAtom(std::uint16_t atom) = 0;
+  virtual void DeleteGlobalAtom(std::uint16_t atom) = 0;
   // False when the system refuses; the reason is then kept for LastErrorText.
   virtual bool RegisterHotKey(WindowId window, int id, std::uint32_t modifiers, std::uint32_t vkey) = 0;
   virtual bool UnregisterHotKey(WindowId window, int id) = 0;

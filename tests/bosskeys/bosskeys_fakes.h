@@ -21,7 +21,7 @@ namespace kelvane::testing {
 // of the atom they use, so a registration under a released atom shows.
 class FakeRegistrar : public HotKeyRegistrar {
  public:
-  std::uint16_t AddAtom(const std::string& name) override {
+  std::uint16_t AddGlobalAtom(const std::string& name) override {
     log.push_back("add " + name);
     for (auto& [atom, entry] : atoms_) {
       if (entry.name == name && entry.uses > 0) {
@@ -33,12 +33,12 @@ class FakeRegistrar : public HotKeyRegistrar {
     atoms_[atom] = {name, 1};
     return atom;
   }
-  std::string AtomName(std::uint16_t atom) const override {
+  std::string GlobalAtomName(std::uint16_t atom) const override {
     const auto it = atoms_.find(atom);
     return it == atoms_.end() || it->second.uses == 0 ? std::string() : it->second.name;
   }
-  void DeleteAtom(std::uint16_t atom) override {
-    log.push_back("delete " + AtomName(atom));
+  void DeleteGlobalAtom(std::uint16_t atom) override {
+    log.push_back("delete " + GlobalAtomName(atom));
     auto it = atoms_.find(atom);
     if (it == atoms_.end() || it->second.uses == 0) {
       ++overReleases;
@@ -47,7 +47,7 @@ class FakeRegistrar : public HotKeyRegistrar {
     --it->second.uses;
   }
   bool RegisterHotKey(WindowId window, int id, std::uint32_t modifiers, std::uint32_t vkey) override {
-    const std::string name = AtomName(static_cast<std::uint16_t>(id));
+    const std::string name = GlobalAtomName(static_cast<std::uint16_t>(id));
     log.push_back("register " + name);
     EXPECT_EQ(name, KeyCombination(modifiers, vkey).UniqueAtomName()) << "registered under another atom";
     if (heldElsewhere.count(name) != 0) {
@@ -58,7 +58,7 @@ class FakeRegistrar : public HotKeyRegistrar {
     return true;
   }
   bool UnregisterHotKey(WindowId window, int id) override {
-    log.push_back("unregister " + AtomName(static_cast<std::uint16_t>(id)));
+    log.push_back("unregister " + GlobalAtomName(static_cast<std::uint16_t>(id)));
     return registrations.erase({window, id}) != 0;
   }
   std::string LastErrorText() const override { return lastError_; }

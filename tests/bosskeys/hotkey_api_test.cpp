@@ -40,7 +40,7 @@ TEST(HotKeyApi, ReadFromAtomRecoversTheCombinationOfItsName) {
   for (const auto& entry : AtomNames()) {
     SCOPED_TRACE(entry.name);
     if (entry.vkey > 999) continue;  // the name keeps only the last three digits
-    const std::uint16_t atom = registrar.AddAtom(entry.name);
+    const std::uint16_t atom = registrar.AddGlobalAtom(entry.name);
     HotKeyApi hotKey(registrar);
     hotKey.ReadFromAtom(atom);
     EXPECT_EQ(hotKey.Modifier(), entry.modifiers);
