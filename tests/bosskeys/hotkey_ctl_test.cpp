@@ -134,22 +134,6 @@ TEST_F(HotKeyCtlTest, WriteSettingStoresInItsOrderAsWords) {
                                 "BossKeyAlt=False", "BossKeyWin=True"}));
 }
 
-TEST_F(HotKeyCtlTest, WrittenSettingsReadBackIntoAnotherControl) {
-  control.SetHotKey("Q");
-  control.SetAltKey(true);
-  control.SetShiftKey(true);
-  control.WriteSetting();
-
-  RecordingListener otherListener;
-  HotKeyCtl other(0x300, registrar, hook, store, otherListener);
-  other.Init(kAppName, "CONFIG", "Boss");
-  other.ReadSetting("F1");
-  EXPECT_EQ(other.HotKey(), "Q");
-  EXPECT_EQ(other.VKey(), 81u);
-  EXPECT_TRUE(other.AltKey() && other.ShiftKey() && other.CtrlKey());
-  EXPECT_FALSE(other.WinKey() || other.Enabled());
-}
-
 TEST_F(HotKeyCtlTest, EachPropertyChangeReRegistersAnEnabledHotKey) {
   struct Case {
     const char* what;

@@ -125,17 +125,5 @@ TEST_F(HotKeyWin32, ACombinationHeldElsewhereIsReportedWithTheSystemText) {
   UnregisterHotKey(other.get(), 7);
 }
 
-TEST_F(HotKeyWin32, ComboBoxIsFilledWithTheKeyNames) {
-  UniqueWindow combo(CreateWindowExW(0, L"COMBOBOX", L"", CBS_DROPDOWNLIST, 0, 0, 100, 200, nullptr, nullptr,
-                                     GetModuleHandleW(nullptr), nullptr));
-  ASSERT_NE(combo.get(), nullptr);
-  SendMessageW(combo.get(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"stale"));
-  LoadHotKeyCombo(combo.get());
-  ASSERT_EQ(SendMessageW(combo.get(), CB_GETCOUNT, 0, 0), 63);
-  wchar_t text[16] = {};
-  SendMessageW(combo.get(), CB_GETLBTEXT, 46, reinterpret_cast<LPARAM>(text));
-  EXPECT_STREQ(text, L"Space");
-}
-
 }  // namespace
 }  // namespace kelvane
