@@ -73,3 +73,14 @@ foreach(script IN LISTS KELVANE_E2E_TESTS)
   add_test(NAME e2e_${name} COMMAND bash "${script}" "$<TARGET_FILE_DIR:kelvane>")
   set_tests_properties(e2e_${name} PROPERTIES TIMEOUT 300)
 endforeach()
+
+# Window-hiding tests: a second program that owns a normal, a minimised and a
+# maximised window, so that hiding is tried on the windows of another process.
+# It is built beside the test program, which starts it from there.
+add_executable(kelvane_window_owner WIN32 "${CMAKE_SOURCE_DIR}/tests/win32/helpers/window_owner.cpp")
+target_compile_definitions(kelvane_window_owner PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_compile_options(kelvane_window_owner PRIVATE ${KELVANE_WARNINGS})
+target_link_options(kelvane_window_owner PRIVATE ${KELVANE_STATIC_LINK} -municode)
+if(TARGET kelvane_win32_tests)
+  add_dependencies(kelvane_win32_tests kelvane_window_owner)
+endif()

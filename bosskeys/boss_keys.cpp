@@ -1,0 +1,90 @@
+#include "bosskeys/boss_keys.h"
+
+namespace kelvane {
+
+void BossKeys::OnBossKey() {
+  const ProgramOptions& options = host_.Options();
+  // Only the press that hides goes on to the action.
+  if (options.BossKeyHideWindows && !ToggleWindows()) return;
+  if (options.BossKeyDoExeAction) {
+    // Arms anew with the target now, also when the schedule was armed.
+    host_.ForgetArmed();
+    host_.ArmNow();
+  }
+}
+
+void BossKeys::OnAltBossKey() {
+  // The task run handles messages while it waits; a second press meanwhile
+  // would start the tasks and the action a second time inside the first run.
+  if (altKeyRunning_) return;
+  altKeyRunning_ = true;
+  const struct Done {
+    bool& running;
+    ~Done() { running = false; }
+  } done{altKeyRunning_};
+  const ProgramOptions& options = host_.Options();
+  if (options.Boss2KeyHideWindows) {
+    if (!ToggleWindows()) return;
+    host_.ProcessPendingMessages();
+    if (options.Boss2KeyRunTasks) host_.RunTasks();
+  } else {
+    host_.SetWaitCursor(true);
+    if (options.Boss2KeyRunTasks) host_.RunTasks();
+    host_.SetWaitCursor(false);
+  }
+  RunAltAction();
+}
+
+void BossKeys::OnShowHiddenClick() {
+  if (windowsHidden_) ShowWindowsAgain();
+}
+
+void BossKeys::ShowHiddenWindows() {
+  hider_.ShowHiddenWindows();
+  windowsHidden_ = false;
+}
+
+bool BossKeys::ToggleWindows() {
+  if (windowsHidden_) {
+    ShowWindowsAgain();
+    return false;
+  }
+  HideWindows();
+  return true;
+}
+
+void BossKeys::ShowIdleTray(bool windowsHidden) {
+  // While armed the tray shows the armed schedule; disarming picks the idle
+  // image from the windows-hidden flag.
+  if (host_.Armed()) return;
+  host_.SetTrayImage(windowsHidden ? TrayImage::IdleHidden : TrayImage::Idle);
+  host_.SetTrayTip(IdleTip(windowsHidden));
+}
+
+void BossKeys::HideWindows() {
+  ShowIdleTray(true);
+  host_.SetShowHiddenPicture(true);
+  hider_.HideAllWindows();
+  windowsHidden_ = true;
+}
+
+void BossKeys::ShowWindowsAgain() {
+  ShowIdleTray(false);
+  ShowHiddenWindows();
+  host_.SetShowHiddenPicture(false);
+}
+
+void BossKeys::RunAltAction() {
+  // The alternative key never prompts, never uses the schedule and never
+  // ends the session.
+  const std::string& action = host_.Options().Boss2KeyAction;
+  if (action == "Suspend") {
+    host_.SuspendPower(0);
+  } else if (action == "Hibernate") {
+    host_.SuspendPower(1);
+  } else if (action == "Lock Computer") {
+    host_.LockComputer();
+  }
+}
+
+}  // namespace kelvane

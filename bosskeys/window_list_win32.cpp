@@ -1,0 +1,61 @@
+#include "bosskeys/window_list_win32.h"
+
+#include <windows.h>
+
+#include "bosskeys/window_id_win32.h"
+#include "core/wide_text_win32.h"
+
+namespace kelvane {
+namespace {
+
+TopLevelWindow Describe(HWND window) {
+  TopLevelWindow described;
+  described.handle = ToWindowId(window);
+  const int length = GetWindowTextLengthW(window);
+  if (length > 0) {
+    std::wstring title(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, title.data(), length + 1);
+    title.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    described.title = Narrow(title);
+  }
+  described.visible = IsWindowVisible(window) != FALSE;
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  // A window that is gone by now keeps show command 0 and is not hidden.
+  if (GetWindowPlacement(window, &placement)) described.showCommand = static_cast<int>(placement.showCmd);
+  return described;
+}
+
+BOOL CALLBACK Collect(HWND window, LPARAM list) noexcept {
+  try {
+    reinterpret_cast<std::vector<TopLevelWindow>*>(list)->push_back(Describe(window));
+    return TRUE;
+  } catch (...) {
+    // Out of memory: stop with the windows collected so far.
+    return FALSE;
+  }
+}
+
+}  // namespace
+
+std::vector<TopLevelWindow> Win32WindowList::EnumerateWindows() {
+  std::vector<TopLevelWindow> windows;
+  // A stop by Collect also reports failure; what was collected is used.
+  EnumWindows(Collect, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+bool Win32WindowList::SetShowState(WindowId window, int showCommand) {
+  const HWND hwnd = ToHwnd(window);
+  if (!IsWindow(hwnd)) return false;
+  // The result is the earlier visibility, not success.
+  ShowWindow(hwnd, showCommand);
+  return true;
+}
+
+void Win32WindowList::InvalidateDesktop() {
+  // Only a request to repaint; a refusal leaves stale pixels at worst.
+  RedrawWindow(GetDesktopWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+}  // namespace kelvane

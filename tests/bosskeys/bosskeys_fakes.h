@@ -1,0 +1,144 @@
+#pragma once
+// Fakes of the boss-key seams: atoms with use counts and hotkey
+// registrations, window procedures, and a desktop of top-level windows.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "bosskeys/hotkey_api.h"
+#include "bosskeys/hotkey_hook.h"
+#include "bosskeys/window_hiding.h"
+
+namespace kelvane::testing {
+
+// Atoms are counted like global atoms; registrations are logged by the name
+// of the atom they use, so a registration under a released atom shows.
+class FakeRegistrar : public HotKeyRegistrar {
+ public:
+  std::uint16_t AddGlobalAtom(const std::string& name) override {
+    log.push_back("add " + name);
+    for (auto& [atom, entry] : atoms_) {
+      if (entry.name == name && entry.uses > 0) {
+        ++entry.uses;
+        return atom;
+      }
+    }
+    const std::uint16_t atom = nextAtom_++;
+    atoms_[atom] = {name, 1};
+    return atom;
+  }
+  std::string GlobalAtomName(std::uint16_t atom) const override {
+    const auto it = atoms_.find(atom);
+    return it == atoms_.end() || it->second.uses == 0 ? std::string() : it->second.name;
+  }
+  void DeleteGlobalAtom(std::uint16_t atom) override {
+    log.push_back("delete " + GlobalAtomName(atom));
+    auto it = atoms_.find(atom);
+    if (it == atoms_.end() || it->second.uses == 0) {
+      ++overReleases;
+      return;
+    }
+    --it->second.uses;
+  }
+  bool RegisterHotKey(WindowId window, int id, std::uint32_t modifiers, std::uint32_t vkey) override {
+    const std::string name = GlobalAtomName(static_cast<std::uint16_t>(id));
+    log.push_back("register " + name);
+    EXPECT_EQ(name, KeyCombination(modifiers, vkey).UniqueAtomName()) << "registered under another atom";
+    if (heldElsewhere.count(name) != 0) {
+      lastError_ = kRefusal;
+      return false;
+    }
+    registrations.insert({window, id});
+    return true;
+  }
+  bool UnregisterHotKey(WindowId window, int id) override {
+    log.push_back("unregister " + GlobalAtomName(static_cast<std::uint16_t>(id)));
+    return registrations.erase({window, id}) != 0;
+  }
+  std::string LastErrorText() const override { return lastError_; }
+
+  // Atoms added and not yet released.
+  int OutstandingUses() const {
+    int uses = 0;
+    for (const auto& entry : atoms_) uses += entry.second.uses;
+    return uses;
+  }
+  static constexpr const char* kRefusal = "Hot key is already registered.";
+  std::vector<std::string> log;
+  std::set<std::string> heldElsewhere;
+  std::set<std::pair<WindowId, int>> registrations;
+  int overReleases = 0;
+
+ private:
+  struct Entry {
+    std::string name;
+    int uses = 0;
+  };
+  std::map<std::uint16_t, Entry> atoms_;
+  std::uint16_t nextAtom_ = 0xC001;
+  // What the system would still report from an unrelated earlier call.
+  std::string lastError_ = "The operation completed successfully.";
+};
+
+class FakeWindowProcs : public HotKeyWindowProcs {
+ public:
+  void Hook(WindowId window, HotKeyMessageSink& sink) override {
+    if (hooked.count(window) == 0) hooked[window] = &sink;
+  }
+  void Unhook(WindowId window) override { hooked.erase(window); }
+  // The system delivering WM_HOTKEY to a window.
+  void Press(WindowId window, std::uint32_t modifiers, std::uint32_t vkey) {
+    const auto it = hooked.find(window);
+    if (it != hooked.end()) it->second->OnHotKey(window, vkey, modifiers);
+  }
+  std::map<WindowId, HotKeyMessageSink*> hooked;
+};
+
+// A desktop of top-level windows, topmost first.
+class FakeDesktop : public WindowList {
+ public:
+  WindowId Add(std::string title, bool visible, int showCommand) {
+    const WindowId handle = nextHandle_++;
+    windows.push_back({handle, std::move(title), visible, showCommand});
+    return handle;
+  }
+  void Destroy(WindowId handle) { std::erase_if(windows, [&](const auto& w) { return w.handle == handle; }); }
+  TopLevelWindow& Get(WindowId handle) {
+    for (auto& window : windows) {
+      if (window.handle == handle) return window;
+    }
+    ADD_FAILURE() << "no window " << handle;
+    return windows.front();
+  }
+
+  std::vector<TopLevelWindow> EnumerateWindows() override { return windows; }
+  bool SetShowState(WindowId handle, int showCommand) override {
+    for (auto& window : windows) {
+      if (window.handle != handle) continue;
+      log.push_back((showCommand == kShowHide ? "hide " : "show ") + window.title);
+      requested[handle] = showCommand;
+      window.visible = showCommand != kShowHide;
+      if (window.visible) window.showCommand = showCommand == kShowMinNoActive ? kShowMinimized : showCommand;
+      return true;
+    }
+    return false;
+  }
+  void InvalidateDesktop() override { ++invalidations; }
+
+  std::vector<TopLevelWindow> windows;
+  std::vector<std::string> log;
+  // The last show command asked for each window.
+  std::map<WindowId, int> requested;
+  int invalidations = 0;
+
+ private:
+  WindowId nextHandle_ = 0x10010;
+};
+
+}  // namespace kelvane::testing

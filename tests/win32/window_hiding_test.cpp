@@ -1,0 +1,163 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "bosskeys/window_hiding.h"
+#include "bosskeys/window_list_win32.h"
+#include "core/handles_win32.h"
+#include "support/test_windows.h"
+
+namespace kelvane {
+namespace {
+
+using testing::PumpUntil;
+using testing::RegisterTestWindowClass;
+
+constexpr const wchar_t* kOwnerTitle = L"Kelvane hiding owner";
+
+enum class State { Normal, Minimised, Maximised };
+
+State StateOf(HWND window) {
+  if (IsIconic(window)) return State::Minimised;
+  if (IsZoomed(window)) return State::Maximised;
+  return State::Normal;
+}
+
+std::wstring HelperPath() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"kelvane_window_owner.exe";
+}
+
+// The second program with its three windows; closed at the end of the test.
+class WindowOwnerProcess {
+ public:
+  WindowOwnerProcess() {
+    std::wstring commandLine = L"\"" + HelperPath() + L"\" " + kOwnerTitle;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+      return;
+    }
+    process_.reset(info.hProcess);
+    CloseHandle(info.hThread);
+  }
+  ~WindowOwnerProcess() {
+    if (!process_) return;
+    for (const wchar_t* suffix : {L" normal", L" minimised", L" maximised"}) {
+      if (HWND window = Find(suffix)) PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(process_.get(), 10000) != WAIT_OBJECT_0) TerminateProcess(process_.get(), 1);
+  }
+  WindowOwnerProcess(const WindowOwnerProcess&) = delete;
+  WindowOwnerProcess& operator=(const WindowOwnerProcess&) = delete;
+
+  bool Started() const { return static_cast<bool>(process_); }
+  static HWND Find(const wchar_t* suffix) { return FindWindowW(nullptr, (std::wstring(kOwnerTitle) + suffix).c_str()); }
+
+ private:
+  UniqueHandle process_;
+};
+
+class WindowHidingWin32 : public ::testing::Test {
+ protected:
+  struct Expected {
+    HWND window;
+    State state;
+  };
+
+  void SetUp() override {
+    RegisterTestWindowClass(L"KelvaneHidingProbe", DefWindowProcW);
+    ASSERT_TRUE(owner.Started());
+    ASSERT_TRUE(PumpUntil([] {
+      const HWND minimised = WindowOwnerProcess::Find(L" minimised");
+      const HWND maximised = WindowOwnerProcess::Find(L" maximised");
+      return WindowOwnerProcess::Find(L" normal") != nullptr && minimised != nullptr && IsIconic(minimised) &&
+             maximised != nullptr && IsZoomed(maximised);
+    })) << "the second program's windows did not appear";
+
+    mainWindow = Create(L" Kelvane", SW_SHOWNORMAL);
+    invisible = Create(L"Own invisible", SW_HIDE);
+    own = {{Create(L"Own normal", SW_SHOWNORMAL).release(), State::Normal},
+           {Create(L"Own minimised", SW_SHOWMINIMIZED).release(), State::Minimised},
+           {Create(L"Own maximised", SW_SHOWMAXIMIZED).release(), State::Maximised}};
+    hidden = own;
+    hidden.push_back({WindowOwnerProcess::Find(L" normal"), State::Normal});
+    hidden.push_back({WindowOwnerProcess::Find(L" minimised"), State::Minimised});
+    hidden.push_back({WindowOwnerProcess::Find(L" maximised"), State::Maximised});
+  }
+
+  void TearDown() override {
+    for (const auto& window : own) DestroyWindow(window.window);
+  }
+
+  UniqueWindow Create(const wchar_t* title, int show) {
+    UniqueWindow window(CreateWindowExW(0, L"KelvaneHidingProbe", title, WS_OVERLAPPEDWINDOW, 60, 60, 240, 160, nullptr,
+                                        nullptr, GetModuleHandleW(nullptr), nullptr));
+    EXPECT_NE(window.get(), nullptr);
+    ShowWindow(window.get(), show);
+    return window;
+  }
+
+  bool AllHidden(const std::vector<Expected>& windows) {
+    return PumpUntil([&] {
+      for (const auto& w : windows) {
+        if (IsWindowVisible(w.window)) return false;
+      }
+      return true;
+    });
+  }
+
+  bool AllBackInTheirState(const std::vector<Expected>& windows) {
+    return PumpUntil([&] {
+      for (const auto& w : windows) {
+        if (!IsWindowVisible(w.window) || StateOf(w.window) != w.state) return false;
+      }
+      return true;
+    });
+  }
+
+  WindowOwnerProcess owner;
+  UniqueWindow mainWindow;
+  UniqueWindow invisible;
+  std::vector<Expected> own;     // destroyed by TearDown unless a test did
+  std::vector<Expected> hidden;  // own and the second program's
+  Win32WindowList desktop;
+  WindowHider hider{desktop};
+};
+
+TEST_F(WindowHidingWin32, HidesWindowsOfBothProgramsAndBringsEachBackInItsState) {
+  hider.HideAllWindows();
+  EXPECT_TRUE(AllHidden(hidden));
+  EXPECT_TRUE(IsWindowVisible(mainWindow.get())) << "the main window was hidden";
+  EXPECT_GE(hider.Hidden().size(), hidden.size());
+
+  hider.ShowHiddenWindows();
+  EXPECT_TRUE(AllBackInTheirState(hidden));
+  EXPECT_FALSE(IsWindowVisible(invisible.get())) << "an invisible window was shown";
+  EXPECT_TRUE(hider.Hidden().empty());
+}
+
+TEST_F(WindowHidingWin32, WindowsThatVanishWhileHiddenAreSkipped) {
+  hider.HideAllWindows();
+  ASSERT_TRUE(AllHidden(hidden));
+
+  const HWND ownGone = own.front().window;
+  const HWND otherGone = WindowOwnerProcess::Find(L" normal");
+  DestroyWindow(ownGone);
+  own.erase(own.begin());
+  PostMessageW(otherGone, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(otherGone); }));
+  std::erase_if(hidden, [&](const Expected& w) { return w.window == ownGone || w.window == otherGone; });
+
+  hider.ShowHiddenWindows();
+  EXPECT_TRUE(AllBackInTheirState(hidden));
+}
+
+}  // namespace
+}  // namespace kelvane
