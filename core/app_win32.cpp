@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "bosskeys/boss_key_controls_win32.h"
+#include "bosskeys/window_list_win32.h"
 #include "core/frm_main_win32.h"
 #include "core/registry_settings_store_win32.h"
 #include "core/system_time_win32.h"
@@ -46,15 +48,6 @@ class Tasks : public TaskRunnerPart {
   TaskRunnerWin32 runner_;
 };
 
-class NoBossKeys : public BossKeyPart {
- public:
-  bool WindowsHidden() const override { return false; }
-  void ShowHiddenWindows() override {}
-  void ResetWindowLists() override {}
-  void StopHotkeys() override {}
-  HotKeyPair HotKeys() override { return {}; }
-};
-
 std::string ModulePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -77,7 +70,7 @@ std::string EnvironmentValue(const wchar_t* name) {
 
 }  // namespace
 
-int RunApplication(HINSTANCE) {
+int RunApplication(HINSTANCE instance) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS |
                                                      ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
@@ -91,13 +84,16 @@ int RunApplication(HINSTANCE) {
   Folders folders;
   const std::string appData = EnvironmentValue(L"APPDATA");
   Tasks tasks(DataFolderPath(appData));
-  NoBossKeys bossKeys;
+  Win32WindowList desktop;
+  WindowHider windows(desktop);
+  BossKeyControls hotKeys(instance, store);
 
   MainWindowParts parts;
   parts.prompt = [](HWND owner, const std::string& action, HICON icon) { return ShowPromptDialog(owner, action, icon); };
 
-  MainWindow window(MainServices{store, *power, clock, zone, tray, runKey, folders, tasks, bossKeys, ModulePath(), appData},
+  MainWindow window(MainServices{store, *power, clock, zone, tray, runKey, folders, tasks, windows, hotKeys, ModulePath(), appData},
                     std::move(parts));
+  hotKeys.Bind(&window.form());
   if (!window.Create()) return 1;
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

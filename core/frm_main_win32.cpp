@@ -146,6 +146,10 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
     case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN:
       return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
+    case WM_SETCURSOR:
+      if (!waitCursor_) return Default(message, wParam, lParam);
+      SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+      return TRUE;
     case WM_CLOSE: form_.DoAction(kCloseButton); return 0;
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION: if (wParam != 0) form_.OnUnload(); return 0;
@@ -283,6 +287,7 @@ void MainWindow::OnMouseUp(POINT client) {
   InvalidateRect(hwnd(), nullptr, FALSE);
   if (completed == FrameHit::CloseButton) form_.DoAction(kCloseButton);
   if (completed == FrameHit::MinimizeButton) form_.DoAction(kMinimizeButton);
+  if (showHidden_ && layout_.at("ImgShowHidden").Contains(client.x, client.y)) form_.OnShowHiddenClicked();
 }
 
 void MainWindow::OnMouseMove(POINT client) {
@@ -374,6 +379,11 @@ void MainWindow::SetShowHiddenPicture(bool shown) {
 void MainWindow::SetVisible(bool visible) { ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE); }
 
 void MainWindow::BringToFront() { SetForegroundWindow(hwnd()); }
+
+void MainWindow::SetWaitCursor(bool wait) {
+  waitCursor_ = wait;
+  SetCursor(LoadCursorW(nullptr, wait ? IDC_WAIT : IDC_ARROW));
+}
 
 bool MainWindow::AskQuit() {
   return MessageBoxW(hwnd(), L"Do you want to quit Kelvane?", L"Kelvane", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;

@@ -44,6 +44,7 @@ class MainWindow : public WindowBase, public MainView {
   void SetMenuEnabledCheck(bool checked) override;
   void SetShowHiddenPicture(bool shown) override;
   void SetVisible(bool visible) override;
+  void SetWaitCursor(bool wait) override;
   void BringToFront() override;
   bool AskQuit() override;
   void ShowMessage(const std::string& text) override;
@@ -87,6 +88,7 @@ class MainWindow : public WindowBase, public MainView {
   CaptionButtons buttons_;
   bool showHidden_ = false;
   bool updating_ = false;
+  bool waitCursor_ = false;
   bool timerRunning_ = false;
   bool destroyed_ = false;
 };

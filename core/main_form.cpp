@@ -9,7 +9,10 @@ ControlEnabling EnablingFor(const ScheduleControls& controls) {
 }
 
 MainForm::MainForm(MainView& view, MainServices services)
-    : view_(view), services_(std::move(services)), schedule_(services_.clock, services_.zone, *this) {}
+    : view_(view),
+      services_(std::move(services)),
+      schedule_(services_.clock, services_.zone, *this),
+      bossKeys_(*this, services_.windows) {}
 
 void MainForm::Start() {
   quit_ = true;
@@ -19,7 +22,7 @@ void MainForm::Start() {
   dataFolder_ = DataFolderPath(services_.appData);
   services_.files.CreateFolder(dataFolder_);
 
-  LoadSettings(services_.store, controls_, options_, services_.bossKeys.HotKeys());
+  LoadSettings(services_.store, controls_, options_, services_.hotKeys.HotKeys());
   Refresh();
   services_.tray.SetImage(TrayImage::Idle);
   services_.tray.SetToolTip(IdleTip(false));
@@ -35,7 +38,7 @@ void MainForm::Start() {
     schedule_.ToggleSchedule(ToggleTrigger::User);
   }
   ShowTrayAtStart();
-  services_.bossKeys.ResetWindowLists();
+  services_.windows.ResetWindowLists();
   view_.ProcessPendingMessages();
 }
 
@@ -121,7 +124,7 @@ void MainForm::DoAction(int index) {
   if (index == kCloseButton) {
     if (!view_.AskQuit()) return;
     quit_ = true;
-    services_.bossKeys.ShowHiddenWindows();
+    bossKeys_.ShowHiddenWindows();
     ExitProgram();
   } else if (index == kMinimizeButton) {
     view_.SetVisible(false);
@@ -162,9 +165,9 @@ void MainForm::OnUnload() {
   unloaded_ = true;
   SaveSettings();
   view_.ProcessPendingMessages();
-  if (!shuttingDown_) services_.bossKeys.ShowHiddenWindows();
+  if (!shuttingDown_) bossKeys_.ShowHiddenWindows();
   services_.tray.Terminate();
-  services_.bossKeys.StopHotkeys();
+  services_.hotKeys.StopHotkeys();
 }
 
 void MainForm::Unload() {
@@ -181,7 +184,7 @@ void MainForm::ExitProgram() {
 }
 
 void MainForm::SaveSettings() {
-  kelvane::SaveSettings(services_.store, controls_, options_, services_.bossKeys.HotKeys());
+  kelvane::SaveSettings(services_.store, controls_, options_, services_.hotKeys.HotKeys());
 }
 
 ArmingInputs MainForm::ReadInputs() const {
@@ -224,7 +227,7 @@ void MainForm::FireAction() {
   schedule_.ToggleSchedule(ToggleTrigger::Execution);
   bool lockedBeforeTasks = false;
   if (options_.DoTaskRun) {
-    if (options_.LockDuringTaskRun) lockedBeforeTasks = LockComputer(services_.power);
+    if (options_.LockDuringTaskRun) lockedBeforeTasks = kelvane::LockComputer(services_.power);
     services_.tasks.RunTasks(options_.tasks);
   }
   PerformAction(lockedBeforeTasks);
@@ -242,12 +245,20 @@ void MainForm::PerformAction(bool lockedBeforeTasks) {
   } else if (action == "Log Off") {
     ExitWindowsPower(power, kExitLogOff, force);
   } else if (action == "Suspend") {
-    SuspendPower(power, 0, force, false);
+    kelvane::SuspendPower(power, 0, force, false);
   } else if (action == "Hibernate") {
-    SuspendPower(power, 1, force, false);
+    kelvane::SuspendPower(power, 1, force, false);
   } else if (action == "Lock Computer") {
-    if (!lockedBeforeTasks) LockComputer(power);
+    if (!lockedBeforeTasks) kelvane::LockComputer(power);
   }
 }
+
+void MainForm::SuspendPower(std::int32_t hibernate) {
+  // The alternative boss key acts outside the schedule, with the force flag
+  // as the window shows it.
+  kelvane::SuspendPower(services_.power, hibernate, controls_.force, false);
+}
+
+void MainForm::LockComputer() { kelvane::LockComputer(services_.power); }
 
 }  // namespace kelvane

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "bosskeys/boss_keys.h"
+#include "bosskeys/window_hiding.h"
 #include "core/clock.h"
 #include "core/schedule.h"
 #include "core/settings.h"
@@ -45,6 +47,8 @@ class MainView {
   virtual void SetMenuEnabledCheck(bool checked) = 0;
   virtual void SetShowHiddenPicture(bool shown) = 0;
   virtual void SetVisible(bool visible) = 0;
+  // The hourglass pointer on or off.
+  virtual void SetWaitCursor(bool wait) = 0;
   virtual void BringToFront() = 0;
   // "Do you want to quit Kelvane?" with Yes and No; true for Yes.
   virtual bool AskQuit() = 0;
@@ -62,16 +66,13 @@ class MainView {
   virtual void EndProcess() = 0;
 };
 
-// The boss-key side as far as the main window's life cycle needs it.
-class BossKeyPart {
+// The two boss-key hotkey controls, `HotKeyCtlBoss` and `HotKeyCtlAltB`.
+class HotKeyControls {
  public:
-  virtual ~BossKeyPart() = default;
-  virtual bool WindowsHidden() const = 0;
-  virtual void ShowHiddenWindows() = 0;
-  virtual void ResetWindowLists() = 0;
+  virtual ~HotKeyControls() = default;
+  virtual HotKeyPair HotKeys() = 0;
   // Switches both hotkeys off and releases them.
   virtual void StopHotkeys() = 0;
-  virtual HotKeyPair HotKeys() = 0;
 };
 
 class TaskRunnerPart {
@@ -96,12 +97,13 @@ struct MainServices {
   RunKey& runKey;
   FileSystem& files;
   TaskRunnerPart& tasks;
-  BossKeyPart& bossKeys;
+  WindowHider& windows;
+  HotKeyControls& hotKeys;
   std::string programPath;
   std::string appData;
 };
 
-class MainForm : private ScheduleHost {
+class MainForm : private ScheduleHost, private BossKeyHost {
  public:
   MainForm(MainView& view, MainServices services);
 
@@ -125,6 +127,11 @@ class MainForm : private ScheduleHost {
   void OnTimerTick();
   void OnTrayMouseDown(TrayButton button);
   void OnTrayCommand(TrayCommand command);
+  // `HotkeyPressed` of the boss key and of the alternative boss key.
+  void OnBossKeyPressed() { bossKeys_.OnBossKey(); }
+  void OnAltBossKeyPressed() { bossKeys_.OnAltBossKey(); }
+  void OnShowHiddenClicked() { bossKeys_.OnShowHiddenClick(); }
+  // `ErrorOccured` of the boss key; the alternative key's is not shown.
   void OnBossKeyError(const std::string& message);
   // Every unload of the window: saves, shows hidden windows again unless the
   // computer is being shut down, releases the tray icon and the hotkeys.
@@ -135,6 +142,7 @@ class MainForm : private ScheduleHost {
 
   const ScheduleControls& Controls() const { return controls_; }
   ProgramOptions& Options() { return options_; }
+  bool WindowsHidden() const override { return bossKeys_.WindowsHidden(); }
   Schedule& GetSchedule() { return schedule_; }
   bool QuitFlag() const { return quit_; }
   bool ShuttingDown() const { return shuttingDown_; }
@@ -144,7 +152,6 @@ class MainForm : private ScheduleHost {
   // ScheduleHost
   ArmingInputs ReadInputs() const override;
   bool TrayTipsOn() const override { return options_.TrayTips; }
-  bool WindowsHidden() const override { return services_.bossKeys.WindowsHidden(); }
   void SetStatus(const std::string& text) override { view_.SetStatus(text); }
   void SetToggleCaption(const std::string& caption) override { view_.SetToggleCaption(caption); }
   void SetEnabledMenuCheck(bool checked) override { view_.SetMenuEnabledCheck(checked); }
@@ -154,6 +161,18 @@ class MainForm : private ScheduleHost {
   bool TrayCanShowBalloons() const override { return services_.tray.IsBalloonCapable(); }
   void ShowBalloon(const std::string& text) override;
   void FireAction() override;
+
+  // BossKeyHost
+  const ProgramOptions& Options() const override { return options_; }
+  bool Armed() const override { return schedule_.Armed(); }
+  void ForgetArmed() override { schedule_.ForgetArmed(); }
+  void ArmNow() override { schedule_.ToggleSchedule(ToggleTrigger::BossKeyNow); }
+  void SetShowHiddenPicture(bool shown) override { view_.SetShowHiddenPicture(shown); }
+  void ProcessPendingMessages() override { view_.ProcessPendingMessages(); }
+  void RunTasks() override { services_.tasks.RunTasks(options_.tasks); }
+  void SetWaitCursor(bool wait) override { view_.SetWaitCursor(wait); }
+  void SuspendPower(std::int32_t hibernate) override;
+  void LockComputer() override;
 
   void ShowTrayAtStart();
   void Unload();
@@ -166,6 +185,7 @@ class MainForm : private ScheduleHost {
   ScheduleControls controls_;
   ProgramOptions options_;
   Schedule schedule_;
+  BossKeys bossKeys_;
   std::string dataFolder_;
   bool quit_ = false;
   bool shuttingDown_ = false;

@@ -47,6 +47,7 @@ class FakeView : public MainView {
   void SetTimerRunning(bool r) override { timer = r; }
   void SetMenuEnabledCheck(bool c) override { menuCheck = c; }
   void SetShowHiddenPicture(bool s) override { picture = s; }
+  void SetWaitCursor(bool wait) override { log_.push_back(wait ? "wait cursor" : "normal cursor"); }
   void SetVisible(bool v) override {
     visible = v;
     log_.push_back(v ? "view show" : "view hide");
@@ -77,17 +78,20 @@ class FakeView : public MainView {
   Log& log_;
 };
 
-class FakeParts : public RunKey, public FileSystem, public TaskRunnerPart, public BossKeyPart {
+class FakeParts : public RunKey, public FileSystem, public TaskRunnerPart, public WindowList, public HotKeyControls {
  public:
   explicit FakeParts(Log& log) : log_(log) {}
-  bool hidden = false;
+  std::vector<TopLevelWindow> desktop{{7, "Notepad", true, kShowMaximized}};
   void SetValue(const std::string& name, const std::string& data) override { log_.push_back("run set " + name + "=" + data); }
   void DeleteValue(const std::string& name) override { log_.push_back("run delete " + name); }
   void CreateFolder(const std::string& path) override { log_.push_back("mkdir " + path); }
   void RunTasks(const TaskList& tasks) override { log_.push_back("run tasks " + std::to_string(tasks.TaskCount)); }
-  bool WindowsHidden() const override { return hidden; }
-  void ShowHiddenWindows() override { log_.push_back("show hidden"); }
-  void ResetWindowLists() override { log_.push_back("reset windows"); }
+  std::vector<TopLevelWindow> EnumerateWindows() override { return desktop; }
+  bool SetShowState(WindowId window, int command) override {
+    log_.push_back("show " + std::to_string(window) + " " + std::to_string(command));
+    return true;
+  }
+  void InvalidateDesktop() override { log_.push_back("redraw desktop"); }
   void StopHotkeys() override { log_.push_back("stop hotkeys"); }
   HotKeyPair HotKeys() override { return {}; }
 
@@ -104,8 +108,9 @@ class MainFormTest : public ::testing::Test {
   FakeZone zone;
   RecordingTray tray{log};
   FakeParts parts{log};
+  WindowHider hider{parts};
   FakeView view{log};
-  MainForm form{view, MainServices{store, power, clock, zone, tray, parts, parts, parts, parts,
+  MainForm form{view, MainServices{store, power, clock, zone, tray, parts, parts, parts, hider, parts,
                                    "C:\\Program Files\\Kelvane\\kelvane.exe", "C:\\Users\\me\\AppData\\Roaming"}};
 
   bool Logged(const std::string& line) const { return std::find(log.begin(), log.end(), line) != log.end(); }
@@ -134,7 +139,6 @@ TEST_F(MainFormTest, FirstStartRegistersAutostartAndGreetsFromTheTray) {
   EXPECT_LT(Position("tray show"), Position("balloon icon 4"));
   EXPECT_TRUE(Logged("balloon title Kelvane"));
   EXPECT_EQ(tray.balloons, Log{"No Action"});
-  EXPECT_TRUE(Logged("reset windows"));
   EXPECT_FALSE(form.GetSchedule().Armed());
   EXPECT_EQ(view.shown.actionItems.size(), 6u) << "Wine's NT 6.1 offers Lock Computer";
   EXPECT_TRUE(view.enabling.period);
@@ -172,7 +176,7 @@ TEST_F(MainFormTest, EnabledStartRaisesShortSecondCountdowns) {
     Log l;
     RecordingTray t{l};
     FakeView v{l};
-    MainForm f{v, MainServices{s, power, clock, zone, t, parts, parts, parts, parts, "k.exe", "A"}};
+    MainForm f{v, MainServices{s, power, clock, zone, t, parts, parts, parts, hider, parts, "k.exe", "A"}};
     f.Start();
     EXPECT_EQ(v.shown.period.text(), c.expected);
     ASSERT_TRUE(f.GetSchedule().Armed());
@@ -216,14 +220,17 @@ TEST_F(MainFormTest, ExecutingEachActionMakesItsPowerCall) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.action);
     log.clear();
-    parts.hidden = true;
     MemorySettingsStore s;
+    s.Set("CONFIG", "BossKeyHideWindows", "True");
+    s.Set("CONFIG", "BossKeyDoExeAction", "False");
     s.Set("CONFIG", "Action", std::to_string(c.action));
     s.Set("CONFIG", "Force", c.force ? "True" : "False");
     s.Set("CONFIG", "Prompt", "False");
     FakeView v{log};
-    MainForm f{v, MainServices{s, power, clock, zone, tray, parts, parts, parts, parts, "k.exe", "A"}};
+    MainForm f{v, MainServices{s, power, clock, zone, tray, parts, parts, parts, hider, parts, "k.exe", "A"}};
     f.Start();
+    f.OnBossKeyPressed();  // hides the desktop's window
+    ASSERT_TRUE(f.WindowsHidden());
     log.clear();
     f.OnUnitSelected(2);
     f.OnFieldTextChanged(ScheduleField::Period, "3");
@@ -241,9 +248,9 @@ TEST_F(MainFormTest, ExecutingEachActionMakesItsPowerCall) {
     EXPECT_EQ(f.ShuttingDown(), c.unloads);
     EXPECT_EQ(std::count(log.begin(), log.end(), "unload"), c.unloads ? 1 : 0);
     // Shutting the computer down leaves hidden windows hidden.
-    EXPECT_FALSE(std::count(log.begin(), log.end(), "show hidden") != 0 && c.unloads);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "show 7 3"), 0);
     EXPECT_EQ(std::count(log.begin(), log.end(), "balloon text No Action (H)"), 0) << "no balloon when executing";
-    parts.hidden = false;
+    EXPECT_EQ(tray.tip, "Kelvane: No Action (H)");
   }
 }
 
@@ -259,7 +266,7 @@ TEST_F(MainFormTest, PromptAppearsUnlessTheBossKeyArmedWithIgnorePrompt) {
     s.Set("CONFIG", "Action", "3");
     s.Set("CONFIG", "BossKeyIgnorePrompt", c.ignore ? "True" : "False");
     FakeView v{log};
-    MainForm f{v, MainServices{s, power, clock, zone, tray, parts, parts, parts, parts, "k.exe", "A"}};
+    MainForm f{v, MainServices{s, power, clock, zone, tray, parts, parts, parts, hider, parts, "k.exe", "A"}};
     f.Start();
     if (c.bossKey) {
       f.GetSchedule().ToggleSchedule(ToggleTrigger::BossKeyNow);
@@ -328,7 +335,7 @@ TEST_F(MainFormTest, TasksRunBeforeTheActionWithTheOptionalLock) {
     s.Set("CONFIG", "LockDuringTaskRun", c.lockDuringRun ? "True" : "False");
     s.Set("TASK", "TaskCount", "1");
     FakeView v{log};
-    MainForm f{v, MainServices{s, power, clock, zone, tray, parts, parts, parts, parts, "k.exe", "A"}};
+    MainForm f{v, MainServices{s, power, clock, zone, tray, parts, parts, parts, hider, parts, "k.exe", "A"}};
     f.Start();
     f.OnToggleClicked();
     log.clear();
@@ -353,9 +360,46 @@ TEST_F(MainFormTest, QuittingAsksAndThenClosesInOrder) {
   log.clear();
   form.OnTrayCommand(TrayCommand::Exit);
   EXPECT_EQ(store.Get("CONFIG", "tPeriod"), "42");
-  const Log expected{"ask quit", "show hidden", "tray terminate", "show hidden", "tray terminate",
+  const Log expected{"ask quit", "redraw desktop", "tray terminate", "redraw desktop", "tray terminate",
                      "stop hotkeys", "unload", "end process"};
   EXPECT_EQ(log, expected);
+}
+
+TEST_F(MainFormTest, QuittingShowsWindowsHiddenByTheBossKeyAgain) {
+  store.Set("CONFIG", "BossKeyHideWindows", "True");
+  store.Set("CONFIG", "BossKeyDoExeAction", "False");
+  form.Start();
+  form.OnBossKeyPressed();
+  EXPECT_TRUE(view.picture);
+  EXPECT_EQ(tray.image, TrayImage::IdleHidden);
+  EXPECT_EQ(tray.tip, "Kelvane: No Action (H)");
+  log.clear();
+  form.DoAction(kCloseButton);
+  EXPECT_LT(Position("show 7 3"), Position("end process"));
+  EXPECT_EQ(std::count(log.begin(), log.end(), "show 7 3"), 1) << "shown once, not again at the close";
+}
+
+TEST_F(MainFormTest, BossKeyFiresTheActionOnTheNextTick) {
+  store.Set("CONFIG", "Prompt", "False");
+  store.Set("CONFIG", "Action", "4");
+  form.Start();
+  form.OnToggleClicked();  // already armed for an hour: the boss key arms anew for now
+  form.OnBossKeyPressed();
+  EXPECT_EQ(form.GetSchedule().Target(), clock.Now());
+  form.OnTimerTick();
+  EXPECT_TRUE(Logged("suspend 110"));
+  EXPECT_FALSE(form.GetSchedule().Armed());
+}
+
+TEST_F(MainFormTest, AlternativeBossKeyRunsTasksUnderTheHourglassThenLocks) {
+  store.Set("CONFIG", "Boss2KeyHideWindows", "False");
+  store.Set("CONFIG", "Boss2KeyRunTasks", "True");
+  store.Set("CONFIG", "Boss2KeyAction", "Lock Computer");
+  form.Start();
+  log.clear();
+  form.OnAltBossKeyPressed();
+  EXPECT_EQ(log, (Log{"wait cursor", "run tasks 0", "normal cursor", "lock"}));
+  EXPECT_FALSE(form.GetSchedule().Armed());
 }
 
 TEST_F(MainFormTest, MinimiseAndEscapeHideWithoutAsking) {

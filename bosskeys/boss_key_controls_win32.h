@@ -1,0 +1,31 @@
+#pragma once
+// The main window's two hotkey controls, `HotKeyCtlBoss` ("Boss", default
+// F1) and `HotKeyCtlAltB` ("Boss2", default F11), with their events routed
+// to the main window.
+#include <windows.h>
+
+#include "bosskeys/hotkey_ctl_win32.h"
+#include "core/main_form.h"
+
+namespace kelvane {
+
+class BossKeyControls : public HotKeyControls, private HotKeyCtlListener {
+ public:
+  BossKeyControls(HINSTANCE instance, SettingsStore& store);
+  // The form that receives the events; none until it is set.
+  void Bind(MainForm* form) { form_ = form; }
+
+  HotKeyPair HotKeys() override { return {&boss_.Control(), &alternative_.Control()}; }
+  void StopHotkeys() override;
+
+ private:
+  void HotkeyPressed(HotKeyCtl& sender) override;
+  void ErrorOccured(HotKeyCtl& sender, const std::string& Message, const std::string& Source) override;
+
+  HotKeyModule module_;
+  HotKeyCtlWindow boss_;
+  HotKeyCtlWindow alternative_;
+  MainForm* form_ = nullptr;
+};
+
+}  // namespace kelvane
