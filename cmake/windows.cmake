@@ -60,9 +60,9 @@ if(KELVANE_E2E_SOURCES)
   target_include_directories(kelvane_e2e_tests PRIVATE "${CMAKE_SOURCE_DIR}/tests")
   target_compile_options(kelvane_e2e_tests PRIVATE ${KELVANE_WARNINGS})
   target_link_options(kelvane_e2e_tests PRIVATE ${KELVANE_STATIC_LINK})
-  add_dependencies(kelvane_e2e_tests kelvane-recording)
+  add_dependencies(kelvane_e2e_tests kelvane-recording kelvane_window_owner)
   add_test(NAME e2e
-    COMMAND "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh" "$<TARGET_FILE:kelvane_e2e_tests>" --gtest_brief=1)
+    COMMAND "${CMAKE_SOURCE_DIR}/scripts/e2e-run.sh" "$<TARGET_FILE:kelvane_e2e_tests>" --gtest_brief=1)
   set_tests_properties(e2e PROPERTIES TIMEOUT 900)
 endif()
 

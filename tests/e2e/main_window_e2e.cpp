@@ -4,44 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/control_ids.h"
-#include "e2e/support/driver.h"
+#include "e2e/support/program_test.h"
 
 namespace kelvane::e2e {
 namespace {
-
-constexpr const wchar_t* kConfig = L"Software\\Kelvane\\CONFIG";
-constexpr const wchar_t* kTasks = L"Software\\Kelvane\\TASK";
-constexpr const wchar_t* kRun = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-int Id(MainControl control) { return static_cast<int>(control); }
-int Id(PromptControl control) { return static_cast<int>(control); }
-
-std::wstring AppData() {
-  wchar_t value[MAX_PATH] = {};
-  GetEnvironmentVariableW(L"APPDATA", value, MAX_PATH);
-  return value;
-}
-
-class ProgramTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    DeleteRegistryTree(L"Software\\Kelvane");
-    DeleteFileW(powerLog_.c_str());
-  }
-  std::string PowerCalls() const { return ReadFileText(powerLog_); }
-  bool PowerCalled(const std::string& call) const { return PowerCalls().find(call) != std::string::npos; }
-
-  // A countdown of `seconds`, armed from the window.
-  static void ArmSeconds(HWND main, const wchar_t* seconds) {
-    SelectComboIndex(main, Id(MainControl::cmbUnit), 2);
-    SetControlText(main, Id(MainControl::txtPeriod), seconds);
-    Click(main, Id(MainControl::cmdTimer));
-  }
-  static bool Armed(HWND main) { return ControlText(main, Id(MainControl::cmdTimer)) == L"&Disable"; }
-
-  std::wstring powerLog_ = TempFile(L"kelvane-power.log");
-};
 
 TEST_F(ProgramTest, FirstStartShowsTheDefaultsAndRegistersAutostart) {
   Program program(powerLog_);
@@ -130,7 +96,6 @@ TEST_F(ProgramTest, AbortAndEscapeDisarmWithoutActing) {
 }
 
 TEST_F(ProgramTest, EnabledTasksRunInOrderBeforeTheActionAndAreLogged) {
-  const std::wstring sign = L"\u00A4";
   const std::wstring folder = AppData() + L"\\Kelvane";
   DeleteFileW((folder + L"\\TasksLog.txt").c_str());
   DeleteFileW((folder + L"\\order.txt").c_str());
@@ -138,12 +103,9 @@ TEST_F(ProgramTest, EnabledTasksRunInOrderBeforeTheActionAndAreLogged) {
   SetRegistryText(kConfig, L"Prompt", L"False");
   SetRegistryText(kConfig, L"Action", L"3");
   SetRegistryText(kTasks, L"TaskCount", L"3");
-  SetRegistryText(kTasks, L"Task1", L"1" + sign + L"1" + sign + L"first" + sign +
-                                        L"cmd.exe /c echo first>\"%KLAPPDATA%\\order.txt\"" + sign);
-  SetRegistryText(kTasks, L"Task2", L"2" + sign + L"0" + sign + L"skipped" + sign +
-                                        L"cmd.exe /c echo skipped>>\"%KLAPPDATA%\\order.txt\"" + sign);
-  SetRegistryText(kTasks, L"Task3", L"3" + sign + L"1" + sign + L"second" + sign +
-                                        L"cmd.exe /c echo second>>\"%KLAPPDATA%\\order.txt\"" + sign);
+  StoreTask(1, true, L"first", L"cmd.exe /c echo first>\"%KLAPPDATA%\\order.txt\"");
+  StoreTask(2, false, L"skipped", L"cmd.exe /c echo skipped>>\"%KLAPPDATA%\\order.txt\"");
+  StoreTask(3, true, L"second", L"cmd.exe /c echo second>>\"%KLAPPDATA%\\order.txt\"");
   Program program(powerLog_);
   const HWND main = program.MainWindow();
   ASSERT_NE(main, nullptr);
@@ -164,22 +126,6 @@ TEST_F(ProgramTest, EnabledTasksRunInOrderBeforeTheActionAndAreLogged) {
 }
 
 HWND FindQuestion(const Program& program) { return program.FindWindowOf(L"#32770", L"Kelvane"); }
-
-bool HasChildText(HWND window, const std::wstring& text) {
-  struct Search {
-    std::wstring text;
-    bool found = false;
-  } search{text};
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM parameter) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(parameter);
-        if (Text(child) == s.text) s.found = true;
-        return !s.found;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 TEST_F(ProgramTest, CloseButtonAsksThenSavesAndSettingsSurviveARestart) {
   {

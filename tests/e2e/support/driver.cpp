@@ -38,9 +38,7 @@ std::string ReadFileText(const std::wstring& path) {
   return text;
 }
 
-Program::Program(const std::wstring& powerLog) {
-  SetEnvironmentVariableW(L"KELVANE_POWER_LOG", powerLog.c_str());
-  std::wstring command = L"\"" + TestFolder() + L"\\kelvane-recording.exe\"";
+Process::Process(std::wstring command) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_);
@@ -48,7 +46,19 @@ Program::Program(const std::wstring& powerLog) {
   info_.hThread = nullptr;
 }
 
-Program::~Program() {
+namespace {
+
+// The child inherits the variable that names its power log.
+std::wstring RecordingCommand(const std::wstring& powerLog) {
+  SetEnvironmentVariableW(L"KELVANE_POWER_LOG", powerLog.c_str());
+  return L"\"" + TestFolder() + L"\\kelvane-recording.exe\"";
+}
+
+}  // namespace
+
+Program::Program(const std::wstring& powerLog) : Process(RecordingCommand(powerLog)) {}
+
+Process::~Process() {
   if (info_.hProcess == nullptr) return;
   if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
     TerminateProcess(info_.hProcess, 1);
@@ -57,7 +67,7 @@ Program::~Program() {
   CloseHandle(info_.hProcess);
 }
 
-bool Program::Exited(std::chrono::milliseconds timeout) const {
+bool Process::Exited(std::chrono::milliseconds timeout) const {
   return info_.hProcess != nullptr &&
          WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
 }
@@ -163,5 +173,38 @@ void SetRegistryText(const std::wstring& key, const std::wstring& value, const s
 }
 
 void DeleteRegistryTree(const std::wstring& key) { RegDeleteTreeW(HKEY_CURRENT_USER, key.c_str()); }
+
+}  // namespace kelvane::e2e
+
+namespace kelvane::e2e {
+
+bool PressKeys(const std::string& keys) {
+  wchar_t request[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"KELVANE_KEYS_REQUEST", request, MAX_PATH) == 0) return false;
+  // Written beside and renamed, so the presser never reads half a request.
+  const std::wstring partial = std::wstring(request) + L".part";
+  FILE* file = _wfopen(partial.c_str(), L"wb");
+  if (file == nullptr) return false;
+  std::fwrite(keys.data(), 1, keys.size(), file);
+  std::fclose(file);
+  if (!MoveFileExW(partial.c_str(), request, MOVEFILE_REPLACE_EXISTING)) return false;
+  return WaitFor([&] { return GetFileAttributesW(request) == INVALID_FILE_ATTRIBUTES; });
+}
+
+bool HasChildText(HWND window, const std::wstring& text) {
+  struct Search {
+    std::wstring text;
+    bool found = false;
+  } search{text};
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM parameter) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(parameter);
+        if (Text(child) == s.text) s.found = true;
+        return !s.found;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
 
 }  // namespace kelvane::e2e

@@ -21,23 +21,37 @@ std::wstring TestFolder();                 // folder of the test program and the
 std::wstring TempFile(const std::wstring& name);
 std::string ReadFileText(const std::wstring& path);
 
-class Program {
+// A started program, ended when the object goes if it still runs.
+class Process {
+ public:
+  explicit Process(std::wstring commandLine);
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+
+  bool Exited(std::chrono::milliseconds timeout = 10s) const;
+
+ protected:
+  PROCESS_INFORMATION info_{};
+};
+
+class Program : public Process {
  public:
   // Starts kelvane-recording.exe with its power calls logged to `powerLog`.
   explicit Program(const std::wstring& powerLog);
-  ~Program();
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
 
-  bool Exited(std::chrono::milliseconds timeout = 10s) const;
   HWND MainWindow(std::chrono::milliseconds timeout = 10s) const;
   // A top-level window of the program with this class (or title) once it is visible.
   HWND FindWindowOf(const wchar_t* className, const wchar_t* title, std::chrono::milliseconds timeout = 10s) const;
   DWORD id() const { return info_.dwProcessId; }
-
- private:
-  PROCESS_INFORMATION info_{};
 };
+
+// Asks the key presser beside the test program for a real key press, such as
+// "ctrl+F1", and waits until it has been made.
+bool PressKeys(const std::string& keys);
+
+// Whether any child window of `window` shows exactly `text`.
+bool HasChildText(HWND window, const std::wstring& text);
 
 std::wstring Text(HWND window);
 std::wstring ControlText(HWND parent, int id);
