@@ -40,6 +40,8 @@ TEST_F(GridSortTest, EachColumnTypeHasItsOwnOrder) {
       {ColumnType::Text, {"é", "z", "", "e\xCC\x81"}, {"", "e\xCC\x81", "z", "é"}},
       {ColumnType::Text, {"abcdefgh2", "abcdefgh", "abcdefgh10", "abcdefg"},
        {"abcdefg", "abcdefgh", "abcdefgh10", "abcdefgh2"}},
+      {ColumnType::Text, {std::string("b\0\0", 3), "b", std::string("b\0", 2)},
+       {"b", std::string("b\0", 2), std::string("b\0\0", 3)}},
       {ColumnType::Number, {"10", "9", "100"}, {"9", "10", "100"}},
       {ColumnType::Number, {"3 apples", "x", "-2", "1e2", "2.5"}, {"-2", "x", "2.5", "3 apples", "1e2"}},
       {ColumnType::Date,
