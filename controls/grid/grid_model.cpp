@@ -9,6 +9,7 @@ namespace {
 
 constexpr std::int32_t kDefaultRowHeight = 16;
 constexpr float kFormatStringWidth = 1000;
+constexpr std::size_t kMaxCellsPerRow = 0xFFFF;
 
 GridView& NoView() {
   static GridView view;
@@ -155,25 +156,22 @@ std::size_t GridModel::StorageOf(std::int32_t row) const {
 
 std::int32_t GridModel::StorageIndex(std::int32_t row) const { return static_cast<std::int32_t>(StorageOf(row)); }
 
-std::span<const GridModel::Cell> GridModel::CellsOf(std::size_t storage) const {
-  return std::span<const Cell>(cells_).subspan(cellStart_[storage], cellStart_[storage + 1] - cellStart_[storage]);
+template <class Visit>
+void GridModel::ForEachCellOf(std::size_t storage, Visit visit) {
+  for (std::size_t col = 0; col < rows_[storage].cellCount; ++col) visit(slots_[col][storage]);
 }
 
-std::span<GridModel::Cell> GridModel::CellsOf(std::size_t storage) {
-  return std::span<Cell>(cells_).subspan(cellStart_[storage], cellStart_[storage + 1] - cellStart_[storage]);
-}
-
-std::int32_t GridModel::RowCellCount(std::int32_t row) const {
-  return static_cast<std::int32_t>(CellsOf(StorageOf(row)).size());
-}
+std::int32_t GridModel::RowCellCount(std::int32_t row) const { return RowAt(row).cellCount; }
 
 std::int32_t GridModel::AddItem(std::string_view text, std::optional<std::int32_t> insertAt, bool checked) {
   const std::size_t cellCount = columns_.size();
+  if (cellCount > kMaxCellsPerRow) ThrowBadIndex("too many columns for a row");
   const auto step = static_cast<std::size_t>(cacheIncrement_);
+  // A new column slot starts with empty cells for the rows already there.
+  while (slots_.size() < cellCount) slots_.emplace_back(rows_.size());
   MakeRoom(rows_, 1, step);
   MakeRoom(order_, 1, step);
-  MakeRoom(cellStart_, 1, step);
-  MakeRoom(cells_, cellCount, step * cellCount);
+  for (std::vector<Cell>& slot : slots_) MakeRoom(slot, 1, step);
 
   const auto storage = static_cast<std::int32_t>(rows_.size());
   const std::int32_t position = insertAt && *insertAt >= 1 && *insertAt < storage ? *insertAt : storage;
@@ -182,6 +180,7 @@ std::int32_t GridModel::AddItem(std::string_view text, std::optional<std::int32_
   record.height = rowHeightMin_ < 1 ? kDefaultRowHeight
                                     : ScaleToWholePixels(rowHeightMin_, scaleUnits_, ScaleAxis::Vertical, screen_);
   record.flags = checked ? kRowChecked : 0;
+  record.cellCount = static_cast<std::uint16_t>(cellCount);
   const std::int32_t pair = colorPairs_.AssignMany(ColorPairTable::kNone, {backColor_, foreColor_},
                                                    static_cast<std::int32_t>(cellCount));
   for (std::size_t i = 0; i < cellCount; ++i) {
@@ -193,10 +192,10 @@ std::int32_t GridModel::AddItem(std::string_view text, std::optional<std::int32_
       part = text.substr(0, tab);
       text = tab == std::string_view::npos ? std::string_view{} : text.substr(tab + 1);
     }
-    cells_.push_back(Cell{std::string(part), pair, static_cast<std::int16_t>(columns_[i].alignment), 0});
+    slots_[i].push_back(Cell{std::string(part), pair, static_cast<std::int16_t>(columns_[i].alignment), 0});
   }
+  for (std::size_t i = cellCount; i < slots_.size(); ++i) slots_[i].emplace_back();
   rows_.push_back(std::move(record));
-  cellStart_.push_back(static_cast<std::uint32_t>(cells_.size()));
   order_.insert(order_.begin() + position, storage);
 
   RefreshLayout();
@@ -210,22 +209,19 @@ void GridModel::RemoveItem(std::int32_t row) {
   const bool wasSelected = (rows_[storage].flags & kRowSelected) != 0;
   const bool wasLast = static_cast<std::size_t>(row) + 1 == order_.size();
 
-  for (const Cell& cell : CellsOf(storage)) {
+  ForEachCellOf(storage, [this](const Cell& cell) {
     if (cell.colorPair != ColorPairTable::kNone) colorPairs_.Release(cell.colorPair);
+  });
+  for (std::vector<Cell>& slot : slots_) {
+    slot.erase(slot.begin() + static_cast<std::ptrdiff_t>(storage));
+    ShrinkWhenSparse(slot);
   }
-  const std::uint32_t first = cellStart_[storage];
-  const std::uint32_t removedCells = cellStart_[storage + 1] - first;
-  cells_.erase(cells_.begin() + first, cells_.begin() + first + removedCells);
-  cellStart_.erase(cellStart_.begin() + static_cast<std::ptrdiff_t>(storage) + 1);
-  for (std::size_t i = storage + 1; i < cellStart_.size(); ++i) cellStart_[i] -= removedCells;
   rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(storage));
   order_.erase(order_.begin() + row);
   for (std::int32_t& entry : order_) {
     if (entry > static_cast<std::int32_t>(storage)) --entry;
   }
   ShrinkWhenSparse(rows_);
-  ShrinkWhenSparse(cells_);
-  ShrinkWhenSparse(cellStart_);
   ShrinkWhenSparse(order_);
 
   bool selectionChanged = false;
@@ -249,8 +245,7 @@ void GridModel::RemoveItem(std::int32_t row) {
 
 void GridModel::Clear() {
   rows_ = {};
-  cells_ = {};
-  cellStart_.assign(1, 0);
+  slots_ = {};
   order_ = {};
   colorPairs_.Clear();
   row_ = kNoIndex;
@@ -294,19 +289,19 @@ void GridModel::SetItemImageKey(std::int32_t row, std::string_view key) {
 }
 
 void GridModel::SetItemBackColor(std::int32_t row, OleColor color) {
-  for (Cell& cell : CellsOf(StorageOf(row))) RecolorCell(cell, {color, ColorsOf(cell).fore});
+  ForEachCellOf(StorageOf(row), [&](Cell& cell) { RecolorCell(cell, {color, ColorsOf(cell).fore}); });
   DrawGrid(false);
 }
 
 void GridModel::SetItemForeColor(std::int32_t row, OleColor color) {
-  for (Cell& cell : CellsOf(StorageOf(row))) RecolorCell(cell, {ColorsOf(cell).back, color});
+  ForEachCellOf(StorageOf(row), [&](Cell& cell) { RecolorCell(cell, {ColorsOf(cell).back, color}); });
   DrawGrid(false);
 }
 
 void GridModel::SetItemFontBold(std::int32_t row, bool bold) {
-  for (Cell& cell : CellsOf(StorageOf(row))) {
+  ForEachCellOf(StorageOf(row), [bold](Cell& cell) {
     cell.flags = static_cast<std::uint16_t>(bold ? cell.flags | kCellBold : cell.flags & ~kCellBold);
-  }
+  });
   DrawGrid(false);
 }
 
@@ -318,23 +313,11 @@ void GridModel::SwapRow(std::int32_t row1, std::int32_t row2) {
 
 // ---- Cells ----
 
-const GridModel::Cell* GridModel::FindCell(std::size_t storage, std::int32_t col) const {
-  const std::span<const Cell> cells = CellsOf(storage);
-  return static_cast<std::size_t>(col) < cells.size() ? &cells[static_cast<std::size_t>(col)] : nullptr;
-}
-
-const std::string& GridModel::TextOrEmpty(std::size_t storage, std::int32_t col) const {
-  static const std::string kEmpty;
-  const Cell* cell = FindCell(storage, col);
-  return cell ? cell->text : kEmpty;
-}
-
 const GridModel::Cell& GridModel::CellAt(std::int32_t row, std::int32_t col) const {
   const std::size_t storage = StorageOf(row);
   ColumnAt(col);
-  const Cell* cell = FindCell(storage, col);
-  if (!cell) ThrowBadIndex("the row was added before this column existed");
-  return *cell;
+  if (col >= rows_[storage].cellCount) ThrowBadIndex("the row was added before this column existed");
+  return slots_[static_cast<std::size_t>(col)][storage];
 }
 
 GridModel::Cell& GridModel::CellAt(std::int32_t row, std::int32_t col) {

@@ -235,6 +235,8 @@ class GridModel {
     std::int32_t image = 0;
     std::int32_t itemData = 0;
     std::uint16_t flags = 0;
+    // Cells 0 to cellCount - 1: one per column when the row was added.
+    std::uint16_t cellCount = 0;
     std::string tag;
   };
   struct Cell {
@@ -251,14 +253,17 @@ class GridModel {
   std::size_t StorageOf(std::int32_t row) const;
   const RowRecord& RowAt(std::int32_t row) const { return rows_[StorageOf(row)]; }
   RowRecord& RowAt(std::int32_t row) { return rows_[StorageOf(row)]; }
-  std::span<const Cell> CellsOf(std::size_t storage) const;
-  std::span<Cell> CellsOf(std::size_t storage);
+  template <class Visit>
+  void ForEachCellOf(std::size_t storage, Visit visit);
   const Cell& CellAt(std::int32_t row, std::int32_t col) const;
   Cell& CellAt(std::int32_t row, std::int32_t col);
-  // The text sorting and searching read: empty for a row added before the
-  // column existed.
-  const std::string& TextOrEmpty(std::size_t storage, std::int32_t col) const;
-  const Cell* FindCell(std::size_t storage, std::int32_t col) const;
+  // One column's cells in storage order, for sorting and searching; rows
+  // added before the column existed read as empty cells there. Empty when no
+  // row has a cell in the column.
+  std::span<const Cell> ColumnCells(std::int32_t col) const {
+    if (static_cast<std::size_t>(col) >= slots_.size()) return {};
+    return slots_[static_cast<std::size_t>(col)];
+  }
 
   bool CellFlag(std::int32_t row, std::int32_t col, std::uint16_t bit) const;
   void SetCellFlag(std::int32_t row, std::int32_t col, std::uint16_t bit, bool on);
@@ -281,9 +286,10 @@ class GridModel {
 
   std::vector<Column> columns_;
   std::vector<RowRecord> rows_;
-  // Cells of all rows in storage order; row s owns [cellStart_[s], cellStart_[s + 1]).
-  std::vector<Cell> cells_;
-  std::vector<std::uint32_t> cellStart_;
+  // Cells column by column: slots_[col][storage]. A scan or sort of one column
+  // then reads one dense array. Every slot holds a cell for every row; cells
+  // past a row's cellCount stay empty and are not reachable as cells.
+  std::vector<std::vector<Cell>> slots_;
   // Display position -> storage index.
   std::vector<std::int32_t> order_;
   ColorPairTable colorPairs_;

@@ -44,11 +44,16 @@ class TextMatcher {
         upperWanted_(matchCase_ ? std::u32string{} : UpperCodePoints(wanted)),
         containsSearcher_(upperWanted_.begin(), upperWanted_.end()) {}
 
+  // Upper-casing keeps byte lengths, so a length check settles most rows
+  // before any character is decoded.
   bool Matches(std::string_view text) {
     switch (mode_) {
-      case SearchMode::Equal: return Stand(text) == Standing::Equal;
+      case SearchMode::Equal:
+        if (text.size() != wanted_.size()) return false;
+        return matchCase_ ? text == wanted_ : Stand(text) == Standing::Equal;
       case SearchMode::NotLess: return Stand(text) != Standing::Less;
       case SearchMode::Prefix: {
+        if (text.size() < wanted_.size()) return false;
         const Standing standing = Stand(text);
         return standing == Standing::Equal || standing == Standing::Extends;
       }
@@ -89,11 +94,12 @@ std::int32_t GridModel::FindItem(std::string_view text, std::int32_t col, Search
   if (col == kNoIndex) col = searchColumn_;
   if (text.empty() || col < 0) return kNoIndex;
   ColumnAt(col);
+  // An empty text matches no search text in any mode.
+  const std::span<const Cell> cells = ColumnCells(col);
+  if (cells.empty()) return kNoIndex;
   TextMatcher matcher(text, mode, matchCase);
   for (std::size_t row = 0; row < order_.size(); ++row) {
-    if (matcher.Matches(TextOrEmpty(static_cast<std::size_t>(order_[row]), col))) {
-      return static_cast<std::int32_t>(row);
-    }
+    if (matcher.Matches(cells[static_cast<std::size_t>(order_[row])].text)) return static_cast<std::int32_t>(row);
   }
   return kNoIndex;
 }

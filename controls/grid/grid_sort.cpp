@@ -1,9 +1,12 @@
 // Sorting permutes the display order only. Each sort reads every row's key
-// once into a flat array and sorts that with a stable merge sort, so equal
-// keys keep their order, repeated header clicks are predictable and no key
+// once into a flat array and sorts that stably (merge sort for texts, radix
+// sort for numbers and dates, a partition for check boxes), so equal keys keep
+// their order, repeated header clicks are predictable and no key
 // distribution makes it quadratic.
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <span>
 #include <string_view>
 #include <utility>
@@ -44,28 +47,51 @@ bool TextLess(const TextItem& a, const TextItem& b) {
   return std::string_view(a.data, a.size) < std::string_view(b.data, b.size);
 }
 
-template <class Value>
-struct ValueItem {
-  Value value;
+// A number or date key mapped to an unsigned integer of the same order.
+struct KeyedRow {
+  std::uint64_t key;
   std::int32_t storage;
 };
 
-template <class Item, class Less>
-void StableSortInto(std::vector<Item>& items, bool ascending, Less less, std::span<std::int32_t> range) {
-  if (ascending) {
-    std::stable_sort(items.begin(), items.end(), less);
-  } else {
-    std::stable_sort(items.begin(), items.end(), [&less](const Item& a, const Item& b) { return less(b, a); });
-  }
-  std::transform(items.begin(), items.end(), range.begin(), [](const Item& item) { return item.storage; });
+constexpr std::uint64_t kSignBit = std::uint64_t{1} << 63;
+
+std::uint64_t OrderedKey(double value) {
+  if (value == 0) value = 0;  // -0 and +0 are equal keys
+  const auto bits = std::bit_cast<std::uint64_t>(value);
+  return (bits & kSignBit) != 0 ? ~bits : bits | kSignBit;
 }
 
-template <class Value, class Read>
-void SortByValue(std::span<std::int32_t> range, bool ascending, Read read) {
-  std::vector<ValueItem<Value>> items;
-  items.reserve(range.size());
-  for (const std::int32_t storage : range) items.push_back({read(storage), storage});
-  StableSortInto(items, ascending, [](const auto& a, const auto& b) { return a.value < b.value; }, range);
+std::uint64_t OrderedKey(std::int64_t value) { return static_cast<std::uint64_t>(value) ^ kSignBit; }
+
+// Least-significant-digit radix sort, one byte per pass; stable, and a byte
+// that is the same in every key costs no pass.
+void RadixSort(std::vector<KeyedRow>& rows) {
+  if (rows.size() < 2) return;
+  constexpr int kBytes = 8;
+  std::array<std::array<std::size_t, 256>, kBytes> counts{};
+  for (const KeyedRow& row : rows) {
+    for (int byte = 0; byte < kBytes; ++byte) ++counts[byte][(row.key >> (8 * byte)) & 0xFF];
+  }
+  std::vector<KeyedRow> sorted(rows.size());
+  for (int byte = 0; byte < kBytes; ++byte) {
+    std::array<std::size_t, 256>& next = counts[byte];
+    if (next[(rows.front().key >> (8 * byte)) & 0xFF] == rows.size()) continue;
+    std::size_t offset = 0;
+    for (std::size_t& count : next) offset += std::exchange(count, offset);
+    for (const KeyedRow& row : rows) sorted[next[(row.key >> (8 * byte)) & 0xFF]++] = row;
+    rows.swap(sorted);
+  }
+}
+
+template <class ReadKey>
+void SortByOrderedKey(std::span<std::int32_t> range, bool ascending, ReadKey readKey) {
+  std::vector<KeyedRow> rows;
+  rows.reserve(range.size());
+  // Complemented keys sort descending and still keep equal keys in order.
+  const std::uint64_t flip = ascending ? 0 : ~std::uint64_t{0};
+  for (const std::int32_t storage : range) rows.push_back({readKey(storage) ^ flip, storage});
+  RadixSort(rows);
+  std::transform(rows.begin(), rows.end(), range.begin(), [](const KeyedRow& row) { return row.storage; });
 }
 
 // Checked rows sort before unchecked ones when ascending; a stable partition
@@ -73,6 +99,7 @@ void SortByValue(std::span<std::int32_t> range, bool ascending, Read read) {
 template <class IsChecked>
 void PartitionByChecked(std::span<std::int32_t> range, bool checkedFirst, IsChecked isChecked) {
   std::vector<std::int32_t> second;
+  second.reserve(range.size());
   std::size_t kept = 0;
   for (const std::int32_t storage : range) {
     if (isChecked(storage) == checkedFirst) {
@@ -121,23 +148,24 @@ std::int32_t NextSortOrder(std::int32_t current, std::int32_t requested) {
 }  // namespace
 
 void GridModel::SortDisplayRange(std::span<std::int32_t> range, std::int32_t col) {
-  if (range.size() < 2) return;
+  const std::span<const Cell> cells = ColumnCells(col);
+  // Without a single cell in the column every key is the same.
+  if (range.size() < 2 || cells.empty()) return;
   const Column& column = columns_[static_cast<std::size_t>(col)];
   const bool ascending = column.sortOrder == kSortAscending;
-  const auto text = [this, col](std::int32_t storage) -> const std::string& {
-    return TextOrEmpty(static_cast<std::size_t>(storage), col);
+  const auto text = [cells](std::int32_t storage) -> const std::string& {
+    return cells[static_cast<std::size_t>(storage)].text;
   };
   switch (column.type) {
     case ColumnType::Number:
-      SortByValue<double>(range, ascending, [&text](std::int32_t s) { return LeadingNumber(text(s)); });
+      SortByOrderedKey(range, ascending, [&text](std::int32_t s) { return OrderedKey(LeadingNumber(text(s))); });
       return;
     case ColumnType::Date:
-      SortByValue<std::int64_t>(range, ascending, [&text](std::int32_t s) { return DateSortKey(text(s)); });
+      SortByOrderedKey(range, ascending, [&text](std::int32_t s) { return OrderedKey(DateSortKey(text(s))); });
       return;
     case ColumnType::CheckBox:
-      PartitionByChecked(range, ascending, [this, col](std::int32_t s) {
-        const Cell* cell = FindCell(static_cast<std::size_t>(s), col);
-        return cell && (cell->flags & kCellChecked) != 0;
+      PartitionByChecked(range, ascending, [cells](std::int32_t s) {
+        return (cells[static_cast<std::size_t>(s)].flags & kCellChecked) != 0;
       });
       return;
     case ColumnType::Custom:
@@ -154,7 +182,12 @@ void GridModel::SortDisplayRange(std::span<std::int32_t> range, std::int32_t col
         const std::string& value = text(storage);
         items.push_back({PrefixOf(value), value.data(), static_cast<std::uint32_t>(value.size()), storage});
       }
-      StableSortInto(items, ascending, TextLess, range);
+      if (ascending) {
+        std::stable_sort(items.begin(), items.end(), TextLess);
+      } else {
+        std::stable_sort(items.begin(), items.end(), [](const TextItem& a, const TextItem& b) { return TextLess(b, a); });
+      }
+      std::transform(items.begin(), items.end(), range.begin(), [](const TextItem& item) { return item.storage; });
       return;
     }
   }
@@ -164,12 +197,13 @@ void GridModel::SortDisplayRange(std::span<std::int32_t> range, std::int32_t col
 // is ordered by the sub-sort column.
 void GridModel::SubSortRuns() {
   if (subSortCol_ == kNoIndex) return;
+  const std::span<const Cell> cells = ColumnCells(sortCol_);
+  const auto sameText = [this, cells](std::size_t a, std::size_t b) {
+    return cells.empty() || cells[static_cast<std::size_t>(order_[a])].text == cells[static_cast<std::size_t>(order_[b])].text;
+  };
   std::size_t runStart = 0;
   for (std::size_t row = 1; row <= order_.size(); ++row) {
-    if (row < order_.size() && TextOrEmpty(static_cast<std::size_t>(order_[row]), sortCol_) ==
-                                   TextOrEmpty(static_cast<std::size_t>(order_[runStart]), sortCol_)) {
-      continue;
-    }
+    if (row < order_.size() && sameText(row, runStart)) continue;
     if (row - runStart > 1) SortDisplayRange(std::span(order_).subspan(runStart, row - runStart), subSortCol_);
     runStart = row;
   }

@@ -68,7 +68,8 @@ char32_t UpperCodePoint(char32_t c) {
   if (c < 0x80) return c >= 'a' && c <= 'z' ? c - 0x20 : c;
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
   if (c == 0xFF) return 0x178;
-  if (c == 0x131) return 'I';  // dotless i
+  // Dotless i keeps its case: its capital is the I whose small letter is i.
+  if (c == 0x131) return c;
   if (c >= 0x100 && c <= 0x17F) return UpperLatinExtendedA(c);
   if (c == 0x3C2) return 0x3A3;  // final sigma
   if (c >= 0x3B1 && c <= 0x3CB) return c - 0x20;

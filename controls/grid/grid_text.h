@@ -11,7 +11,9 @@ namespace kelvane {
 
 // The upper-case form of a code point for the scripts whose case pairs are
 // one-to-one: Latin (ASCII, Latin-1, Latin Extended-A), basic Greek and
-// basic Cyrillic. Others are returned unchanged.
+// basic Cyrillic. Others are returned unchanged. A character and its
+// upper-case form have the same UTF-8 length, so texts that differ in length
+// never match ignoring case.
 char32_t UpperCodePoint(char32_t c);
 
 // Decodes UTF-8 one code point at a time. A byte that does not start a valid

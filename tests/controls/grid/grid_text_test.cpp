@@ -34,13 +34,18 @@ TEST(GridText, UpperCaseCoversOneToOneLetterPairs) {
     const char* text;
     std::u32string upper;
   } cases[] = {
-      {"abz", U"ABZ"},          {"äöüÿ", U"ÄÖÜŸ"}, {"÷ß", U"÷ß"},       {"łńźı", U"ŁŃŹI"},
+      {"abz", U"ABZ"},          {"äöüÿ", U"ÄÖÜŸ"}, {"÷ß", U"÷ß"},       {"łńźı", U"ŁŃŹı"},
       {"αβγσς", U"ΑΒΓΣΣ"},      {"жёя", U"ЖЁЯ"},   {"ŉĸ", U"ŉĸ"},        {"日本", U"日本"},
       {"ABC Ä", U"ABC Ä"},      {"\xF0\x9F\x98\x80", U"\U0001F600"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(UpperCodePoints(c.text), c.upper);
+  }
+  // Searches rely on upper-casing keeping every character's UTF-8 length.
+  const auto utf8Length = [](char32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; };
+  for (char32_t c = 0; c < 0x800; ++c) {
+    ASSERT_EQ(utf8Length(UpperCodePoint(c)), utf8Length(c)) << static_cast<std::uint32_t>(c);
   }
 }
 
