@@ -390,16 +390,17 @@ void GridModel::FillBackColor(std::int32_t firstRow, std::int32_t lastRow, std::
 
 void GridModel::SetRow(std::int32_t row) {
   if (row != kNoIndex) CheckedRow(row);
-  if (row == row_) return;
-  row_ = row;
-  DrawGrid(false);
-  events_->RowColChanged();
+  MoveCurrentCell(row_, row);
 }
 
 void GridModel::SetCol(std::int32_t col) {
   if (col != kNoIndex) ColumnAt(col);
-  if (col == col_) return;
-  col_ = col;
+  MoveCurrentCell(col_, col);
+}
+
+void GridModel::MoveCurrentCell(std::int32_t& current, std::int32_t wanted) {
+  if (wanted == current) return;
+  current = wanted;
   DrawGrid(false);
   events_->RowColChanged();
 }

@@ -273,6 +273,8 @@ class GridModel {
   void RecolorCell(Cell& cell, ColorPair wanted) { cell.colorPair = colorPairs_.Assign(cell.colorPair, wanted); }
   void ResetColumns(std::size_t count);
   std::int32_t PixelWidth(float width) const;
+  // Sets the current row or column (`current` is row_ or col_).
+  void MoveCurrentCell(std::int32_t& current, std::int32_t wanted);
   void MakeFirstRowCurrentIfNone();
   void RefreshLayout();
 

@@ -18,11 +18,8 @@ using testing::RecordingEvents;
 using testing::RecordingView;
 using Texts = std::vector<std::string>;
 
-class GridModelTest : public ::testing::Test {
+class GridModelTest : public testing::RecordedGridTest {
  protected:
-  RecordingView view;
-  RecordingEvents events;
-  GridModel grid{&view, &events};
 
   // Three left-aligned text columns and the given rows.
   void Fill(std::initializer_list<const char*> rows) {

@@ -1,6 +1,8 @@
 #pragma once
 // A view and an event listener that record what the grid model asks of them.
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -50,6 +52,14 @@ class RecordingEvents : public GridEvents {
     ++customSortCalls;
     before = placeBefore ? placeBefore(placed, other) : (ascending ? placed < other : placed > other);
   }
+};
+
+// A grid wired to both recorders.
+class RecordedGridTest : public ::testing::Test {
+ protected:
+  RecordingView view;
+  RecordingEvents events;
+  GridModel grid{&view, &events};
 };
 
 // The texts of one column, in display order.

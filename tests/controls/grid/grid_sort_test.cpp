@@ -10,15 +10,10 @@ namespace kelvane {
 namespace {
 
 using testing::ColumnTexts;
-using testing::RecordingEvents;
-using testing::RecordingView;
 using Texts = std::vector<std::string>;
 
-class GridSortTest : public ::testing::Test {
+class GridSortTest : public testing::RecordedGridTest {
  protected:
-  RecordingView view;
-  RecordingEvents events;
-  GridModel grid{&view, &events};
 
   void Columns(std::initializer_list<ColumnType> types) {
     for (const ColumnType type : types) grid.AddColumn("", 100, 4, type);
