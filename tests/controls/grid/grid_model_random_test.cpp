@@ -137,6 +137,13 @@ class RandomGridRun {
         ASSERT_EQ(grid_.CellForeColor(row, col), cell.colors.fore) << row << ',' << col;
       }
     }
+    const auto countRows = [this](bool RefRow::*flag) {
+      return static_cast<std::int32_t>(std::count_if(ref_.rows.begin(), ref_.rows.end(), [flag](const RefRow& r) {
+        return r.*flag;
+      }));
+    };
+    ASSERT_EQ(grid_.CheckedCount(), countRows(&RefRow::checked));
+    ASSERT_EQ(grid_.SelectedCount(), countRows(&RefRow::selected));
     ASSERT_EQ(ColorPairCounts(grid_), CellsPerColorPair(grid_));
     ASSERT_EQ(grid_.Row(), ref_.current);
     ASSERT_EQ(grid_.SortColumn(), ref_.sortCol);
@@ -238,7 +245,7 @@ class RandomGridRun {
   void Flag() {
     const std::int32_t row = AnyRow(), col = Uniform(0, kColumns - 1);
     const bool on = Uniform(0, 1) == 1;
-    const int what = Uniform(0, 3);
+    const int what = Uniform(0, 4);
     if (!Valid(row)) return ExpectOutOfRange([&] { grid_.SetCellChecked(row, col, on); });
     RefRow& target = ref_.rows[row];
     const auto setBit = [on](std::uint16_t& flags, std::uint16_t bit) {
@@ -247,7 +254,8 @@ class RandomGridRun {
     switch (what) {
       case 0: grid_.SetCellChecked(row, col, on); setBit(target.cells[col].flags, kCellChecked); break;
       case 1: grid_.SetCellFontBold(row, col, on); setBit(target.cells[col].flags, kCellBold); break;
-      case 2: grid_.SetItemChecked(row, on); target.checked = on; break;
+      case 2: grid_.SetItemFontBold(row, on); for (auto& c : target.cells) setBit(c.flags, kCellBold); break;
+      case 3: grid_.SetItemChecked(row, on); target.checked = on; break;
       default: grid_.SetItemSelected(row, on); target.selected = on;
     }
   }

@@ -110,35 +110,6 @@ TEST_F(GridModelTest, RemovingASelectedRowMovesASingleSelectionOn) {
   }
 }
 
-TEST_F(GridModelTest, CurrentRowStaysInsideTheGridAfterRemoval) {
-  Fill({"a", "b", "c"});
-  grid.SetRow(2);
-  grid.RemoveItem(2);
-  EXPECT_EQ(grid.Row(), 1);
-  grid.RemoveItem(0);
-  EXPECT_EQ(grid.Row(), 0);
-  EXPECT_EQ(grid.CellText(grid.Row(), 0), "b");
-  grid.Sort(0);
-  grid.RemoveItem(0);
-  EXPECT_EQ(grid.ItemCount(), 0);
-  EXPECT_EQ(grid.Row(), kNoIndex);
-  EXPECT_EQ(grid.Col(), kNoIndex);
-  EXPECT_EQ(grid.SortColumn(), kNoIndex);
-  EXPECT_EQ(events.Count("ItemCountChanged"), 6);
-}
-
-TEST_F(GridModelTest, RemovalAfterSortingTakesTheDisplayedRowAndItsColours) {
-  Fill({"b", "c", "a"});
-  grid.SetCellBackColor(0, 0, 0x111111);  // "b"
-  grid.Sort(0, kSortAscending);
-  grid.SetCellBackColor(0, 1, 0x222222);  // "a"
-  grid.RemoveItem(1);                     // "b"
-  EXPECT_EQ(ColumnTexts(grid, 0), (Texts{"a", "c"}));
-  EXPECT_EQ(grid.CellBackColor(0, 1), 0x222222u);
-  EXPECT_EQ(grid.CellBackColor(0, 0), kSystemWindow);
-  EXPECT_EQ(ColorPairCounts(grid), CellsPerColorPair(grid));
-}
-
 TEST_F(GridModelTest, CellsWithTheSameColoursShareOnePairAndFreedPairsAreReused) {
   Fill({"a", "b", "c", "d"});
   const std::int32_t tableSize = grid.ColorPairs().Size();
@@ -161,22 +132,6 @@ TEST_F(GridModelTest, CellsWithTheSameColoursShareOnePairAndFreedPairsAreReused)
   EXPECT_EQ(ColorPairCounts(grid), CellsPerColorPair(grid));
 }
 
-TEST_F(GridModelTest, RowWideSettersReachEveryCellOfTheDisplayedRow) {
-  Fill({"b\t1", "a\t2"});
-  grid.Sort(0, kSortAscending);
-  grid.SetItemBackColor(0, 0x0A0A0A);
-  grid.SetItemForeColor(0, 0x0B0B0B);
-  grid.SetItemFontBold(0, true);
-  for (std::int32_t col = 0; col < 3; ++col) {
-    EXPECT_EQ(grid.CellBackColor(0, col), 0x0A0A0Au);
-    EXPECT_EQ(grid.CellForeColor(0, col), 0x0B0B0Bu);
-    EXPECT_TRUE(grid.CellFontBold(0, col));
-    EXPECT_FALSE(grid.CellFontBold(1, col));
-  }
-  EXPECT_EQ(grid.CellText(0, 1), "2");
-  EXPECT_EQ(ColorPairCounts(grid), CellsPerColorPair(grid));
-}
-
 TEST_F(GridModelTest, FillBackColorIgnoresEmptyBlocks) {
   Fill({"a", "b"});
   const std::string before = Snapshot(grid);
@@ -184,19 +139,6 @@ TEST_F(GridModelTest, FillBackColorIgnoresEmptyBlocks) {
   grid.FillBackColor(0, 1, 2, 1, 0xFF);
   grid.FillBackColor(-1, 1, 0, 2, 0xFF);
   EXPECT_EQ(Snapshot(grid), before);
-}
-
-TEST_F(GridModelTest, CountsFollowTheRowsThatExist) {
-  Fill({"a", "b", "c", "d"});
-  grid.SetItemChecked(1, true);
-  grid.SetItemChecked(3, true);
-  grid.SetItemSelected(2, true);
-  grid.SetMultiSelect(true);
-  EXPECT_EQ(grid.CheckedCount(), 2);
-  grid.RemoveItem(3);
-  grid.RemoveItem(2);
-  EXPECT_EQ(grid.CheckedCount(), 1);
-  EXPECT_EQ(grid.SelectedCount(), 0);
 }
 
 TEST_F(GridModelTest, SwapRowExchangesRowsAndFollowsTheSecondQuietly) {
