@@ -51,7 +51,8 @@ class GridEvents {
   virtual void ColumnSizeChanged(std::int32_t /*col*/, std::int32_t /*widthPixels*/) {}
   // Compares two cells of a custom column. Set placeBefore when the row being
   // placed belongs before the other row in the given order. The grid stays
-  // sound even when the answers contradict each other.
+  // sound even when the answers contradict each other; the handler must not
+  // change the grid while it sorts.
   virtual void CustomSort(bool /*ascending*/, std::int32_t /*col*/, const std::string& /*placedText*/,
                           const std::string& /*otherText*/, bool& /*placeBefore*/) {}
   virtual void ItemChecked(std::int32_t /*row*/) {}

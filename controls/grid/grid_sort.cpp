@@ -47,6 +47,22 @@ bool TextLess(const TextItem& a, const TextItem& b) {
   return std::string_view(a.data, a.size) < std::string_view(b.data, b.size);
 }
 
+template <class ReadText>
+void SortByText(std::span<std::int32_t> range, bool ascending, ReadText readText) {
+  std::vector<TextItem> items;
+  items.reserve(range.size());
+  for (const std::int32_t storage : range) {
+    const std::string& text = readText(storage);
+    items.push_back({PrefixOf(text), text.data(), static_cast<std::uint32_t>(text.size()), storage});
+  }
+  if (ascending) {
+    std::stable_sort(items.begin(), items.end(), TextLess);
+  } else {
+    std::stable_sort(items.begin(), items.end(), [](const TextItem& a, const TextItem& b) { return TextLess(b, a); });
+  }
+  std::transform(items.begin(), items.end(), range.begin(), [](const TextItem& item) { return item.storage; });
+}
+
 // A number or date key mapped to an unsigned integer of the same order.
 struct KeyedRow {
   std::uint64_t key;
@@ -128,12 +144,8 @@ void MergeSortTrusting(std::span<std::int32_t> range, PlacedBefore placedBefore)
       while (left < middle && right < high) {
         target[out++] = placedBefore(source[right], source[left]) ? source[right++] : source[left++];
       }
-      out = static_cast<std::size_t>(std::copy(source.begin() + static_cast<std::ptrdiff_t>(left),
-                                                source.begin() + static_cast<std::ptrdiff_t>(middle),
-                                                target.begin() + static_cast<std::ptrdiff_t>(out)) -
-                                      target.begin());
-      std::copy(source.begin() + static_cast<std::ptrdiff_t>(right),
-                source.begin() + static_cast<std::ptrdiff_t>(high), target.begin() + static_cast<std::ptrdiff_t>(out));
+      while (left < middle) target[out++] = source[left++];
+      while (right < high) target[out++] = source[right++];
     }
     source.swap(target);
   }
@@ -175,21 +187,9 @@ void GridModel::SortDisplayRange(std::span<std::int32_t> range, std::int32_t col
         return placeBefore;
       });
       return;
-    default: {
-      std::vector<TextItem> items;
-      items.reserve(range.size());
-      for (const std::int32_t storage : range) {
-        const std::string& value = text(storage);
-        items.push_back({PrefixOf(value), value.data(), static_cast<std::uint32_t>(value.size()), storage});
-      }
-      if (ascending) {
-        std::stable_sort(items.begin(), items.end(), TextLess);
-      } else {
-        std::stable_sort(items.begin(), items.end(), [](const TextItem& a, const TextItem& b) { return TextLess(b, a); });
-      }
-      std::transform(items.begin(), items.end(), range.begin(), [](const TextItem& item) { return item.storage; });
+    default:
+      SortByText(range, ascending, text);
       return;
-    }
   }
 }
 
@@ -198,9 +198,10 @@ void GridModel::SortDisplayRange(std::span<std::int32_t> range, std::int32_t col
 void GridModel::SubSortRuns() {
   if (subSortCol_ == kNoIndex) return;
   const std::span<const Cell> cells = ColumnCells(sortCol_);
-  const auto sameText = [this, cells](std::size_t a, std::size_t b) {
-    return cells.empty() || cells[static_cast<std::size_t>(order_[a])].text == cells[static_cast<std::size_t>(order_[b])].text;
+  const auto textAt = [this, cells](std::size_t row) -> const std::string& {
+    return cells[static_cast<std::size_t>(order_[row])].text;
   };
+  const auto sameText = [&](std::size_t a, std::size_t b) { return cells.empty() || textAt(a) == textAt(b); };
   std::size_t runStart = 0;
   for (std::size_t row = 1; row <= order_.size(); ++row) {
     if (row < order_.size() && sameText(row, runStart)) continue;
