@@ -9,20 +9,11 @@
 namespace kelvane {
 namespace {
 
-// Where a text stands against the search text: which comes first, or that
-// the search text is a proper beginning of the text.
+// Where a text stands against the search text, both upper-cased: which comes
+// first, or that the search text is a proper beginning of the text. Decodes
+// only as far as needed.
 enum class Standing { Less, Equal, Greater, Extends };
 
-Standing StandingOf(std::string_view text, std::string_view wanted) {
-  const std::size_t common = std::min(text.size(), wanted.size());
-  if (const int order = text.substr(0, common).compare(wanted.substr(0, common)); order != 0) {
-    return order < 0 ? Standing::Less : Standing::Greater;
-  }
-  if (text.size() == wanted.size()) return Standing::Equal;
-  return text.size() < wanted.size() ? Standing::Less : Standing::Extends;
-}
-
-// The same on upper-cased code points, decoding only as far as needed.
 Standing UpperStandingOf(std::string_view text, std::u32string_view wanted) {
   CodePointReader reader(text);
   for (const char32_t w : wanted) {
@@ -33,60 +24,9 @@ Standing UpperStandingOf(std::string_view text, std::u32string_view wanted) {
   return reader.AtEnd() ? Standing::Equal : Standing::Extends;
 }
 
-// Decides for one cell text after another whether it matches; built once
-// per search so that the search text is prepared only once.
-class TextMatcher {
- public:
-  TextMatcher(std::string_view wanted, SearchMode mode, bool matchCase)
-      : wanted_(wanted),
-        mode_(mode),
-        matchCase_(matchCase && mode != SearchMode::Contains),
-        upperWanted_(matchCase_ ? std::u32string{} : UpperCodePoints(wanted)),
-        containsSearcher_(upperWanted_.begin(), upperWanted_.end()) {}
-
-  // Upper-casing keeps byte lengths, so a length check settles most rows
-  // before any character is decoded.
-  bool Matches(std::string_view text) {
-    switch (mode_) {
-      case SearchMode::Equal:
-        if (text.size() != wanted_.size()) return false;
-        return matchCase_ ? text == wanted_ : Stand(text) == Standing::Equal;
-      case SearchMode::NotLess: return Stand(text) != Standing::Less;
-      case SearchMode::Prefix: {
-        if (text.size() < wanted_.size()) return false;
-        const Standing standing = Stand(text);
-        return standing == Standing::Equal || standing == Standing::Extends;
-      }
-      case SearchMode::TypeAhead: return !text.empty() && SameFirstCharacter(text) && Stand(text) != Standing::Less;
-      case SearchMode::Contains: {
-        upperText_.clear();
-        for (CodePointReader reader(text); !reader.AtEnd();) upperText_.push_back(UpperCodePoint(reader.Next()));
-        return std::search(upperText_.begin(), upperText_.end(), containsSearcher_) != upperText_.end();
-      }
-      default: return false;
-    }
-  }
-
- private:
-  Standing Stand(std::string_view text) const {
-    return matchCase_ ? StandingOf(text, wanted_) : UpperStandingOf(text, upperWanted_);
-  }
-
-  bool SameFirstCharacter(std::string_view text) const {
-    if (matchCase_) {
-      const std::size_t length = FirstCharacterLength(wanted_);
-      return text.substr(0, FirstCharacterLength(text)) == wanted_.substr(0, length);
-    }
-    return UpperCodePoint(CodePointReader(text).Next()) == upperWanted_.front();
-  }
-
-  std::string_view wanted_;
-  SearchMode mode_;
-  bool matchCase_;
-  std::u32string upperWanted_;
-  std::u32string upperText_;
-  std::boyer_moore_horspool_searcher<std::u32string::const_iterator> containsSearcher_;
-};
+bool SameFirstCharacter(std::string_view text, std::string_view wanted) {
+  return text.substr(0, FirstCharacterLength(text)) == wanted.substr(0, FirstCharacterLength(wanted));
+}
 
 }  // namespace
 
@@ -97,11 +37,61 @@ std::int32_t GridModel::FindItem(std::string_view text, std::int32_t col, Search
   // An empty text matches no search text in any mode.
   const std::span<const Cell> cells = ColumnCells(col);
   if (cells.empty()) return kNoIndex;
-  TextMatcher matcher(text, mode, matchCase);
-  for (std::size_t row = 0; row < order_.size(); ++row) {
-    if (matcher.Matches(cells[static_cast<std::size_t>(order_[row])].text)) return static_cast<std::int32_t>(row);
+
+  // Each mode scans with its own predicate so the loop has no decisions left
+  // but the match itself.
+  const auto firstMatch = [&](auto matches) {
+    for (std::size_t row = 0; row < order_.size(); ++row) {
+      if (matches(std::string_view(cells[static_cast<std::size_t>(order_[row])].text))) {
+        return static_cast<std::int32_t>(row);
+      }
+    }
+    return kNoIndex;
+  };
+  const std::u32string upper = UpperCodePoints(text);
+  const auto stand = [&upper](std::string_view cell) { return UpperStandingOf(cell, upper); };
+  // Upper-casing keeps byte lengths, so a length check settles most rows
+  // before any character is decoded.
+  if (matchCase) {
+    switch (mode) {
+      case SearchMode::Equal: return firstMatch([text](std::string_view cell) { return cell == text; });
+      case SearchMode::NotLess: return firstMatch([text](std::string_view cell) { return cell >= text; });
+      case SearchMode::Prefix: return firstMatch([text](std::string_view cell) { return cell.starts_with(text); });
+      case SearchMode::TypeAhead:
+        return firstMatch([text](std::string_view cell) {
+          return !cell.empty() && SameFirstCharacter(cell, text) && cell >= text;
+        });
+      default: break;  // Contains ignores case always; the others match nothing
+    }
   }
-  return kNoIndex;
+  switch (mode) {
+    case SearchMode::Equal:
+      return firstMatch([&](std::string_view cell) {
+        return cell.size() == text.size() && stand(cell) == Standing::Equal;
+      });
+    case SearchMode::NotLess: return firstMatch([&](std::string_view cell) { return stand(cell) != Standing::Less; });
+    case SearchMode::Prefix:
+      return firstMatch([&](std::string_view cell) {
+        if (cell.size() < text.size()) return false;
+        const Standing standing = stand(cell);
+        return standing == Standing::Equal || standing == Standing::Extends;
+      });
+    case SearchMode::TypeAhead:
+      return firstMatch([&](std::string_view cell) {
+        return !cell.empty() && UpperCodePoint(CodePointReader(cell).Next()) == upper.front() &&
+               stand(cell) != Standing::Less;
+      });
+    case SearchMode::Contains: {
+      const std::boyer_moore_horspool_searcher searcher(upper.begin(), upper.end());
+      std::u32string upperCell;
+      return firstMatch([&](std::string_view cell) {
+        upperCell.clear();
+        for (CodePointReader reader(cell); !reader.AtEnd();) upperCell.push_back(UpperCodePoint(reader.Next()));
+        return std::search(upperCell.begin(), upperCell.end(), searcher) != upperCell.end();
+      });
+    }
+    default: return kNoIndex;
+  }
 }
 
 }  // namespace kelvane
