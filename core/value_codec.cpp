@@ -1,9 +1,12 @@
 #include "core/value_codec.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <string>
+#include <system_error>
 
 namespace kelvane {
 namespace {
@@ -16,26 +19,36 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 double LeadingNumber(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && IsBlank(text[i])) ++i;
-  std::string number;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) number += text[i++];
+  const std::size_t start = i;
+  const bool negative = i < text.size() && text[i] == '-';
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  const std::size_t unsignedStart = i;
   std::size_t digits = 0;
-  while (i < text.size() && IsDigit(text[i])) { number += text[i++]; ++digits; }
+  while (i < text.size() && IsDigit(text[i])) { ++i; ++digits; }
   if (i < text.size() && text[i] == '.') {
-    number += text[i++];
-    while (i < text.size() && IsDigit(text[i])) { number += text[i++]; ++digits; }
+    ++i;
+    while (i < text.size() && IsDigit(text[i])) { ++i; ++digits; }
   }
   if (digits == 0) return 0.0;
   // An exponent counts only when digits follow it; "12e" reads as 12.
   if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
     std::size_t j = i + 1;
-    std::string exponent = "e";
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) exponent += text[j++];
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
     if (j < text.size() && IsDigit(text[j])) {
-      while (j < text.size() && IsDigit(text[j])) exponent += text[j++];
-      number += exponent;
+      while (j < text.size() && IsDigit(text[j])) ++j;
+      i = j;
     }
   }
-  const double value = std::strtod(number.c_str(), nullptr);
+  // The number is one run of the text, so it is read in place; sorting a
+  // number column reads it once per row.
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data() + unsignedStart, text.data() + i, value);
+  if (error == std::errc::result_out_of_range) {
+    // Too large saturates; too small leaves what strtod makes of it.
+    value = std::strtod(std::string(text.substr(start, i - start)).c_str(), nullptr);
+  } else if (negative) {
+    value = -value;
+  }
   return std::isfinite(value) ? value : (value > 0 ? std::numeric_limits<double>::max()
                                                    : std::numeric_limits<double>::lowest());
 }
