@@ -1,6 +1,7 @@
 #include "core/numeric_spin.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "core/value_codec.h"
 
@@ -17,9 +18,13 @@ NumericSpin::NumericSpin(int minimum, int maximum, int initial, bool twoDigits, 
 bool NumericSpin::AcceptsChar(char32_t c) { return (c >= U'0' && c <= U'9') || c == 8; }
 
 std::string NumericSpin::Format(int value) const {
-  std::string text = std::to_string(value);
-  if (twoDigits_ && value >= 0 && value < 10) return "0" + text;
-  return text;
+  char buffer[16];
+  if (twoDigits_ && value >= 0) {
+    std::snprintf(buffer, sizeof buffer, "%02d", value);
+  } else {
+    std::snprintf(buffer, sizeof buffer, "%d", value);
+  }
+  return buffer;
 }
 
 void NumericSpin::SetText(std::string_view text) {
