@@ -17,8 +17,9 @@ namespace {
 constexpr UINT_PTR kHoverTimerId = 1;
 constexpr int kClientWidth = 320;
 constexpr int kClientHeight = 184;
-constexpr int kLinkWidth = 150;
+constexpr int kLinkWidth = 176;
 constexpr int kLinkHeight = 22;
+constexpr COLORREF kLinkColour = RGB(0, 90, 190);
 
 // A dialog frame without controls; they are made at WM_INITDIALOG in
 // pixels scaled for the display.
@@ -61,9 +62,10 @@ UniqueBitmap DrawLinkImage(int width, int height, bool active) {
   const HGDIOBJ oldBitmap = SelectObject(dc, bitmap.get());
   const HGDIOBJ oldFont = SelectObject(dc, font ? font.get() : GetStockObject(DEFAULT_GUI_FONT));
   RECT area{0, 0, width, height};
-  FillRect(dc, &area, GetSysColorBrush(active ? COLOR_HOTLIGHT : COLOR_BTNFACE));
+  const UniqueBrush linkBrush(CreateSolidBrush(kLinkColour));
+  FillRect(dc, &area, active && linkBrush ? linkBrush.get() : GetSysColorBrush(COLOR_BTNFACE));
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, active ? RGB(255, 255, 255) : GetSysColor(COLOR_HOTLIGHT));
+  SetTextColor(dc, active ? RGB(255, 255, 255) : kLinkColour);
   area.left += height / 4;
   DrawTextW(dc, L"Visit the Kelvane web site", -1, &area, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
   SelectObject(dc, oldFont);
