@@ -196,22 +196,26 @@ void cSystray::BalloonIcon(std::uint32_t flags) {
   if (!IsBalloonCapable()) return;
   balloonIcon_ = flags;
   record_.balloonFlags = flags;
-  record_.flags = kNotifyTip | kNotifyBalloon;
-  Send(NotifyRequest::Modify);
+  SendBalloonChange();
 }
 
 void cSystray::BalloonTitle(std::string_view title) {
   if (!IsBalloonCapable()) return;
   balloonTitle_ = title;
   record_.balloonTitle = FitField(balloonTitle_, kBalloonTitleChars);
-  record_.flags = kNotifyTip | kNotifyBalloon;
-  Send(NotifyRequest::Modify);
+  SendBalloonChange();
 }
 
 void cSystray::BalloonText(std::string_view text) {
   if (!IsBalloonCapable()) return;
   balloonText_ = text;
   record_.balloonText = FitField(balloonText_, kBalloonTextChars);
+  SendBalloonChange();
+}
+
+void cSystray::SendBalloonChange() {
+  // With the balloon's text as the record holds it: a text set last shows
+  // the balloon at once, with the title and icon set before it.
   record_.flags = kNotifyTip | kNotifyBalloon;
   Send(NotifyRequest::Modify);
 }

@@ -168,6 +168,7 @@ class cSystray final : private HookHandler {
   void RaiseMouseEvent(std::uint32_t code);
   void OnTaskbarCreated();
   void Send(NotifyRequest request);
+  void SendBalloonChange();
   void StopBalloonTimer();
   bool UseLoadedIcon(IconHandle loaded);
   void Teardown();

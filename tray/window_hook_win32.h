@@ -12,7 +12,9 @@ inline WindowId ToWindowId(HWND window) { return reinterpret_cast<WindowId>(wind
 
 // Each hook record is one subclass of its window, identified by the record's
 // address, so several owners can hook one window and each sees its own
-// record. The previous procedure is the next one down the subclass chain.
+// record. The previous procedure is the next one down the subclass chain;
+// called from outside any call through the hook (CallPrevProc), it is the
+// window's own procedure.
 class SubclassHookSystem final : public HookSystem {
  public:
   bool IsWindow(WindowId window) const override;

@@ -5,11 +5,6 @@
 namespace kelvane {
 namespace {
 
-TEST(About, VersionNamesMajorMinorAndRevision) {
-  EXPECT_EQ(AboutVersionText(1, 0, 0), "Version: 1.0.0");
-  EXPECT_EQ(AboutVersionText(2, 13, 407), "Version: 2.13.407");
-}
-
 TEST(LinkHover, FirstMoveShowsTheHoverImageAndLaterMovesDoNotRestart) {
   LinkHover hover;
   EXPECT_TRUE(hover.MouseMove());

@@ -117,20 +117,5 @@ TEST_F(AboutWin32Test, ASecondOpeningWhileOpenDoesNotStackBoxes) {
   EXPECT_EQ(returned, 1);
 }
 
-TEST_F(AboutWin32Test, EachOpeningStartsAfresh) {
-  steps.Add([&] {
-    const HWND box = about.Window();
-    SendMessageW(box, WM_SETCURSOR, reinterpret_cast<WPARAM>(GetDlgItem(box, kAboutLinkPictureId)),
-                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    about.Close();
-  });
-  about.ShowModal(owner.get());
-  steps.Add([&] {
-    EXPECT_FALSE(about.LinkHovering());
-    about.Close();
-  });
-  about.ShowModal(owner.get());
-}
-
 }  // namespace
 }  // namespace kelvane

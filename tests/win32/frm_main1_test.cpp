@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -58,27 +57,6 @@ TEST(FrmMain1Win32, ImagesAreDrawnAtTheSmallIconSizeWithAlpha) {
   }
   EXPECT_NE(seen[0], seen[1]);
   EXPECT_NE(seen[0], seen[2]);
-}
-
-TEST(FrmMain1Win32, MenuItemsFollowTheTable) {
-  frmMain1 form;
-  const auto items = TrayMenuItems();
-  ASSERT_EQ(GetMenuItemCount(form.mnuPopup()), static_cast<int>(items.size()));
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    SCOPED_TRACE(items[i].caption);
-    MENUITEMINFOW info{};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_ID;
-    ASSERT_TRUE(GetMenuItemInfoW(form.mnuPopup(), static_cast<UINT>(i), TRUE, &info));
-    if (items[i].command == TrayMenuCommand::None) {
-      EXPECT_TRUE(info.fType & MFT_SEPARATOR);
-      continue;
-    }
-    wchar_t caption[32] = {};
-    GetMenuStringW(form.mnuPopup(), static_cast<UINT>(i), caption, 32, MF_BYPOSITION);
-    EXPECT_EQ(TrayMenuCommandFromId(info.wID), items[i].command);
-    EXPECT_EQ(std::wstring(caption), std::wstring(items[i].caption, items[i].caption + std::strlen(items[i].caption)));
-  }
 }
 
 TEST(FrmMain1Win32, EnabledCheckFollowsTheSchedule) {

@@ -91,13 +91,6 @@ TEST(NotifyIconDataWin32, TextsAreTerminatedAndFieldsZeroPadded) {
   EXPECT_STREQ(data.szInfoTitle, L"Kelvane");
 }
 
-TEST(NotifyIconDataWin32, SizesGrowWithTheLayout) {
-  EXPECT_EQ(RecordBytes(RecordSize::Unset), 0u);
-  EXPECT_LT(RecordBytes(RecordSize::V1), RecordBytes(RecordSize::V2));
-  EXPECT_LT(RecordBytes(RecordSize::V2), RecordBytes(RecordSize::V3));
-  EXPECT_LE(RecordBytes(RecordSize::V3), sizeof(NOTIFYICONDATAW));
-}
-
 TEST_F(SystrayWin32Test, TheIconIsAddedChangedAndRemovedInTheRealTray) {
   ASSERT_TRUE(IsWindow(Hidden()));
   EXPECT_TRUE(tray->IsBalloonCapable()) << "the shell library reports version 6";
@@ -160,20 +153,6 @@ TEST_F(SystrayWin32Test, TheBalloonTimerHidesTheBalloonThroughTheHook) {
   const IconRecord& hide = shell.requests.back().second;
   EXPECT_EQ(hide.flags, kNotifyBalloon);
   EXPECT_EQ(hide.balloonText, "");
-}
-
-TEST_F(SystrayWin32Test, ABalloonClickStopsTheTimer) {
-  tray->SysTrayShow(true);
-  tray->BalloonText("text");
-  tray->BalloonShow(true, 100, false);
-  SendMessageW(Hidden(), WM_MOUSEMOVE, 0, NIN_BALLOONSHOW);
-  SendMessageW(Hidden(), WM_MOUSEMOVE, 0, NIN_BALLOONUSERCLICK);
-  EXPECT_EQ(events.events, (std::vector<std::string>{"BalloonShow", "BalloonClick"}));
-  const std::size_t sent = shell.requests.size();
-  MSG msg;
-  EXPECT_FALSE(PumpUntil([&] { return PeekMessageW(&msg, Hidden(), WM_TIMER, WM_TIMER, PM_NOREMOVE) != FALSE; },
-                         std::chrono::milliseconds(400)));
-  EXPECT_EQ(shell.requests.size(), sent);
 }
 
 TEST_F(SystrayWin32Test, ARebuiltTaskBarGetsTheIconBack) {
