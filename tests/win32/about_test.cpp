@@ -1,0 +1,121 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "about/frm_about_win32.h"
+#include "core/handles_win32.h"
+#include "core/wide_text_win32.h"
+#include "tray/file_version_win32.h"
+#include "version.h"
+#include "win32/support/message_pump.h"
+
+namespace kelvane {
+namespace {
+
+using testing::LaterSteps;
+using testing::PumpUntil;
+
+std::wstring BesideThisProgram(const wchar_t* name) {
+  std::wstring path = ProgramPath();
+  return path.substr(0, path.find_last_of(L'\\') + 1) + name;
+}
+
+std::string ItemText(HWND dialog, int id) {
+  wchar_t text[256] = {};
+  GetDlgItemTextW(dialog, id, text, 256);
+  return Narrow(text);
+}
+
+TEST(AboutVersionWin32, ComesFromTheProgramsVersionResource) {
+  const std::wstring program = BesideThisProgram(L"kelvane.exe");
+  ASSERT_NE(GetFileAttributesW(program.c_str()), INVALID_FILE_ATTRIBUTES) << "built beside the tests";
+  EXPECT_EQ(ModuleVersionText(program),
+            AboutVersionText(KELVANE_VERSION_MAJOR, KELVANE_VERSION_MINOR, KELVANE_VERSION_PATCH));
+  EXPECT_EQ(ModuleVersionText(ProgramPath()), "Version: 0.0.0") << "the tests carry no version resource";
+}
+
+class AboutWin32Test : public ::testing::Test {
+ protected:
+  UniqueWindow owner{CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, nullptr, nullptr,
+                                     nullptr, nullptr)};
+  frmAbout about;
+  LaterSteps steps;
+};
+
+TEST_F(AboutWin32Test, ShowsNameVersionAndLinkModally) {
+  bool checked = false;
+  steps.Add([&] {
+    ASSERT_TRUE(about.IsOpen());
+    const HWND box = about.Window();
+    wchar_t title[32] = {};
+    GetWindowTextW(box, title, 32);
+    EXPECT_STREQ(title, L"About");
+    EXPECT_EQ(ItemText(box, kAboutTitleId), "Kelvane");
+    EXPECT_EQ(ItemText(box, kAboutVersionLabelId), ModuleVersionText(ProgramPath()));
+    EXPECT_EQ(ItemText(box, kAboutLinkLabelId), kMakerUrl);
+    EXPECT_FALSE(IsWindowEnabled(owner.get())) << "modal to its owner";
+    EXPECT_EQ(GetWindow(box, GW_OWNER), owner.get());
+    checked = true;
+    SendMessageW(box, WM_COMMAND, IDCANCEL, 0);
+  });
+  about.ShowModal(owner.get());
+  EXPECT_TRUE(checked);
+  EXPECT_FALSE(about.IsOpen());
+  EXPECT_TRUE(IsWindowEnabled(owner.get()));
+}
+
+TEST_F(AboutWin32Test, TheLinkShowsItsHoverImageUntilTheCursorLeaves) {
+  steps.Add([&] {
+    const HWND box = about.Window();
+    const HWND link = GetDlgItem(box, kAboutLinkPictureId);
+    ASSERT_NE(link, nullptr);
+    const HANDLE normal = reinterpret_cast<HANDLE>(SendMessageW(link, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    RECT area{};
+    GetWindowRect(link, &area);
+    // The cursor is on the link while the mouse moves over it.
+    SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+    SendMessageW(box, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_TRUE(about.LinkHovering());
+    const HANDLE hover = reinterpret_cast<HANDLE>(SendMessageW(link, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    EXPECT_NE(hover, normal);
+    SendMessageW(box, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_FALSE(PumpUntil([&] { return !about.LinkHovering(); }, std::chrono::milliseconds(300)))
+        << "stays while the cursor is on it";
+    SetCursorPos(area.right + 40, area.bottom + 40);
+    EXPECT_TRUE(PumpUntil([&] { return !about.LinkHovering(); }, std::chrono::seconds(2)));
+    EXPECT_EQ(reinterpret_cast<HANDLE>(SendMessageW(link, STM_GETIMAGE, IMAGE_BITMAP, 0)), normal);
+    about.Close();
+  });
+  about.ShowModal(owner.get());
+  EXPECT_FALSE(about.IsOpen());
+}
+
+TEST_F(AboutWin32Test, CloseGivesTheOwnerItsInputAtOnce) {
+  bool enabledAtOnce = false;
+  steps.Add([&] {
+    about.Close();
+    enabledAtOnce = IsWindowEnabled(owner.get()) != FALSE;
+  });
+  about.ShowModal(owner.get());
+  EXPECT_TRUE(enabledAtOnce);
+  about.Close();  // closed already: nothing happens
+  EXPECT_FALSE(about.IsOpen());
+}
+
+TEST_F(AboutWin32Test, ASecondOpeningWhileOpenDoesNotStackBoxes) {
+  int returned = 0;
+  steps.Add([&] {
+    const HWND first = about.Window();
+    about.ShowModal(owner.get());
+    ++returned;
+    EXPECT_EQ(about.Window(), first);
+    about.Close();
+  });
+  about.ShowModal(owner.get());
+  EXPECT_EQ(returned, 1);
+}
+
+}  // namespace
+}  // namespace kelvane

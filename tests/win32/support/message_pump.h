@@ -1,0 +1,35 @@
+#pragma once
+// Waiting on the Windows side without fixed sleeps, and running test steps
+// from inside modal loops (menus, dialogs) that the test itself started.
+#include <windows.h>
+
+#include <chrono>
+#include <deque>
+#include <functional>
+
+namespace kelvane::testing {
+
+// Dispatches this thread's messages until `done` holds or `timeout` has
+// passed; returns whether it holds.
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+
+// Runs queued steps one at a time, each from whichever message loop of this
+// thread runs next, a modal one included.
+class LaterSteps {
+ public:
+  LaterSteps();
+  ~LaterSteps();
+  LaterSteps(const LaterSteps&) = delete;
+  LaterSteps& operator=(const LaterSteps&) = delete;
+
+  void Add(std::function<void()> step);
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  void RunNext();
+
+  HWND window_ = nullptr;
+  std::deque<std::function<void()>> steps_;
+};
+
+}  // namespace kelvane::testing

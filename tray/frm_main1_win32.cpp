@@ -1,0 +1,69 @@
+#include "tray/frm_main1_win32.h"
+
+#include <algorithm>
+
+#include "core/wide_text_win32.h"
+
+namespace kelvane {
+
+UniqueIcon IconFromPixmap(const Pixmap& pixmap) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = pixmap.size;
+  info.bmiHeader.biHeight = -pixmap.size;  // rows from the top, as drawn
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueBitmap colour(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!colour || bits == nullptr) return nullptr;
+  // 0xAARRGGBB in memory order is the section's BGRA.
+  std::copy(pixmap.argb.begin(), pixmap.argb.end(), static_cast<std::uint32_t*>(bits));
+  // With alpha in the colour bitmap the mask is only a formality.
+  UniqueBitmap mask(CreateBitmap(pixmap.size, pixmap.size, 1, 1, nullptr));
+  if (!mask) return nullptr;
+  ICONINFO icon{TRUE, 0, 0, mask.get(), colour.get()};
+  return UniqueIcon(CreateIconIndirect(&icon));
+}
+
+frmMain1::frmMain1() : mnuPopup_(CreatePopupMenu()) {
+  const int size = GetSystemMetrics(SM_CXSMICON);
+  for (TrayImage image : {TrayImage::Idle, TrayImage::Armed, TrayImage::IdleHidden}) {
+    myIco_[static_cast<std::size_t>(image)] = IconFromPixmap(DrawTrayImage(image, size));
+  }
+  if (!mnuPopup_) return;
+  for (const TrayMenuItem& item : TrayMenuItems()) {
+    // A menu without an item only lacks that command; nothing else depends on it.
+    if (item.command == TrayMenuCommand::None) {
+      AppendMenuW(mnuPopup_.get(), MF_SEPARATOR, 0, nullptr);
+    } else {
+      AppendMenuW(mnuPopup_.get(), MF_STRING, static_cast<UINT_PTR>(item.command), Widen(item.caption).c_str());
+    }
+  }
+}
+
+TrayMenuCommand frmMain1::ShowPopup(HWND owner) {
+  // Refused while another program holds the foreground; the menu still opens.
+  SetForegroundWindow(owner);
+  POINT cursor{};
+  if (!GetCursorPos(&cursor)) return TrayMenuCommand::None;
+  const BOOL chosen =
+      TrackPopupMenu(mnuPopup_.get(), TPM_RETURNCMD | TPM_NONOTIFY, cursor.x, cursor.y, 0, owner, nullptr);
+  // A popup menu of a background window closes properly only once its owner
+  // has seen another message.
+  PostMessageW(owner, WM_NULL, 0, 0);
+  return TrayMenuCommandFromId(static_cast<std::uint32_t>(chosen));
+}
+
+void frmMain1::SetEnabledChecked(bool checked) {
+  // Fails only without the menu, when there is no check to show.
+  CheckMenuItem(mnuPopup_.get(), static_cast<UINT>(TrayMenuCommand::Enabled),
+                MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+bool frmMain1::EnabledChecked() const {
+  const UINT state = GetMenuState(mnuPopup_.get(), static_cast<UINT>(TrayMenuCommand::Enabled), MF_BYCOMMAND);
+  return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,37 @@
+#pragma once
+// frmMain1: never shown; owns the tray images and the tray's popup menu.
+#include <windows.h>
+
+#include <array>
+
+#include "core/handles_win32.h"
+#include "core/schedule.h"
+#include "tray/tray_images.h"
+#include "tray/tray_menu.h"
+
+namespace kelvane {
+
+// An icon with an alpha channel from drawn pixels; null on failure.
+UniqueIcon IconFromPixmap(const Pixmap& pixmap);
+
+class frmMain1 {
+ public:
+  // Draws the images at the system's small-icon size and builds the menu.
+  frmMain1();
+
+  // MyIco: 0 idle, 1 armed, 2 idle with windows hidden.
+  HICON MyIco(TrayImage image) const { return myIco_[static_cast<std::size_t>(image)].get(); }
+  // Brings `owner` to the foreground, so that the menu closes on a click
+  // elsewhere, and opens the popup at the mouse. The chosen command, or
+  // None when the menu was dismissed.
+  TrayMenuCommand ShowPopup(HWND owner);
+  void SetEnabledChecked(bool checked);
+  bool EnabledChecked() const;
+  HMENU mnuPopup() const { return mnuPopup_.get(); }
+
+ private:
+  std::array<UniqueIcon, 3> myIco_;
+  UniqueMenu mnuPopup_;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,49 @@
+#include "tray/tray_menu.h"
+
+#include <algorithm>
+
+namespace kelvane {
+
+std::span<const TrayMenuItem> TrayMenuItems() {
+  static constexpr TrayMenuItem kItems[] = {
+      {"E&xit", TrayMenuCommand::Exit},       {"-", TrayMenuCommand::None},
+      {"Enabled", TrayMenuCommand::Enabled},  {"&Show", TrayMenuCommand::Show},
+      {"&About", TrayMenuCommand::About},
+  };
+  return kItems;
+}
+
+TrayMenuCommand TrayMenuCommandFromId(std::uint32_t id) {
+  const auto items = TrayMenuItems();
+  const bool known = std::any_of(items.begin(), items.end(), [id](const TrayMenuItem& item) {
+    return item.command != TrayMenuCommand::None && static_cast<std::uint32_t>(item.command) == id;
+  });
+  return known ? static_cast<TrayMenuCommand>(id) : TrayMenuCommand::None;
+}
+
+void OnTrayMouseDown(TrayButton button, TrayMenuHost& host) {
+  switch (button) {
+    case TrayButton::Left:
+      host.CloseAboutBox();
+      host.ShowMainWindow();
+      host.BringMainWindowToFront();
+      break;
+    case TrayButton::Right:
+      RunTrayMenuCommand(host.OpenTrayMenu(), host);
+      break;
+    case TrayButton::Middle:
+      break;
+  }
+}
+
+void RunTrayMenuCommand(TrayMenuCommand command, TrayMenuHost& host) {
+  switch (command) {
+    case TrayMenuCommand::Exit: host.AskToQuit(); break;
+    case TrayMenuCommand::Enabled: host.PressEnableButton(); break;
+    case TrayMenuCommand::Show: host.ShowMainWindow(); break;
+    case TrayMenuCommand::About: host.ShowAboutBox(); break;
+    case TrayMenuCommand::None: break;
+  }
+}
+
+}  // namespace kelvane
