@@ -6,10 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/schedule.h"
 #include "core/wide_text_win32.h"
 #include "tray/file_version_win32.h"
-#include "tray/frm_main1_win32.h"
+#include "resources/art_win32.h"
 
 namespace kelvane {
 namespace {
@@ -140,7 +139,7 @@ void frmAbout::OnInitDialog() {
   titleFont_ = MessageFont(160, FW_BOLD);
   picUrlNormal_ = DrawLinkImage(Scale(kLinkWidth), Scale(kLinkHeight), false);
   picUrlActive_ = DrawLinkImage(Scale(kLinkWidth), Scale(kLinkHeight), true);
-  image1_ = IconFromPixmap(DrawTrayImage(TrayImage::Idle, Scale(48)));
+  image1_ = CreateArtIcon(ArtKind::AppIcon, Scale(48));
 
   RECT frame{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_STYLE)), FALSE,

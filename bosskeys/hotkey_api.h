@@ -7,10 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace kelvane {
+#include "core/window_id.h"
 
-// A window handle as a number; 0 is no window.
-using WindowId = std::uintptr_t;
+namespace kelvane {
 
 // Modifier bits as the system's hotkey registration takes them.
 inline constexpr std::uint32_t kModAlt = 0x1;

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "bosskeys/window_id_win32.h"
+#include "core/window_id_win32.h"
 #include "core/wide_text_win32.h"
 
 namespace kelvane {

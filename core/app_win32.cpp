@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "about/frm_about_win32.h"
 #include "bosskeys/boss_key_controls_win32.h"
 #include "bosskeys/window_list_win32.h"
 #include "core/frm_main_win32.h"
@@ -14,6 +15,9 @@
 #include "power/power.h"
 #include "prompt/frm_prompt_win32.h"
 #include "tasks/task_runner_win32.h"
+#include "tray/frm_main1_win32.h"
+#include "tray/tray_icon_win32.h"
+#include "tray/window_hook_win32.h"
 
 namespace kelvane {
 namespace {
@@ -25,18 +29,16 @@ class Folders : public FileSystem {
   }
 };
 
-// Stand-ins until the tray, the task runner and the boss keys are bound.
-class NoTray : public TrayIcon {
+// The tray icon's events; the main window handles only the mouse going down.
+class TrayEvents : public SystrayEvents {
  public:
-  void SetImage(TrayImage) override {}
-  void SetToolTip(const std::string&) override {}
-  void Show() override {}
-  void Terminate() override {}
-  bool IsBalloonCapable() const override { return false; }
-  void SetBalloonIcon(int) override {}
-  void SetBalloonTitle(const std::string&) override {}
-  void SetBalloonText(const std::string&) override {}
-  bool BalloonShow(bool, int, bool) override { return false; }
+  void Bind(MainForm* form) { form_ = form; }
+  void MouseDown(TrayButton button) override {
+    if (form_ != nullptr) form_->OnTrayMouseDown(button);
+  }
+
+ private:
+  MainForm* form_ = nullptr;
 };
 
 class Tasks : public TaskRunnerPart {
@@ -79,7 +81,11 @@ int RunApplication(HINSTANCE instance) {
   const std::unique_ptr<PowerApi> power = CreatePowerApi();
   const SystemClock clock;
   const UserLocalTimeZone zone;
-  NoTray tray;
+  frmMain1 main1;
+  TrayEvents trayEvents;
+  EventLogErrorReporter hookErrors;
+  SystrayTrayIcon tray(instance, main1, trayEvents, hookErrors);
+  frmAbout about;
   RegistryRunKey runKey;
   Folders folders;
   const std::string appData = EnvironmentValue(L"APPDATA");
@@ -90,10 +96,16 @@ int RunApplication(HINSTANCE instance) {
 
   MainWindowParts parts;
   parts.prompt = [](HWND owner, const std::string& action, HICON icon) { return ShowPromptDialog(owner, action, icon); };
+  parts.trayMenu = [&main1](HWND owner) { return main1.ShowPopup(owner); };
+  parts.setMenuEnabledCheck = [&main1](bool checked) { main1.SetEnabledChecked(checked); };
+  // The about box belongs to the hidden tray form, so the main window stays usable.
+  parts.aboutBox = [&about](HWND) { about.ShowModal(nullptr); };
+  parts.closeAboutBox = [&about] { about.Close(); };
 
   MainWindow window(MainServices{store, *power, clock, zone, tray, runKey, folders, tasks, windows, hotKeys, ModulePath(), appData},
                     std::move(parts));
   hotKeys.Bind(&window.form());
+  trayEvents.Bind(&window.form());
   if (!window.Create()) return 1;
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

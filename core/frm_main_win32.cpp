@@ -404,7 +404,7 @@ void MainWindow::RunOptionsDialog() {
   if (parts_.optionsDialog) parts_.optionsDialog(hwnd());
 }
 
-TrayCommand MainWindow::RunTrayMenu() { return parts_.trayMenu ? parts_.trayMenu(hwnd()) : TrayCommand::None; }
+TrayMenuCommand MainWindow::RunTrayMenu() { return parts_.trayMenu ? parts_.trayMenu(hwnd()) : TrayMenuCommand::None; }
 
 void MainWindow::RunAboutBox() {
   if (parts_.aboutBox) parts_.aboutBox(hwnd());

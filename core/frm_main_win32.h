@@ -19,7 +19,7 @@ namespace kelvane {
 // Windows that the main window opens and that belong to other subsystems.
 struct MainWindowParts {
   std::function<PromptAnswer(HWND owner, const std::string& action, HICON icon)> prompt;
-  std::function<TrayCommand(HWND owner)> trayMenu;
+  std::function<TrayMenuCommand(HWND owner)> trayMenu;
   std::function<void(bool checked)> setMenuEnabledCheck;
   std::function<void(HWND owner)> aboutBox;
   std::function<void()> closeAboutBox;
@@ -51,7 +51,7 @@ class MainWindow : public WindowBase, public MainView {
   void ProcessPendingMessages() override;
   PromptAnswer RunPrompt(const std::string& actionName) override;
   void RunOptionsDialog() override;
-  TrayCommand RunTrayMenu() override;
+  TrayMenuCommand RunTrayMenu() override;
   void RunAboutBox() override;
   void CloseAboutBox() override;
   void Unload() override;

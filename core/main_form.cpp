@@ -148,13 +148,13 @@ void MainForm::OnTrayMouseDown(TrayButton button) {
   }
 }
 
-void MainForm::OnTrayCommand(TrayCommand command) {
+void MainForm::OnTrayCommand(TrayMenuCommand command) {
   switch (command) {
-    case TrayCommand::Exit: DoAction(kCloseButton); break;
-    case TrayCommand::Enabled: OnToggleClicked(); break;
-    case TrayCommand::Show: view_.SetVisible(true); break;
-    case TrayCommand::About: view_.RunAboutBox(); break;
-    case TrayCommand::None: break;
+    case TrayMenuCommand::Exit: DoAction(kCloseButton); break;
+    case TrayMenuCommand::Enabled: OnToggleClicked(); break;
+    case TrayMenuCommand::Show: view_.SetVisible(true); break;
+    case TrayMenuCommand::About: view_.RunAboutBox(); break;
+    case TrayMenuCommand::None: break;
   }
 }
 

@@ -16,12 +16,12 @@
 #include "options/autostart.h"
 #include "power/power.h"
 #include "prompt/prompt_model.h"
+#include "tray/tray_menu.h"
 
 namespace kelvane {
 
 enum class ScheduleField { Period, Hour, Minute, Blink };
 enum class ScheduleCheck { Prompt, Blink, Force };
-enum class TrayCommand { None, Exit, Enabled, Show, About };
 
 inline constexpr int kCloseButton = 4;
 inline constexpr int kMinimizeButton = 5;
@@ -57,7 +57,7 @@ class MainView {
   // Shows the prompt modally and returns its answer.
   virtual PromptAnswer RunPrompt(const std::string& actionName) = 0;
   virtual void RunOptionsDialog() = 0;
-  virtual TrayCommand RunTrayMenu() = 0;
+  virtual TrayMenuCommand RunTrayMenu() = 0;
   virtual void RunAboutBox() = 0;
   virtual void CloseAboutBox() = 0;
   // Destroys the window after the orderly close has run.
@@ -126,7 +126,7 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   void OnEscape();
   void OnTimerTick();
   void OnTrayMouseDown(TrayButton button);
-  void OnTrayCommand(TrayCommand command);
+  void OnTrayCommand(TrayMenuCommand command);
   // `HotkeyPressed` of the boss key and of the alternative boss key.
   void OnBossKeyPressed() { bossKeys_.OnBossKey(); }
   void OnAltBossKeyPressed() { bossKeys_.OnAltBossKey(); }

@@ -114,8 +114,9 @@ Canvas DrawArt(ArtKind kind, int size) {
       canvas.FillCircle(s * 0.5, s * 0.5, s * 0.30, moon);
       canvas.FillCircle(s * 0.64, s * 0.38, s * 0.25, night);
       if (kind == ArtKind::TrayHidden) {
-        // A small white bar marks that windows are hidden.
-        canvas.FillRoundRect(s * 0.18, s * 0.74, s * 0.82, s * 0.88, s * 0.06, white);
+        // A badge in the lower right corner: windows are hidden.
+        canvas.FillCircle(s * 0.76, s * 0.76, s * 0.235, white);
+        canvas.FillRoundRect(s * 0.64, s * 0.72, s * 0.88, s * 0.80, s * 0.03, night);
       }
       break;
     case ArtKind::TrayArmed:

@@ -1,35 +1,27 @@
 #include "tray/frm_main1_win32.h"
 
-#include <algorithm>
-
 #include "core/wide_text_win32.h"
+#include "resources/art_win32.h"
 
 namespace kelvane {
 
-UniqueIcon IconFromPixmap(const Pixmap& pixmap) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = pixmap.size;
-  info.bmiHeader.biHeight = -pixmap.size;  // rows from the top, as drawn
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  UniqueBitmap colour(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!colour || bits == nullptr) return nullptr;
-  // 0xAARRGGBB in memory order is the section's BGRA.
-  std::copy(pixmap.argb.begin(), pixmap.argb.end(), static_cast<std::uint32_t*>(bits));
-  // With alpha in the colour bitmap the mask is only a formality.
-  UniqueBitmap mask(CreateBitmap(pixmap.size, pixmap.size, 1, 1, nullptr));
-  if (!mask) return nullptr;
-  ICONINFO icon{TRUE, 0, 0, mask.get(), colour.get()};
-  return UniqueIcon(CreateIconIndirect(&icon));
+namespace {
+
+ArtKind TrayArt(TrayImage image) {
+  switch (image) {
+    case TrayImage::Armed: return ArtKind::TrayArmed;
+    case TrayImage::IdleHidden: return ArtKind::TrayHidden;
+    case TrayImage::Idle: break;
+  }
+  return ArtKind::TrayIdle;
 }
+
+}  // namespace
 
 frmMain1::frmMain1() : mnuPopup_(CreatePopupMenu()) {
   const int size = GetSystemMetrics(SM_CXSMICON);
   for (TrayImage image : {TrayImage::Idle, TrayImage::Armed, TrayImage::IdleHidden}) {
-    myIco_[static_cast<std::size_t>(image)] = IconFromPixmap(DrawTrayImage(image, size));
+    myIco_[static_cast<std::size_t>(image)] = CreateArtIcon(TrayArt(image), size);
   }
   if (!mnuPopup_) return;
   for (const TrayMenuItem& item : TrayMenuItems()) {

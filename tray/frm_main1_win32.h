@@ -6,13 +6,9 @@
 
 #include "core/handles_win32.h"
 #include "core/schedule.h"
-#include "tray/tray_images.h"
 #include "tray/tray_menu.h"
 
 namespace kelvane {
-
-// An icon with an alpha channel from drawn pixels; null on failure.
-UniqueIcon IconFromPixmap(const Pixmap& pixmap);
 
 class frmMain1 {
  public:

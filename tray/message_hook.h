@@ -9,9 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "core/window_id.h"
+
 namespace kelvane {
 
-using WindowId = std::uintptr_t;
 
 struct WindowMessage {
   WindowId window = 0;

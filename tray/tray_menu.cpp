@@ -21,29 +21,4 @@ TrayMenuCommand TrayMenuCommandFromId(std::uint32_t id) {
   return known ? static_cast<TrayMenuCommand>(id) : TrayMenuCommand::None;
 }
 
-void OnTrayMouseDown(TrayButton button, TrayMenuHost& host) {
-  switch (button) {
-    case TrayButton::Left:
-      host.CloseAboutBox();
-      host.ShowMainWindow();
-      host.BringMainWindowToFront();
-      break;
-    case TrayButton::Right:
-      RunTrayMenuCommand(host.OpenTrayMenu(), host);
-      break;
-    case TrayButton::Middle:
-      break;
-  }
-}
-
-void RunTrayMenuCommand(TrayMenuCommand command, TrayMenuHost& host) {
-  switch (command) {
-    case TrayMenuCommand::Exit: host.AskToQuit(); break;
-    case TrayMenuCommand::Enabled: host.PressEnableButton(); break;
-    case TrayMenuCommand::Show: host.ShowMainWindow(); break;
-    case TrayMenuCommand::About: host.ShowAboutBox(); break;
-    case TrayMenuCommand::None: break;
-  }
-}
-
 }  // namespace kelvane

@@ -3,12 +3,10 @@
 // reports of its failures.
 #include <windows.h>
 
+#include "core/window_id_win32.h"
 #include "tray/message_hook.h"
 
 namespace kelvane {
-
-inline HWND ToHwnd(WindowId window) { return reinterpret_cast<HWND>(window); }
-inline WindowId ToWindowId(HWND window) { return reinterpret_cast<WindowId>(window); }
 
 // Each hook record is one subclass of its window, identified by the record's
 // address, so several owners can hook one window and each sees its own

@@ -35,7 +35,7 @@ class FakeView : public MainView {
   std::function<PromptAnswer(const std::string&)> prompt = [](const std::string&) {
     return PromptAnswer{PromptResult::Execute, 0};
   };
-  TrayCommand menuChoice = TrayCommand::None;
+  TrayMenuCommand menuChoice = TrayMenuCommand::None;
   int prompts = 0;
 
   void ShowControls(const ScheduleControls& c, const ControlEnabling& e) override {
@@ -65,7 +65,7 @@ class FakeView : public MainView {
     return prompt(action);
   }
   void RunOptionsDialog() override { log_.push_back("options"); }
-  TrayCommand RunTrayMenu() override {
+  TrayMenuCommand RunTrayMenu() override {
     log_.push_back("menu");
     return menuChoice;
   }
@@ -311,7 +311,7 @@ TEST_F(MainFormTest, DisarmingFromTheTrayWhileThePromptIsOpenCancelsTheFiring) {
   for (const PromptResult result : {PromptResult::Execute, PromptResult::Abort, PromptResult::Snooze}) {
     SCOPED_TRACE(static_cast<int>(result));
     view.prompt = [&](const std::string&) {
-      form.OnTrayCommand(TrayCommand::Enabled);
+      form.OnTrayCommand(TrayMenuCommand::Enabled);
       return PromptAnswer{result, 5};
     };
     ArmSeconds(10);
@@ -358,7 +358,7 @@ TEST_F(MainFormTest, QuittingAsksAndThenClosesInOrder) {
   view.answerQuit = true;
   form.OnFieldTextChanged(ScheduleField::Period, "42");
   log.clear();
-  form.OnTrayCommand(TrayCommand::Exit);
+  form.OnTrayCommand(TrayMenuCommand::Exit);
   EXPECT_EQ(store.Get("CONFIG", "tPeriod"), "42");
   const Log expected{"ask quit", "redraw desktop", "tray terminate", "redraw desktop", "tray terminate",
                      "stop hotkeys", "unload", "end process"};
@@ -419,7 +419,7 @@ TEST_F(MainFormTest, TrayClicks) {
   form.OnTrayMouseDown(TrayButton::Left);
   EXPECT_EQ(log, (Log{"close about", "view show", "view front"}));
   log.clear();
-  view.menuChoice = TrayCommand::Enabled;
+  view.menuChoice = TrayMenuCommand::Enabled;
   form.OnTrayMouseDown(TrayButton::Right);
   EXPECT_EQ(log.front(), "view front");
   EXPECT_TRUE(form.GetSchedule().Armed());

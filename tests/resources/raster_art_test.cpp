@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "resources/raster_art.h"
 
 namespace kelvane {
@@ -34,10 +36,63 @@ TEST(RasterArt, PremultipliedPixelsNeverExceedTheirAlpha) {
   }
 }
 
-TEST(RasterArt, TrayStatesLookDifferent) {
-  const auto idle = DrawArt(ArtKind::TrayIdle, 16).PremultipliedBgra();
-  EXPECT_NE(idle, DrawArt(ArtKind::TrayArmed, 16).PremultipliedBgra());
-  EXPECT_NE(idle, DrawArt(ArtKind::TrayHidden, 16).PremultipliedBgra());
+// Share of the picture the drawing covers, from 0 to 1.
+double Coverage(const Canvas& canvas) {
+  double sum = 0;
+  for (int y = 0; y < canvas.height(); ++y) {
+    for (int x = 0; x < canvas.width(); ++x) sum += canvas.At(x, y).a;
+  }
+  return sum / (255.0 * canvas.width() * canvas.height());
+}
+
+constexpr ArtKind kTrayArt[] = {ArtKind::TrayIdle, ArtKind::TrayArmed, ArtKind::TrayHidden};
+constexpr int kSizes[] = {16, 20, 24, 32, 40, 48, 64};
+
+TEST(RasterArt, TrayImagesKeepTheirGeometryAtEverySize) {
+  for (ArtKind kind : kTrayArt) {
+    const double reference = Coverage(DrawArt(kind, 256));
+    for (int size : kSizes) {
+      SCOPED_TRACE(::testing::Message() << "art " << static_cast<int>(kind) << " size " << size);
+      const Canvas canvas = DrawArt(kind, size);
+      EXPECT_NEAR(Coverage(canvas), reference, 0.04);
+      EXPECT_EQ(canvas.At(0, 0).a, 0);
+      EXPECT_EQ(canvas.At(size - 1, size - 1).a, 0);
+    }
+  }
+}
+
+TEST(RasterArt, ArmedTrayImageLooksClearlyDifferentFromIdle) {
+  const Canvas idle = DrawArt(ArtKind::TrayIdle, 16);
+  const Canvas armed = DrawArt(ArtKind::TrayArmed, 16);
+  int different = 0;
+  for (int y = 0; y < 16; ++y) {
+    for (int x = 0; x < 16; ++x) {
+      const Rgba a = idle.At(x, y);
+      const Rgba b = armed.At(x, y);
+      different += std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b) > 96;
+    }
+  }
+  EXPECT_GT(different, 16 * 16 / 3);
+}
+
+TEST(RasterArt, HiddenWindowsAddAMarkOnlyInTheLowerRightCorner) {
+  for (int size : kSizes) {
+    SCOPED_TRACE(size);
+    const auto idle = DrawArt(ArtKind::TrayIdle, size).PremultipliedBgra();
+    const auto hidden = DrawArt(ArtKind::TrayHidden, size).PremultipliedBgra();
+    int changedInCorner = 0;
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) {
+        const auto i = static_cast<std::size_t>(y * size + x);
+        if (x >= size / 2 && y >= size / 2) {
+          changedInCorner += idle[i] != hidden[i];
+        } else {
+          ASSERT_EQ(idle[i], hidden[i]) << x << "," << y;
+        }
+      }
+    }
+    EXPECT_GT(changedInCorner, size * size / 8);
+  }
 }
 
 }  // namespace

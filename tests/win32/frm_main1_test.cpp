@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/handles_win32.h"
+#include "resources/raster_art.h"
 #include "tray/frm_main1_win32.h"
 #include "win32/support/message_pump.h"
 
@@ -46,13 +47,15 @@ TEST(FrmMain1Win32, ImagesAreDrawnAtTheSmallIconSizeWithAlpha) {
   frmMain1 form;
   const int size = GetSystemMetrics(SM_CXSMICON);
   std::vector<std::vector<std::uint32_t>> seen;
+  const ArtKind kinds[] = {ArtKind::TrayIdle, ArtKind::TrayArmed, ArtKind::TrayHidden};
   for (TrayImage image : {TrayImage::Idle, TrayImage::Armed, TrayImage::IdleHidden}) {
     SCOPED_TRACE(static_cast<int>(image));
     ASSERT_NE(form.MyIco(image), nullptr);
     const IconPixels pixels = ReadIcon(form.MyIco(image));
     EXPECT_EQ(pixels.width, size);
     EXPECT_EQ(pixels.height, size);
-    EXPECT_EQ(pixels.argb, DrawTrayImage(image, size).argb) << "the drawn pixels, alpha included";
+    EXPECT_EQ(pixels.argb, DrawArt(kinds[static_cast<std::size_t>(image)], size).PremultipliedBgra())
+        << "the drawn pixels, alpha included";
     seen.push_back(pixels.argb);
   }
   EXPECT_NE(seen[0], seen[1]);

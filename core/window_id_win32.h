@@ -1,8 +1,8 @@
 #pragma once
-// Window handles as the portable code holds them.
+// Window handles between the Windows API and the portable code.
 #include <windows.h>
 
-#include "bosskeys/hotkey_api.h"
+#include "core/window_id.h"
 
 namespace kelvane {
 
