@@ -57,7 +57,7 @@ file(GLOB KELVANE_E2E_SOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/e2e/*
 if(KELVANE_E2E_SOURCES)
   add_executable(kelvane_e2e_tests ${KELVANE_E2E_SOURCES})
   target_link_libraries(kelvane_e2e_tests PRIVATE kelvane_shell GTest::gmock_main)
-  target_include_directories(kelvane_e2e_tests PRIVATE "${CMAKE_SOURCE_DIR}/tests")
+  target_include_directories(kelvane_e2e_tests PRIVATE "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_BINARY_DIR}/generated")
   target_compile_options(kelvane_e2e_tests PRIVATE ${KELVANE_WARNINGS})
   target_link_options(kelvane_e2e_tests PRIVATE ${KELVANE_STATIC_LINK})
   add_dependencies(kelvane_e2e_tests kelvane-recording kelvane_window_owner)

@@ -178,7 +178,7 @@ void DeleteRegistryTree(const std::wstring& key) { RegDeleteTreeW(HKEY_CURRENT_U
 
 namespace kelvane::e2e {
 
-bool PressKeys(const std::string& keys) {
+bool RealInput(const std::string& keys) {
   wchar_t request[MAX_PATH] = {};
   if (GetEnvironmentVariableW(L"KELVANE_KEYS_REQUEST", request, MAX_PATH) == 0) return false;
   // Written beside and renamed, so the presser never reads half a request.
@@ -189,6 +189,11 @@ bool PressKeys(const std::string& keys) {
   std::fclose(file);
   if (!MoveFileExW(partial.c_str(), request, MOVEFILE_REPLACE_EXISTING)) return false;
   return WaitFor([&] { return GetFileAttributesW(request) == INVALID_FILE_ATTRIBUTES; });
+}
+
+bool ClickScreen(POINT point, int button) {
+  return RealInput("mousemove " + std::to_string(point.x) + " " + std::to_string(point.y) + " click " +
+                   std::to_string(button));
 }
 
 bool HasChildText(HWND window, const std::wstring& text) {

@@ -46,9 +46,13 @@ class Program : public Process {
   DWORD id() const { return info_.dwProcessId; }
 };
 
-// Asks the key presser beside the test program for a real key press, such as
-// "ctrl+F1", and waits until it has been made.
-bool PressKeys(const std::string& keys);
+// Asks the input maker beside the test program for real input, given as
+// the arguments of one xdotool command, and waits until it has been made.
+bool RealInput(const std::string& xdotoolArguments);
+// Presses keys such as "ctrl+F1" with the program's main window focused.
+inline bool PressKeys(const std::string& keys) { return RealInput("key " + keys); }
+// Moves the mouse to a screen position and clicks a button (1 left, 3 right).
+bool ClickScreen(POINT point, int button);
 
 // Whether any child window of `window` shows exactly `text`.
 bool HasChildText(HWND window, const std::wstring& text);

@@ -1,0 +1,130 @@
+// The tray icon of the real program under Wine, clicked in Wine's tray window.
+#include <windows.h>
+
+#include "e2e/support/program_test.h"
+#include "version.h"
+
+namespace kelvane::e2e {
+namespace {
+
+constexpr int kAboutVersionLabel = 1001;
+
+// The centre of the program's icon in Wine's stand-alone tray window.
+std::optional<POINT> TrayIconCentre() {
+  std::optional<POINT> centre;
+  WaitFor([&] {
+    const HWND tray = FindWindowW(nullptr, L"Wine System Tray");
+    if (tray == nullptr || !IsWindowVisible(tray)) return false;
+    HWND icon = nullptr;
+    EnumChildWindows(
+        tray,
+        [](HWND child, LPARAM found) -> BOOL {
+          if (!IsWindowVisible(child)) return TRUE;
+          *reinterpret_cast<HWND*>(found) = child;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&icon));
+    if (icon == nullptr) return false;
+    RECT rect;
+    GetWindowRect(icon, &rect);
+    centre = POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+
+    return true;
+  });
+  return centre;
+}
+
+class TrayTest : public ProgramTest {
+ protected:
+  // Wine draws balloons itself, below the tray icon and over part of it.
+  void SetUp() override {
+    ProgramTest::SetUp();
+    SetRegistryText(kConfig, L"TrayTips", L"False");
+  }
+  // Right-clicks the tray icon and waits for the popup menu. Wine's tray
+  // window, when it is not the active window, takes the first click only to
+  // become active, so the click is repeated until the menu shows.
+  static bool OpenMenu(const Program& program) {
+    const auto icon = TrayIconCentre();
+    if (!icon) return false;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      if (!ClickScreen(*icon, 3)) return false;
+      if (program.FindWindowOf(L"#32768", nullptr, 2s) != nullptr) return true;
+    }
+    return false;
+  }
+};
+
+// Dark pixels on the screen inside a part of a window, given relative to
+// its left and top edges and as a share of its width.
+int DarkPixels(HWND window, int fromX, int toX) {
+  RECT rect;
+  if (!GetWindowRect(window, &rect)) return 0;
+  const HDC screen = GetDC(nullptr);
+  int dark = 0;
+  for (int y = rect.top; y < rect.bottom; ++y) {
+    for (int x = rect.left + fromX; x < rect.left + toX && x < rect.right; ++x) {
+      const COLORREF colour = GetPixel(screen, x, y);
+      if (colour != CLR_INVALID && GetRValue(colour) + GetGValue(colour) + GetBValue(colour) < 300) ++dark;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  return dark;
+}
+
+TEST_F(TrayTest, EnabledArmsAndDisarmsAndItsCheckFollows) {
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  int checkColumn[2] = {};
+  for (const bool arming : {true, false}) {
+    SCOPED_TRACE(arming ? "arming" : "disarming");
+    ASSERT_TRUE(OpenMenu(program));
+    const HWND menu = program.FindWindowOf(L"#32768", nullptr);
+    // Once the captions are painted, the column left of them shows the
+    // check mark of "Enabled" or nothing.
+    ASSERT_TRUE(WaitFor([&] { return DarkPixels(menu, 0, 200) > 20; }));
+    checkColumn[arming ? 0 : 1] = DarkPixels(menu, 2, 14);
+    ASSERT_TRUE(PressKeys("Down Down Return"));  // "E&xit", then past the separator to "Enabled"
+    EXPECT_TRUE(WaitFor([&] { return Armed(main) == arming; }));
+  }
+  EXPECT_GT(checkColumn[1], checkColumn[0] + 4) << "the check mark shows while armed";
+  EXPECT_FALSE(PowerCalled("ExitWindowsEx"));
+}
+
+TEST_F(TrayTest, AboutShowsTheVersionOfTheBuild) {
+  Program program(powerLog_);
+  ASSERT_NE(program.MainWindow(), nullptr);
+  ASSERT_TRUE(OpenMenu(program));
+  ASSERT_TRUE(PressKeys("a"));
+  const HWND about = program.FindWindowOf(nullptr, L"About");
+  ASSERT_NE(about, nullptr);
+  const std::string expected = std::string("Version: ") + KELVANE_VERSION_TEXT;
+  EXPECT_EQ(ControlText(about, kAboutVersionLabel), std::wstring(expected.begin(), expected.end()));
+  // A left click on the tray icon closes the about box and shows the main window.
+  ASSERT_TRUE(ClickScreen(*TrayIconCentre(), 1));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(about) || !IsWindowVisible(about); }));
+}
+
+TEST_F(TrayTest, ExitAsksBeforeQuitting) {
+  Program program(powerLog_);
+  ASSERT_NE(program.MainWindow(), nullptr);
+  ASSERT_TRUE(OpenMenu(program));
+  ASSERT_TRUE(PressKeys("x"));
+  HWND question = program.FindWindowOf(L"#32770", L"Kelvane");
+  ASSERT_NE(question, nullptr);
+  PostMessageW(GetDlgItem(question, IDNO), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(question); }));
+  EXPECT_FALSE(program.Exited(300ms));
+  ASSERT_TRUE(TrayIconCentre().has_value()) << "declining leaves the tray icon";
+
+  ASSERT_TRUE(OpenMenu(program));
+  ASSERT_TRUE(PressKeys("x"));
+  question = program.FindWindowOf(L"#32770", L"Kelvane");
+  ASSERT_NE(question, nullptr);
+  PostMessageW(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
+  EXPECT_TRUE(program.Exited());
+}
+
+}  // namespace
+}  // namespace kelvane::e2e
