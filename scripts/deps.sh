@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs whatever of the build and test tools is missing (Debian 12).
 set -euo pipefail
-packages=(cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev x11-xserver-utils
           g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool x11-utils imagemagick)
 missing=()
 for p in "${packages[@]}"; do

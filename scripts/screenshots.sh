@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots under Wine on a virtual display:
-# docs/images/main-window.png and docs/images/prompt.png.
+# Takes the README's screenshots under Wine on a virtual display, into
+# docs/images: the main window, the tray menu, the about box, the balloon
+# shown at arming, and the prompt.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=scripts/x11-lib.sh
@@ -27,7 +28,8 @@ if [ -n "${KELVANE_DPI:-}" ]; then
   wineserver -w
 fi
 
-for setting in "tUnit 2" "tPeriod 3"; do
+# A 20-second countdown: long enough for the tray shots, then the prompt.
+for setting in "tUnit 2" "tPeriod 20"; do
   set -- $setting
   wine reg add 'HKCU\Software\Kelvane\CONFIG' /v "$1" /d "$2" /f >/dev/null 2>&1
 done
@@ -37,8 +39,29 @@ main=$(wait_window '^ Kelvane$')
 sleep 1  # the first paint of every control
 shoot "$main" "$out/main-window.png"
 
+# Arming shows its balloon below Wine's stand-alone tray window (top left).
 xdotool windowfocus --sync "$main" 2>/dev/null || true
 xdotool key --window "$main" alt+e
+sleep 3
+import -window root -crop 420x150+0+0 +repage "$out/balloon.png"
+
+# The tray window takes its first click only to become active; the menu
+# opens at the pointer.
+for _ in 1 2 3; do
+  xdotool mousemove 13 24 click 3
+  sleep 1
+  xdotool search --onlyvisible --name '^$' 2>/dev/null | while read -r w; do
+    xwininfo -id "$w" | grep -q 'upper-left X:  13'  && echo "$w"; done | grep -q . && break
+done
+import -window root -crop 200x140+0+0 +repage "$out/tray-menu.png"
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key a
+about=$(wait_window '^About$')
+sleep 1
+shoot "$about" "$out/about.png"
+xdotool windowfocus --sync "$about" 2>/dev/null || true
+xdotool key Escape
+
 prompt=$(wait_window '^Kelvane$')
 sleep 1
 shoot "$prompt" "$out/prompt.png"
