@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "core/child_controls_win32.h"
 #include "core/wide_text_win32.h"
 #include "resources/art_win32.h"
 
@@ -14,15 +15,9 @@ namespace {
 constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMilliseconds = 500;
 
-struct ControlSpec {
-  MainControl id;
-  const char* layoutName;
-  const wchar_t* className;
-  const wchar_t* text;
-  DWORD style;
-};
+using ControlSpec = ChildControl<MainControl>;
 
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kChild = kChildStyle;
 constexpr DWORD kEdit = kChild | WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_CENTER | ES_AUTOHSCROLL;
 constexpr DWORD kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD kSpin = kChild | UDS_ALIGNRIGHT;
@@ -167,11 +162,7 @@ void MainWindow::OnCreate() {
 
 void MainWindow::CreateControls() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  for (const ControlSpec& spec : ControlSpecs()) {
-    const Rect& r = layout_.at(spec.layoutName);
-    CreateWindowExW(0, spec.className, spec.text, spec.style, r.left, r.top, r.width, r.height, hwnd(),
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
-  }
+  CreateChildControls<MainControl>(hwnd(), ControlSpecs(), layout_, nullptr);
   for (const FieldBinding& field : kFields) {
     SendMessageW(Control(field.text), EM_LIMITTEXT, static_cast<WPARAM>(field.maxLength), 0);
     SendMessageW(Control(field.spin), UDM_SETRANGE32, 0, 2);
@@ -189,12 +180,7 @@ void MainWindow::CreateControls() {
 void MainWindow::ApplyLayout() {
   fonts_ = UiFonts::ForDpi(dpi_);
   hiddenIcon_ = CreateArtIcon(ArtKind::TrayHidden, ScaleToDpi(16, dpi_));
-  for (const ControlSpec& spec : ControlSpecs()) {
-    const Rect& r = layout_.at(spec.layoutName);
-    const HWND control = Control(spec.id);
-    SetWindowPos(control, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.normal.get()), TRUE);
-  }
+  PlaceChildControls<MainControl>(hwnd(), ControlSpecs(), layout_, fonts_.normal.get());
   if (tooltip_ != nullptr) {
     const Rect& r = layout_.at("ImgShowHidden");
     TTTOOLINFOW tool{};

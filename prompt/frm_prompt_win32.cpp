@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "core/child_controls_win32.h"
 #include "core/control_ids.h"
 #include "core/frame_win32.h"
 #include "core/layout.h"
@@ -15,15 +16,9 @@
 namespace kelvane {
 namespace {
 
-struct Spec {
-  PromptControl id;
-  const char* layoutName;
-  const wchar_t* className;
-  const wchar_t* text;
-  DWORD style;
-};
+using Spec = ChildControl<PromptControl>;
 
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kChild = kChildStyle;
 
 const std::array<Spec, 11>& Specs() {
   static const std::array<Spec, 11> specs{{
@@ -95,14 +90,7 @@ class PromptWindow : public WindowBase {
   void OnCreate() {
     bodyBrush_.reset(CreateSolidBrush(FrameColors::kBody));
     fonts_ = UiFonts::ForDpi(dpi_);
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    for (const Spec& spec : Specs()) {
-      const Rect& r = layout_.at(spec.layoutName);
-      const HWND control = CreateWindowExW(0, spec.className, spec.text, spec.style, r.left, r.top, r.width,
-                                           r.height, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
-                                           instance, nullptr);
-      SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.normal.get()), FALSE);
-    }
+    CreateChildControls<PromptControl>(hwnd(), Specs(), layout_, fonts_.normal.get());
     SendMessageW(Control(PromptControl::lblAction), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.large.get()), FALSE);
     SetWindowTextW(Control(PromptControl::lblAction), Widen(actionName_).c_str());
     SendMessageW(Control(PromptControl::txtSnooz), EM_LIMITTEXT, PromptModel::kMaxMinutesLength, 0);

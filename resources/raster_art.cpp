@@ -110,7 +110,7 @@ Canvas DrawArt(ArtKind kind, int size) {
     case ArtKind::AppIcon:
     case ArtKind::TrayIdle:
     case ArtKind::TrayHidden:
-      canvas.FillRoundRect(0.5, 0.5, s - 0.5, s - 0.5, s * 0.22, night);
+      canvas.FillRoundRect(s * 0.03, s * 0.03, s * 0.97, s * 0.97, s * 0.22, night);
       canvas.FillCircle(s * 0.5, s * 0.5, s * 0.30, moon);
       canvas.FillCircle(s * 0.64, s * 0.38, s * 0.25, night);
       if (kind == ArtKind::TrayHidden) {
@@ -120,7 +120,7 @@ Canvas DrawArt(ArtKind kind, int size) {
       }
       break;
     case ArtKind::TrayArmed:
-      canvas.FillRoundRect(0.5, 0.5, s - 0.5, s - 0.5, s * 0.22, armed);
+      canvas.FillRoundRect(s * 0.03, s * 0.03, s * 0.97, s * 0.97, s * 0.22, armed);
       canvas.FillCircle(s * 0.5, s * 0.5, s * 0.32, white);
       canvas.FillCircle(s * 0.5, s * 0.5, s * 0.24, armed);
       canvas.StrokeLine(s * 0.5, s * 0.5, s * 0.5, s * 0.32, std::max(1.0, s * 0.09), white);
