@@ -379,6 +379,8 @@ void MainWindow::ShowMessage(const std::string& text) {
   MessageBoxW(hwnd(), Widen(text).c_str(), L"Kelvane", MB_OK);
 }
 
+void MainWindow::SignalInvalidInput() { MessageBeep(MB_ICONWARNING); }
+
 void MainWindow::ProcessPendingMessages() { kelvane::ProcessPendingMessages(); }
 
 PromptAnswer MainWindow::RunPrompt(const std::string& actionName) {

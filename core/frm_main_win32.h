@@ -48,6 +48,7 @@ class MainWindow : public WindowBase, public MainView {
   void BringToFront() override;
   bool AskQuit() override;
   void ShowMessage(const std::string& text) override;
+  void SignalInvalidInput() override;
   void ProcessPendingMessages() override;
   PromptAnswer RunPrompt(const std::string& actionName) override;
   void RunOptionsDialog() override;

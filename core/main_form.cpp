@@ -112,7 +112,9 @@ bool MainForm::AcceptsFieldChar(char32_t c) { return NumericSpin::AcceptsChar(c)
 
 void MainForm::Refresh() { view_.ShowControls(controls_, EnablingFor(controls_)); }
 
-void MainForm::OnToggleClicked() { schedule_.ToggleSchedule(ToggleTrigger::User); }
+void MainForm::OnToggleClicked() {
+  if (!schedule_.ToggleSchedule(ToggleTrigger::User)) view_.SignalInvalidInput();
+}
 
 void MainForm::OnOptionsClicked() {
   view_.RunOptionsDialog();
@@ -212,9 +214,10 @@ void MainForm::FireAction() {
   const bool bossTriggered = schedule_.TakeTimerTag() == kBossKeyTag;
   if (schedule_.Prompt() && !(bossTriggered && options_.BossKeyIgnorePrompt)) {
     const PromptAnswer answer = view_.RunPrompt(schedule_.ActionName());
-    // The user may have switched the schedule off from the tray while the
-    // prompt was open; acting then would re-arm or run a cancelled action.
-    if (!schedule_.Armed()) return;
+    // The user may have switched the schedule off from the tray, or quit,
+    // while the prompt was open; acting then would re-arm or run a cancelled
+    // action.
+    if (!schedule_.Armed() || unloaded_) return;
     if (answer.Result == PromptResult::Snooze) {
       schedule_.Snooze(answer.SnoozeMinutes);
       return;

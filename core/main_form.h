@@ -53,6 +53,8 @@ class MainView {
   // "Do you want to quit Kelvane?" with Yes and No; true for Yes.
   virtual bool AskQuit() = 0;
   virtual void ShowMessage(const std::string& text) = 0;
+  // Tells the user that the schedule's input cannot be used (a beep).
+  virtual void SignalInvalidInput() = 0;
   virtual void ProcessPendingMessages() = 0;
   // Shows the prompt modally and returns its answer.
   virtual PromptAnswer RunPrompt(const std::string& actionName) = 0;

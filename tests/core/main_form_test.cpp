@@ -58,6 +58,7 @@ class FakeView : public MainView {
     return answerQuit;
   }
   void ShowMessage(const std::string& t) override { log_.push_back("message " + t); }
+  void SignalInvalidInput() override { log_.push_back("beep"); }
   void ProcessPendingMessages() override {}
   PromptAnswer RunPrompt(const std::string& action) override {
     ++prompts;
@@ -320,6 +321,28 @@ TEST_F(MainFormTest, DisarmingFromTheTrayWhileThePromptIsOpenCancelsTheFiring) {
     EXPECT_FALSE(view.menuCheck);
     EXPECT_FALSE(Logged("exit 12"));
   }
+}
+
+TEST_F(MainFormTest, QuittingWhileThePromptIsOpenPerformsNothing) {
+  form.Start();
+  view.prompt = [&](const std::string&) {
+    form.DoAction(kCloseButton);
+    return PromptAnswer{PromptResult::Execute, 0};
+  };
+  ArmSeconds(10);
+  RunToTarget();
+  EXPECT_TRUE(Logged("end process"));
+  EXPECT_FALSE(Logged("exit 12"));
+}
+
+TEST_F(MainFormTest, AClockTimeThatCannotBeFormedBeepsAndStaysDisarmed) {
+  form.Start();
+  form.OnModeSelected(false);
+  form.OnFieldTextChanged(ScheduleField::Minute, "");
+  form.OnToggleClicked();
+  EXPECT_TRUE(Logged("beep"));
+  EXPECT_FALSE(form.GetSchedule().Armed());
+  EXPECT_EQ(view.caption, "&Enable");
 }
 
 TEST_F(MainFormTest, TasksRunBeforeTheActionWithTheOptionalLock) {
