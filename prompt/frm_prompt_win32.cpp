@@ -96,6 +96,14 @@ class PromptWindow : public WindowBase {
     SendMessageW(Control(PromptControl::txtSnooz), EM_LIMITTEXT, PromptModel::kMaxMinutesLength, 0);
     SendMessageW(Control(PromptControl::vsBlink), UDM_SETRANGE32, 0, 2);
     SendMessageW(Control(PromptControl::vsBlink), UDM_SETPOS32, 0, 1);
+    ShowSnoozeControls();
+  }
+
+  void ShowSnoozeControls() {
+    for (PromptControl id : {PromptControl::cmdSnooz, PromptControl::txtSnooz, PromptControl::lblSnoozMin,
+                             PromptControl::Label4, PromptControl::Label2, PromptControl::vsBlink}) {
+      ShowWindow(Control(id), model_.SnoozeVisible() ? SW_SHOW : SW_HIDE);
+    }
   }
 
   void OnCommand(int id, int code) {

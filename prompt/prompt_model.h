@@ -27,6 +27,11 @@ class PromptModel {
   void OnSpinUp();
   void OnSpinDown();
 
+  // Shows or hides the snooze controls: the button, the minutes box with its
+  // spin and labels, and the line that explains snoozing.
+  void HideSnooz(bool hide = false) { snoozeVisible_ = !hide; }
+  bool SnoozeVisible() const { return snoozeVisible_; }
+
   void Execute() { answer_ = {PromptResult::Execute, 0}; }
   void Abort() { answer_ = {PromptResult::Abort, 0}; }
   void Snooze();
@@ -38,6 +43,7 @@ class PromptModel {
  private:
   NumericSpin minutes_{1, 999, 10, false, false};
   PromptAnswer answer_;
+  bool snoozeVisible_ = true;
 };
 
 }  // namespace kelvane

@@ -45,12 +45,16 @@ TEST(PromptModel, SpinArrowsStepAndStopAtTheBounds) {
   EXPECT_EQ(prompt.MinutesText(), "999");
 }
 
-TEST(PromptModel, ExecuteAndAbort) {
+TEST(PromptModel, ExecuteAbortAndTheSnoozeControls) {
   PromptModel prompt;
   prompt.Execute();
   EXPECT_EQ(prompt.Answer().Result, PromptResult::Execute);
   prompt.Abort();
   EXPECT_EQ(prompt.Answer().Result, PromptResult::Abort);
+  prompt.HideSnooz(true);
+  EXPECT_FALSE(prompt.SnoozeVisible());
+  prompt.HideSnooz();
+  EXPECT_TRUE(prompt.SnoozeVisible());
 }
 
 }  // namespace
