@@ -15,7 +15,7 @@ namespace {
 constexpr UINT_PTR kTickTimer = 1;
 constexpr UINT kTickMilliseconds = 500;
 
-using ControlSpec = ChildControl<MainControl>;
+using MainChild = ChildControl<MainControl>;
 
 constexpr DWORD kChild = kChildStyle;
 constexpr DWORD kEdit = kChild | WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_CENTER | ES_AUTOHSCROLL;
@@ -23,8 +23,8 @@ constexpr DWORD kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD kSpin = kChild | UDS_ALIGNRIGHT;
 constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 
-const std::array<ControlSpec, 21>& ControlSpecs() {
-  static const std::array<ControlSpec, 21> specs{{
+const std::array<MainChild, 21>& Children() {
+  static const std::array<MainChild, 21> controls{{
       {MainControl::lblAction, "lblAction", WC_STATICW, L"Action", kChild | SS_CENTERIMAGE},
       {MainControl::cmbAction, "cmbAction", WC_COMBOBOXW, L"", kCombo | WS_GROUP},
       {MainControl::optIn, "optIn", WC_BUTTONW, L"In", kChild | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON},
@@ -49,7 +49,7 @@ const std::array<ControlSpec, 21>& ControlSpecs() {
       {MainControl::lblStatus, "lblStatus", WC_STATICW, L"Disabled",
        kChild | SS_CENTERIMAGE | SS_NOPREFIX | SS_ENDELLIPSIS},
   }};
-  return specs;
+  return controls;
 }
 
 struct FieldBinding {
@@ -162,7 +162,7 @@ void MainWindow::OnCreate() {
 
 void MainWindow::CreateControls() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  CreateChildControls<MainControl>(hwnd(), ControlSpecs(), layout_, nullptr);
+  CreateChildControls<MainControl>(hwnd(), Children(), layout_, nullptr);
   for (const FieldBinding& field : kFields) {
     SendMessageW(Control(field.text), EM_LIMITTEXT, static_cast<WPARAM>(field.maxLength), 0);
     SendMessageW(Control(field.spin), UDM_SETRANGE32, 0, 2);
@@ -180,7 +180,7 @@ void MainWindow::CreateControls() {
 void MainWindow::ApplyLayout() {
   fonts_ = UiFonts::ForDpi(dpi_);
   hiddenIcon_ = CreateArtIcon(ArtKind::TrayHidden, ScaleToDpi(16, dpi_));
-  PlaceChildControls<MainControl>(hwnd(), ControlSpecs(), layout_, fonts_.normal.get());
+  PlaceChildControls<MainControl>(hwnd(), Children(), layout_, fonts_.normal.get());
   if (tooltip_ != nullptr) {
     const Rect& r = layout_.at("ImgShowHidden");
     TTTOOLINFOW tool{};

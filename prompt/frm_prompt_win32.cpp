@@ -16,12 +16,12 @@
 namespace kelvane {
 namespace {
 
-using Spec = ChildControl<PromptControl>;
+using PromptChild = ChildControl<PromptControl>;
 
 constexpr DWORD kChild = kChildStyle;
 
-const std::array<Spec, 11>& Specs() {
-  static const std::array<Spec, 11> specs{{
+const std::array<PromptChild, 11>& Controls() {
+  static const std::array<PromptChild, 11> controls{{
       {PromptControl::lblAction, "lblAction", WC_STATICW, L"Shutdown", kChild | SS_NOPREFIX},
       {PromptControl::Label1, "Label1", WC_STATICW, L"Select Execute to perform the action", kChild},
       {PromptControl::Label3, "Label3", WC_STATICW, L"Select Abort to disable the action", kChild},
@@ -35,7 +35,7 @@ const std::array<Spec, 11>& Specs() {
       {PromptControl::cmdExecute, "cmdExecute", WC_BUTTONW, L"&Execute", kChild | WS_TABSTOP},
       {PromptControl::cmdSnooz, "cmdSnooz", WC_BUTTONW, L"&Snooze", kChild | WS_TABSTOP},
   }};
-  return specs;
+  return controls;
 }
 
 class PromptWindow : public WindowBase {
@@ -90,7 +90,7 @@ class PromptWindow : public WindowBase {
   void OnCreate() {
     bodyBrush_.reset(CreateSolidBrush(FrameColors::kBody));
     fonts_ = UiFonts::ForDpi(dpi_);
-    CreateChildControls<PromptControl>(hwnd(), Specs(), layout_, fonts_.normal.get());
+    CreateChildControls<PromptControl>(hwnd(), Controls(), layout_, fonts_.normal.get());
     SendMessageW(Control(PromptControl::lblAction), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.large.get()), FALSE);
     SetWindowTextW(Control(PromptControl::lblAction), Widen(actionName_).c_str());
     SendMessageW(Control(PromptControl::txtSnooz), EM_LIMITTEXT, PromptModel::kMaxMinutesLength, 0);
