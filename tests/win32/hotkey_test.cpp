@@ -8,7 +8,7 @@
 #include "bosskeys/hotkey_ctl_win32.h"
 #include "core/wide_text_win32.h"
 #include "fakes/memory_settings_store.h"
-#include "support/test_windows.h"
+#include "win32/support/message_pump.h"
 
 namespace kelvane {
 namespace {
