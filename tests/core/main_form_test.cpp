@@ -29,8 +29,7 @@ class FakeView : public MainView {
   ScheduleControls shown;
   ControlEnabling enabling;
   std::string status = "Disabled";
-  std::string caption = "&Enable";
-  bool timer = false, menuCheck = false, picture = false, visible = true;
+  bool menuCheck = false, visible = true;
   bool answerQuit = true;
   std::function<PromptAnswer(const std::string&)> prompt = [](const std::string&) {
     return PromptAnswer{PromptResult::Execute, 0};
@@ -43,10 +42,10 @@ class FakeView : public MainView {
     enabling = e;
   }
   void SetStatus(const std::string& t) override { status = t; }
-  void SetToggleCaption(const std::string& t) override { caption = t; }
-  void SetTimerRunning(bool r) override { timer = r; }
+  void SetToggleCaption(const std::string&) override {}
+  void SetTimerRunning(bool) override {}
   void SetMenuEnabledCheck(bool c) override { menuCheck = c; }
-  void SetShowHiddenPicture(bool s) override { picture = s; }
+  void SetShowHiddenPicture(bool) override {}
   void SetWaitCursor(bool wait) override { log_.push_back(wait ? "wait cursor" : "normal cursor"); }
   void SetVisible(bool v) override {
     visible = v;
