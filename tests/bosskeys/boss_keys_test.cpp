@@ -262,14 +262,5 @@ TEST_F(BossKeysFlowTest, ClosingShowsHiddenWindowsWithoutTouchingTheTray) {
   EXPECT_FALSE(window.image || window.tip || window.picture);
 }
 
-TEST_F(BossKeysFlowTest, DisarmingWhileHiddenShowsTheHiddenIdleIcon) {
-  Apply({.bossHide = true, .bossExe = true});
-  bossKeys.OnBossKey();
-  ASSERT_TRUE(window.schedule.Armed());
-  window.schedule.ToggleSchedule(ToggleTrigger::User);
-  EXPECT_EQ(window.image, kIdleHidden);
-  EXPECT_EQ(window.tip, IdleTip(true));
-}
-
 }  // namespace
 }  // namespace kelvane

@@ -125,21 +125,6 @@ TEST_F(ScheduleTest, BossKeyArmsForNowWithoutBalloonAndTagsTheTimer) {
   EXPECT_EQ(schedule.TimerTag(), "");
 }
 
-TEST_F(ScheduleTest, CountdownAddsExactDurations) {
-  const struct {
-    const char* period;
-    CountdownUnit unit;
-    std::chrono::seconds expected;
-  } cases[] = {{"1", CountdownUnit::Hours, 3600s},
-               {"999", CountdownUnit::Hours, 999h},
-               {"45", CountdownUnit::Seconds, 45s},
-               {"10", CountdownUnit::Minutes, 600s}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(CountdownLength(c.period, c.unit), c.expected);
-  }
-  EXPECT_EQ(std::chrono::duration_cast<std::chrono::hours>(999h).count() / 24, 41);
-}
-
 TEST_F(ScheduleTest, OneHourCountdownAcrossTheAutumnChangeLastsOneHour) {
   zone = FakeZone(3600s);
   zone.SetSummer(Utc(2026, 3, 29, 1), Utc(2026, 10, 25, 1));
@@ -227,19 +212,6 @@ TEST_F(ScheduleTest, BlinkWindowShowsBalloonsAtItsStartAndEnd) {
   EXPECT_EQ(host.images[0], TrayImage::Armed);
   EXPECT_EQ(host.images[1], TrayImage::Idle);
   EXPECT_EQ(host.fires, 1);
-}
-
-TEST_F(ScheduleTest, ShortBlinkWindowBalloonsOnEveryTick) {
-  host.inputs.periodText = "5";
-  host.inputs.unit = CountdownUnit::Seconds;
-  host.inputs.blinkSecondsText = "5";
-  schedule.ToggleSchedule(ToggleTrigger::User);
-  host.balloons.clear();
-  for (int secs = 5; secs >= 1; --secs) {
-    clock.Set(schedule.Target() - std::chrono::seconds{secs});
-    schedule.Tick();
-  }
-  EXPECT_EQ(host.balloons.size(), 5u);
 }
 
 TEST_F(ScheduleTest, BlinkOffOnlyCounts) {

@@ -32,7 +32,6 @@ class MemorySettingsStore : public SettingsStore {
     values_[Key(kAppName, section, key)] = std::string(value);
   }
   int writes() const { return writes_; }
-  void ResetWriteCount() { writes_ = 0; }
 
  private:
   using Triple = std::tuple<std::string, std::string, std::string>;

@@ -5,13 +5,6 @@
 namespace kelvane {
 namespace {
 
-TEST(PromptModel, SnoozeWithoutTouchingTheBoxGivesTenMinutes) {
-  PromptModel prompt;
-  prompt.Snooze();
-  EXPECT_EQ(prompt.Answer().Result, PromptResult::Snooze);
-  EXPECT_EQ(prompt.Answer().SnoozeMinutes, 10);
-}
-
 TEST(PromptModel, MinutesBoxStaysWithinItsRange) {
   const struct {
     const char* typed;
@@ -28,6 +21,7 @@ TEST(PromptModel, MinutesBoxStaysWithinItsRange) {
     prompt.OnMinutesTextChanged(c.typed);
     EXPECT_EQ(prompt.MinutesText(), c.text);
     prompt.Snooze();
+    EXPECT_EQ(prompt.Answer().Result, PromptResult::Snooze);
     EXPECT_EQ(prompt.Answer().SnoozeMinutes, c.minutes);
   }
 }
@@ -43,18 +37,6 @@ TEST(PromptModel, SpinArrowsStepAndStopAtTheBounds) {
   prompt.OnSpinUp();
   prompt.OnSpinUp();
   EXPECT_EQ(prompt.MinutesText(), "999");
-}
-
-TEST(PromptModel, ExecuteAbortAndTheSnoozeControls) {
-  PromptModel prompt;
-  prompt.Execute();
-  EXPECT_EQ(prompt.Answer().Result, PromptResult::Execute);
-  prompt.Abort();
-  EXPECT_EQ(prompt.Answer().Result, PromptResult::Abort);
-  prompt.HideSnooz(true);
-  EXPECT_FALSE(prompt.SnoozeVisible());
-  prompt.HideSnooz();
-  EXPECT_TRUE(prompt.SnoozeVisible());
 }
 
 }  // namespace

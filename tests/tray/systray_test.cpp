@@ -138,6 +138,7 @@ TEST_F(SystrayTest, FirstShowAddsWithTheWholeRecordThenModifies) {
   cSystray& t = Make();
   t.SysTrayIconFromHandle(77);
   t.SysTrayToolTip("  Kelvane: No Action ");
+  EXPECT_EQ(shell.sent.size(), 1u) << "before the add the tip is sent and the icon handle only kept";
   shell.sent.clear();
   t.SysTrayShow(true);
   ASSERT_EQ(shell.sent.size(), 1u);
@@ -155,20 +156,13 @@ TEST_F(SystrayTest, FirstShowAddsWithTheWholeRecordThenModifies) {
   EXPECT_EQ(Last().request, NotifyRequest::Modify);
 }
 
-TEST_F(SystrayTest, BlankTipAndNoIconAddWithTheMessageFlagOnly) {
+TEST_F(SystrayTest, EachChangeSendsOnlyItsPart) {
   cSystray& t = Make();
   t.SysTrayToolTip("   ");
-  EXPECT_EQ(Last().request, NotifyRequest::Modify) << "a tip is sent even before the icon is added";
+  EXPECT_EQ(Last().request, NotifyRequest::Modify);
   EXPECT_EQ(Last().record.flags, kNotifyTip);
   t.SysTrayShow(true);
-  EXPECT_EQ(Last().record.flags, kNotifyMessage);
-}
-
-TEST_F(SystrayTest, IconAndTipChangesModifyOnlyTheirPart) {
-  cSystray& t = Make();
-  t.SysTrayIconFromHandle(5);
-  EXPECT_TRUE(shell.sent.empty()) << "before the add the handle is only kept";
-  t.SysTrayShow(true);
+  EXPECT_EQ(Last().record.flags, kNotifyMessage) << "a blank tip and no icon";
   t.SysTrayIconFromHandle(6);
   EXPECT_EQ(Last().request, NotifyRequest::Modify);
   EXPECT_EQ(Last().record.flags, kNotifyIcon);
@@ -256,15 +250,10 @@ TEST_F(SystrayTest, BalloonTimerRunsFromShownToFiring) {
   shell.calls.clear();
   hooks.Deliver(kHidden, kTimerMessage, t.BalloonTimerId() + 7, 0);
   EXPECT_TRUE(shell.calls.empty()) << "other timers of the window are not the balloon's";
-}
-
-TEST_F(SystrayTest, BalloonWithoutTimeoutStartsNoTimer) {
-  cSystray& t = Make();
-  t.SysTrayShow(true);
   t.BalloonShow(true, -1, false);
   shell.calls.clear();
   Notify(kBalloonShown);
-  EXPECT_TRUE(shell.calls.empty());
+  EXPECT_TRUE(shell.calls.empty()) << "a balloon without a timeout starts no timer";
 }
 
 TEST_F(SystrayTest, NotificationsBecomeEventsAndReachTheForwardProcedure) {

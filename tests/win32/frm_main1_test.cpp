@@ -46,7 +46,6 @@ IconPixels ReadIcon(HICON icon) {
 TEST(FrmMain1Win32, ImagesAreDrawnAtTheSmallIconSizeWithAlpha) {
   frmMain1 form;
   const int size = GetSystemMetrics(SM_CXSMICON);
-  std::vector<std::vector<std::uint32_t>> seen;
   const ArtKind kinds[] = {ArtKind::TrayIdle, ArtKind::TrayArmed, ArtKind::TrayHidden};
   for (TrayImage image : {TrayImage::Idle, TrayImage::Armed, TrayImage::IdleHidden}) {
     SCOPED_TRACE(static_cast<int>(image));
@@ -56,17 +55,12 @@ TEST(FrmMain1Win32, ImagesAreDrawnAtTheSmallIconSizeWithAlpha) {
     EXPECT_EQ(pixels.height, size);
     EXPECT_EQ(pixels.argb, DrawArt(kinds[static_cast<std::size_t>(image)], size).PremultipliedBgra())
         << "the drawn pixels, alpha included";
-    seen.push_back(pixels.argb);
   }
-  EXPECT_NE(seen[0], seen[1]);
-  EXPECT_NE(seen[0], seen[2]);
 }
 
 TEST(FrmMain1Win32, EnabledCheckFollowsTheSchedule) {
   frmMain1 form;
   EXPECT_FALSE(form.EnabledChecked());
-  form.SetEnabledChecked(true);
-  EXPECT_TRUE(form.EnabledChecked());
   form.SetEnabledChecked(true);
   EXPECT_TRUE(form.EnabledChecked());
   form.SetEnabledChecked(false);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/registry_settings_store_win32.h"
-#include "core/settings.h"
 
 namespace kelvane {
 namespace {
@@ -41,35 +40,6 @@ TEST_F(RegistryStoreTest, SectionsLiveUnderTheApplicationKey) {
                          &size),
             ERROR_SUCCESS);
   EXPECT_STREQ(data, L"False");
-}
-
-TEST_F(RegistryStoreTest, SettingsSurviveASaveAndLoad) {
-  // The whole settings model through the real store, under the test key.
-  class TestStore : public SettingsStore {
-   public:
-    std::string GetValue(std::string_view, std::string_view s, std::string_view k, std::string_view d) const override {
-      return inner.GetValue("KelvaneTest", s, k, d);
-    }
-    void SaveValue(std::string_view, std::string_view s, std::string_view k, std::string_view v) override {
-      inner.SaveValue("KelvaneTest", s, k, v);
-    }
-    RegistrySettingsStore inner;
-  } testStore;
-  ScheduleControls controls = ScheduleControls::WithActions(true);
-  ProgramOptions options;
-  controls.countdownMode = false;
-  controls.minute.SetText("45");
-  SetTaskRecord(options.tasks, 1, {true, "Nightly", "cmd.exe /c echo"});
-  options.tasks.TaskCount = 1;
-  SaveSettings(testStore, controls, options);
-
-  ScheduleControls loaded = ScheduleControls::WithActions(true);
-  ProgramOptions loadedOptions;
-  LoadSettings(testStore, loaded, loadedOptions);
-  EXPECT_FALSE(loaded.countdownMode);
-  EXPECT_EQ(loaded.minute.text(), "45");
-  EXPECT_EQ(loadedOptions.tasks.TaskCount, 1);
-  EXPECT_EQ(GetTaskRecord(loadedOptions.tasks, 1).commandLine, "cmd.exe /c echo");
 }
 
 }  // namespace

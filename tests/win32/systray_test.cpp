@@ -133,13 +133,6 @@ TEST_F(SystrayWin32Test, TerminateRemovesTheIconAndTheHiddenWindow) {
   EXPECT_EQ(shell.requests.size(), sent);
 }
 
-TEST_F(SystrayWin32Test, MouseNotificationsReachTheEvents) {
-  tray->SysTrayShow(true);
-  SendMessageW(Hidden(), WM_MOUSEMOVE, 0, WM_RBUTTONDOWN);
-  SendMessageW(Hidden(), WM_MOUSEMOVE, 0, WM_LBUTTONUP);
-  EXPECT_EQ(events.events, (std::vector<std::string>{"MouseDown 2", "MouseUp 1"}));
-}
-
 TEST_F(SystrayWin32Test, TheBalloonTimerHidesTheBalloonThroughTheHook) {
   tray->SysTrayShow(true);
   tray->BalloonTitle("Kelvane");

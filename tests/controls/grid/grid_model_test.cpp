@@ -56,25 +56,6 @@ TEST_F(GridModelTest, RowTextIsSplitAtTabsIntoTheColumns) {
   EXPECT_EQ(single.CellText(0, 0), "x\ty");
 }
 
-TEST_F(GridModelTest, InsertPositionBelowOneOrPastTheEndAppends) {
-  const struct {
-    std::optional<std::int32_t> at;
-    std::int32_t position;
-    Texts order;
-  } cases[] = {
-      {std::nullopt, 3, {"a", "b", "c", "new"}}, {0, 3, {"a", "b", "c", "new"}}, {-4, 3, {"a", "b", "c", "new"}},
-      {1, 1, {"a", "new", "b", "c"}},           {2, 2, {"a", "b", "new", "c"}}, {3, 3, {"a", "b", "c", "new"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.at.value_or(-99));
-    GridModel g;
-    for (const char* text : {"a", "b", "c"}) g.AddItem(text);
-    EXPECT_EQ(g.AddItem("new", c.at), c.position);
-    EXPECT_EQ(ColumnTexts(g, 0), c.order);
-    EXPECT_EQ(g.StorageIndex(c.position), 3);
-  }
-}
-
 TEST_F(GridModelTest, FirstRowBecomesCurrentAndEveryAddIsAnnounced) {
   Fill({});
   EXPECT_EQ(grid.Row(), kNoIndex);
@@ -87,25 +68,15 @@ TEST_F(GridModelTest, FirstRowBecomesCurrentAndEveryAddIsAnnounced) {
   EXPECT_FALSE(grid.ItemChecked(1));
 }
 
-TEST_F(GridModelTest, RemovingASelectedRowMovesASingleSelectionOn) {
-  const struct {
-    bool multiSelect;
-    std::int32_t removed;
-    Texts selectedAfter;
-  } cases[] = {{false, 1, {"c"}}, {false, 3, {"c"}}, {true, 1, {}}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.removed);
+TEST_F(GridModelTest, RemovingASelectedRowAnnouncesTheSelectionChange) {
+  for (const bool multiSelect : {false, true}) {
+    SCOPED_TRACE(multiSelect);
     RecordingEvents e;
     GridModel g(nullptr, &e);
-    for (const char* text : {"a", "b", "c", "d"}) g.AddItem(text);
-    g.SetMultiSelect(c.multiSelect);
-    g.SetItemSelected(c.removed, true);
-    g.RemoveItem(c.removed);
-    Texts selected;
-    for (std::int32_t row = 0; row < g.ItemCount(); ++row) {
-      if (g.ItemSelected(row)) selected.push_back(g.CellText(row, 0));
-    }
-    EXPECT_EQ(selected, c.selectedAfter);
+    for (const char* text : {"a", "b", "c"}) g.AddItem(text);
+    g.SetMultiSelect(multiSelect);
+    g.SetItemSelected(1, true);
+    g.RemoveItem(1);
     EXPECT_EQ(e.Count("SelectionChanged"), 1);
   }
 }
@@ -269,19 +240,14 @@ TEST_F(GridModelTest, ClearKeepsColumnsAndDoesNotRepaint) {
 TEST_F(GridModelTest, BadIndexesThrowAndChangeNothing) {
   Fill({"a\tb\tc", "d\te\tf"});
   grid.SetCellBackColor(1, 1, 0xFF);
+  // Bad rows of the row operations are the random model test's concern.
   const std::function<void(GridModel&)> calls[] = {
-      [](GridModel& g) { g.RemoveItem(2); },
-      [](GridModel& g) { g.RemoveItem(-1); },
-      [](GridModel& g) { g.SwapRow(0, 2); },
-      [](GridModel& g) { g.SwapRow(-1, 0); },
       [](GridModel& g) { g.SetCellText(0, 3, "x"); },
-      [](GridModel& g) { g.SetCellBackColor(2, 0, 1); },
       [](GridModel& g) { g.SetCellForeColor(0, -1, 1); },
       [](GridModel& g) { g.SetItemBackColor(5, 1); },
       [](GridModel& g) { g.SetItemFontBold(-2, true); },
       [](GridModel& g) { g.FillBackColor(0, 2, 0, 1, 1); },
       [](GridModel& g) { g.FillBackColor(0, 1, 0, 3, 1); },
-      [](GridModel& g) { g.SetRow(2); },
       [](GridModel& g) { g.SetCol(3); },
       [](GridModel& g) { g.Sort(3); },
       [](GridModel& g) { g.Sort(0, kNoIndex, 7); },

@@ -24,13 +24,8 @@ bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds time
 }
 
 LaterSteps::LaterSteps() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);  // fails harmlessly when registered by an earlier instance
-  window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this);
+  RegisterTestWindowClass(kClassName, WindowProc);
+  window_ = CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), this);
 }
 
 LaterSteps::~LaterSteps() {
