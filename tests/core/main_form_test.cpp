@@ -327,7 +327,7 @@ TEST_F(MainFormTest, AClockTimeThatCannotBeFormedBeepsAndStaysDisarmed) {
   form.OnToggleClicked();
   EXPECT_TRUE(Logged("beep"));
   EXPECT_FALSE(form.GetSchedule().Armed());
-  EXPECT_EQ(view.caption, "&Enable");
+  EXPECT_FALSE(view.menuCheck);
 }
 
 TEST_F(MainFormTest, TasksRunBeforeTheActionWithTheOptionalLock) {
