@@ -92,4 +92,30 @@ void PaintFrame(HDC dc, const FrameLayout& frame, int dpi, const FrameState& sta
   SelectObject(dc, old);
 }
 
+LRESULT FrameMouse::HitTest(HWND window, const FrameLayout& frame, POINT screen, const Rect* keepClient) const {
+  ScreenToClient(window, &screen);
+  if (keepClient != nullptr && keepClient->Contains(screen.x, screen.y)) return HTCLIENT;
+  // The system moves the window while a strip is dragged.
+  return HitTestFrame(frame, screen.x, screen.y) == FrameHit::Drag ? HTCAPTION : HTCLIENT;
+}
+
+void FrameMouse::ButtonDown(HWND window, const FrameLayout& frame, POINT client) {
+  if (!buttons_.OnButtonDown(HitTestFrame(frame, client.x, client.y))) return;
+  SetCapture(window);
+  InvalidateRect(window, nullptr, FALSE);
+}
+
+FrameHit FrameMouse::ButtonUp(HWND window, const FrameLayout& frame, POINT client) {
+  const FrameHit completed = buttons_.OnButtonUp(HitTestFrame(frame, client.x, client.y));
+  if (GetCapture() == window) ReleaseCapture();
+  InvalidateRect(window, nullptr, FALSE);
+  return completed;
+}
+
+void FrameMouse::Move(HWND window, const FrameLayout& frame, POINT client) {
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+  TrackMouseEvent(&track);
+  if (buttons_.OnMouseMove(HitTestFrame(frame, client.x, client.y))) InvalidateRect(window, nullptr, FALSE);
+}
+
 }  // namespace kelvane

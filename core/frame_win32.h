@@ -32,4 +32,21 @@ struct FrameColors {
 void PaintFrame(HDC dc, const FrameLayout& frame, int dpi, const FrameState& state, const std::wstring& title,
                 HFONT titleFont, const std::wstring& footer, const Rect& footerRect, HFONT footerFont);
 
+// The mouse on a drawn frame: the strips drag the window; the caption
+// buttons show their pressed look while held and act on release.
+class FrameMouse {
+ public:
+  // For WM_NCHITTEST: the strips are the window's caption, except inside
+  // `keepClient`, which stays clickable.
+  LRESULT HitTest(HWND window, const FrameLayout& frame, POINT screen, const Rect* keepClient = nullptr) const;
+  void ButtonDown(HWND window, const FrameLayout& frame, POINT client);
+  // The caption button that the release completes, or Body.
+  FrameHit ButtonUp(HWND window, const FrameLayout& frame, POINT client);
+  void Move(HWND window, const FrameLayout& frame, POINT client);
+  const FrameState& state() const { return buttons_.state(); }
+
+ private:
+  CaptionButtons buttons_;
+};
+
 }  // namespace kelvane

@@ -133,11 +133,11 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
     case WM_ERASEBKGND: return 1;
     case WM_NCHITTEST: return OnHitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-      OnMouseDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+      mouse_.ButtonDown(hwnd(), layout_.frame, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
       OnMouseUp({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
-    case WM_MOUSEMOVE: OnMouseMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
-    case WM_MOUSELEAVE: OnMouseMove({-1, -1}); return 0;
+    case WM_MOUSEMOVE: mouse_.Move(hwnd(), layout_.frame, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+    case WM_MOUSELEAVE: mouse_.Move(hwnd(), layout_.frame, {-1, -1}); return 0;
     case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN:
       return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
@@ -240,7 +240,7 @@ void MainWindow::OnPaint() {
   RECT client;
   GetClientRect(hwnd(), &client);
   FillRect(dc, &client, bodyBrush_.get());
-  PaintFrame(dc, layout_.frame, dpi_, buttons_.state(), L"Kelvane", fonts_.title.get(), L"", {}, nullptr);
+  PaintFrame(dc, layout_.frame, dpi_, mouse_.state(), L"Kelvane", fonts_.title.get(), L"", {}, nullptr);
   if (showHidden_ && hiddenIcon_) {
     const Rect& r = layout_.at("ImgShowHidden");
     DrawIconEx(dc, r.left, r.top, hiddenIcon_.get(), r.width, r.height, 0, nullptr, DI_NORMAL);
@@ -248,38 +248,16 @@ void MainWindow::OnPaint() {
   EndPaint(hwnd(), &paint);
 }
 
-FrameHit MainWindow::HitAt(POINT client) const { return HitTestFrame(layout_.frame, client.x, client.y); }
-
 LRESULT MainWindow::OnHitTest(POINT screen) {
-  POINT client = screen;
-  ScreenToClient(hwnd(), &client);
-  const FrameHit hit = HitAt(client);
-  if (hit == FrameHit::Drag && !(showHidden_ && layout_.at("ImgShowHidden").Contains(client.x, client.y))) {
-    return HTCAPTION;  // The system moves the window while the strip is dragged.
-  }
-  return HTCLIENT;
-}
-
-void MainWindow::OnMouseDown(POINT client) {
-  if (buttons_.OnButtonDown(HitAt(client))) {
-    SetCapture(hwnd());
-    InvalidateRect(hwnd(), nullptr, FALSE);
-  }
+  const Rect& picture = layout_.at("ImgShowHidden");
+  return mouse_.HitTest(hwnd(), layout_.frame, screen, showHidden_ ? &picture : nullptr);
 }
 
 void MainWindow::OnMouseUp(POINT client) {
-  const FrameHit completed = buttons_.OnButtonUp(HitAt(client));
-  if (GetCapture() == hwnd()) ReleaseCapture();
-  InvalidateRect(hwnd(), nullptr, FALSE);
+  const FrameHit completed = mouse_.ButtonUp(hwnd(), layout_.frame, client);
   if (completed == FrameHit::CloseButton) form_.DoAction(kCloseButton);
   if (completed == FrameHit::MinimizeButton) form_.DoAction(kMinimizeButton);
   if (showHidden_ && layout_.at("ImgShowHidden").Contains(client.x, client.y)) form_.OnShowHiddenClicked();
-}
-
-void MainWindow::OnMouseMove(POINT client) {
-  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
-  TrackMouseEvent(&track);
-  if (buttons_.OnMouseMove(HitAt(client))) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {

@@ -65,16 +65,13 @@ class MainWindow : public WindowBase, public MainView {
   LRESULT OnNotify(const NMHDR& header);
   void OnPaint();
   LRESULT OnHitTest(POINT screen);
-  void OnMouseDown(POINT client);
   void OnMouseUp(POINT client);
-  void OnMouseMove(POINT client);
   void OnDpiChanged(int dpi, const RECT& suggested);
   LRESULT OnControlColor(HDC dc, HWND control);
   void CreateControls();
   void ApplyLayout();
   HWND Control(MainControl id) const { return GetDlgItem(hwnd(), static_cast<int>(id)); }
   void SetControlText(MainControl id, const std::string& text);
-  FrameHit HitAt(POINT client) const;
 
   MainForm form_;
   MainWindowParts parts_;
@@ -86,7 +83,7 @@ class MainWindow : public WindowBase, public MainView {
   UniqueIcon icon_;
   UniqueIcon hiddenIcon_;
   HWND tooltip_ = nullptr;
-  CaptionButtons buttons_;
+  FrameMouse mouse_;
   bool showHidden_ = false;
   bool updating_ = false;
   bool waitCursor_ = false;

@@ -6,60 +6,32 @@
 
 namespace kelvane {
 
-struct WindowDeleter {
-  using pointer = HWND;
-  void operator()(HWND h) const noexcept { if (h != nullptr) DestroyWindow(h); }
+// Closes a handle with the function that releases its kind; a null handle
+// is left alone.
+template <typename Handle, auto Release>
+struct HandleCloser {
+  using pointer = Handle;
+  void operator()(Handle h) const noexcept {
+    if (h != nullptr) Release(h);
+  }
 };
-using UniqueWindow = std::unique_ptr<HWND, WindowDeleter>;
 
-struct IconDeleter {
-  using pointer = HICON;
-  void operator()(HICON h) const noexcept { if (h != nullptr) DestroyIcon(h); }
-};
-using UniqueIcon = std::unique_ptr<HICON, IconDeleter>;
+template <typename Handle, auto Release>
+using UniqueOf = std::unique_ptr<Handle, HandleCloser<Handle, Release>>;
 
-struct MenuDeleter {
-  using pointer = HMENU;
-  void operator()(HMENU h) const noexcept { if (h != nullptr) DestroyMenu(h); }
-};
-using UniqueMenu = std::unique_ptr<HMENU, MenuDeleter>;
+// GDI objects of every kind are released by DeleteObject.
+inline void DeleteGdiObject(HGDIOBJ object) noexcept { DeleteObject(object); }
 
-struct KeyDeleter {
-  using pointer = HKEY;
-  void operator()(HKEY h) const noexcept { if (h != nullptr) RegCloseKey(h); }
-};
-using UniqueKey = std::unique_ptr<HKEY, KeyDeleter>;
-
-struct GdiDeleter {
-  using pointer = HGDIOBJ;
-  void operator()(HGDIOBJ h) const noexcept { if (h != nullptr) DeleteObject(h); }
-};
-using UniqueGdiObject = std::unique_ptr<HGDIOBJ, GdiDeleter>;
-
-struct FontDeleter {
-  using pointer = HFONT;
-  void operator()(HFONT h) const noexcept { if (h != nullptr) DeleteObject(h); }
-};
-using UniqueFont = std::unique_ptr<HFONT, FontDeleter>;
-
-struct BitmapDeleter {
-  using pointer = HBITMAP;
-  void operator()(HBITMAP h) const noexcept { if (h != nullptr) DeleteObject(h); }
-};
-using UniqueBitmap = std::unique_ptr<HBITMAP, BitmapDeleter>;
-
-struct BrushDeleter {
-  using pointer = HBRUSH;
-  void operator()(HBRUSH h) const noexcept { if (h != nullptr) DeleteObject(h); }
-};
-using UniqueBrush = std::unique_ptr<HBRUSH, BrushDeleter>;
-
+using UniqueWindow = UniqueOf<HWND, &DestroyWindow>;
+using UniqueIcon = UniqueOf<HICON, &DestroyIcon>;
+using UniqueMenu = UniqueOf<HMENU, &DestroyMenu>;
+using UniqueKey = UniqueOf<HKEY, &RegCloseKey>;
+using UniqueGdiObject = UniqueOf<HGDIOBJ, &DeleteGdiObject>;
+using UniqueFont = UniqueOf<HFONT, &DeleteGdiObject>;
+using UniqueBitmap = UniqueOf<HBITMAP, &DeleteGdiObject>;
+using UniqueBrush = UniqueOf<HBRUSH, &DeleteGdiObject>;
 // For APIs that report failure with a null handle.
-struct HandleDeleter {
-  using pointer = HANDLE;
-  void operator()(HANDLE h) const noexcept { if (h != nullptr) CloseHandle(h); }
-};
-using UniqueHandle = std::unique_ptr<HANDLE, HandleDeleter>;
+using UniqueHandle = UniqueOf<HANDLE, &CloseHandle>;
 
 // For APIs that report failure with INVALID_HANDLE_VALUE.
 struct FileHandleDeleter {

@@ -74,11 +74,12 @@ class PromptWindow : public WindowBase {
       case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       case WM_PAINT: OnPaint(); return 0;
       case WM_ERASEBKGND: return 1;
-      case WM_NCHITTEST: return OnHitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN: OnMouseDown(lParam); return 0;
+      case WM_NCHITTEST: return mouse_.HitTest(hwnd(), layout_.frame, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+        mouse_.ButtonDown(hwnd(), layout_.frame, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
       case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: OnMouseUp(lParam); return 0;
-      case WM_MOUSEMOVE: OnMouseMove(lParam); return 0;
-      case WM_MOUSELEAVE: OnMouseMove(MAKELPARAM(0xFFFF, 0xFFFF)); return 0;
+      case WM_MOUSEMOVE: mouse_.Move(hwnd(), layout_.frame, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
+      case WM_MOUSELEAVE: mouse_.Move(hwnd(), layout_.frame, {-1, -1}); return 0;
       case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: return OnControlColor(reinterpret_cast<HDC>(wParam));
       case WM_CLOSE: Finish([this] { model_.Abort(); }); return 0;
       default: return Default(message, wParam, lParam);
@@ -161,36 +162,14 @@ class PromptWindow : public WindowBase {
     RECT client;
     GetClientRect(hwnd(), &client);
     FillRect(dc, &client, bodyBrush_.get());
-    PaintFrame(dc, layout_.frame, dpi_, buttons_.state(), L"Kelvane", fonts_.title.get(), L"", {}, nullptr);
+    PaintFrame(dc, layout_.frame, dpi_, mouse_.state(), L"Kelvane", fonts_.title.get(), L"", {}, nullptr);
     kelvane::DrawArt(dc, ArtKind::PromptPicture, layout_.at("picture"));
     EndPaint(hwnd(), &paint);
   }
 
-  FrameHit HitAt(LPARAM lParam) const { return HitTestFrame(layout_.frame, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); }
-
-  LRESULT OnHitTest(POINT screen) {
-    ScreenToClient(hwnd(), &screen);
-    return HitTestFrame(layout_.frame, screen.x, screen.y) == FrameHit::Drag ? HTCAPTION : HTCLIENT;
-  }
-
-  void OnMouseDown(LPARAM lParam) {
-    if (buttons_.OnButtonDown(HitAt(lParam))) {
-      SetCapture(hwnd());
-      InvalidateRect(hwnd(), nullptr, FALSE);
-    }
-  }
-
   void OnMouseUp(LPARAM lParam) {
-    const FrameHit completed = buttons_.OnButtonUp(HitAt(lParam));
-    if (GetCapture() == hwnd()) ReleaseCapture();
-    InvalidateRect(hwnd(), nullptr, FALSE);
-    if (completed == FrameHit::CloseButton) Finish([this] { model_.Abort(); });
-  }
-
-  void OnMouseMove(LPARAM lParam) {
-    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd(), 0};
-    TrackMouseEvent(&track);
-    if (buttons_.OnMouseMove(HitAt(lParam))) InvalidateRect(hwnd(), nullptr, FALSE);
+    const POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (mouse_.ButtonUp(hwnd(), layout_.frame, client) == FrameHit::CloseButton) Finish([this] { model_.Abort(); });
   }
 
   LRESULT OnControlColor(HDC dc) {
@@ -205,7 +184,7 @@ class PromptWindow : public WindowBase {
   WindowLayout layout_;
   UiFonts fonts_;
   UniqueBrush bodyBrush_;
-  CaptionButtons buttons_;
+  FrameMouse mouse_;
   bool done_ = false;
   bool updating_ = false;
 };
