@@ -69,8 +69,10 @@ UiFonts UiFonts::ForDpi(int dpi) {
   return fonts;
 }
 
-void PaintFrame(HDC dc, const FrameLayout& frame, int dpi, const FrameState& state, const std::wstring& title,
-                HFONT titleFont, const std::wstring& footer, const Rect& footerRect, HFONT footerFont) {
+void PaintWindow(HWND window, HDC dc, const FrameLayout& frame, int dpi, const FrameState& state, HFONT titleFont) {
+  RECT client;
+  GetClientRect(window, &client);
+  FillRect(dc, {0, 0, client.right, client.bottom}, FrameColors::kBody);
   FillRect(dc, frame.top, FrameColors::kStrip);
   FillRect(dc, frame.bottom, FrameColors::kFooter);
   FillRect(dc, {frame.bottom.left, frame.bottom.top, frame.bottom.width, std::max(1, ScaleToDpi(1, dpi))},
@@ -82,13 +84,7 @@ void PaintFrame(HDC dc, const FrameLayout& frame, int dpi, const FrameState& sta
   HGDIOBJ old = SelectObject(dc, titleFont);
   SetTextColor(dc, RGB(255, 255, 255));
   RECT titleRect{ScaleToDpi(12, dpi), frame.top.top, frame.top.right() - ScaleToDpi(80, dpi), frame.top.bottom()};
-  DrawTextW(dc, title.c_str(), -1, &titleRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-  if (!footer.empty()) {
-    SelectObject(dc, footerFont);
-    SetTextColor(dc, FrameColors::kFooterText);
-    RECT footerBox{footerRect.left, footerRect.top, footerRect.right(), footerRect.bottom()};
-    DrawTextW(dc, footer.c_str(), -1, &footerBox, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-  }
+  DrawTextW(dc, L"Kelvane", -1, &titleRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
   SelectObject(dc, old);
 }
 

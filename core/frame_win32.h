@@ -28,9 +28,9 @@ struct FrameColors {
   static constexpr COLORREF kFooterText = RGB(0x33, 0x3B, 0x47);
 };
 
-// Paints the strips, the title, the caption buttons and the footer text.
-void PaintFrame(HDC dc, const FrameLayout& frame, int dpi, const FrameState& state, const std::wstring& title,
-                HFONT titleFont, const std::wstring& footer, const Rect& footerRect, HFONT footerFont);
+// Paints the body, the strips with the title "Kelvane" and the caption
+// buttons of a borderless window.
+void PaintWindow(HWND window, HDC dc, const FrameLayout& frame, int dpi, const FrameState& state, HFONT titleFont);
 
 // The mouse on a drawn frame: the strips drag the window; the caption
 // buttons show their pressed look while held and act on release.

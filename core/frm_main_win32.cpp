@@ -237,10 +237,7 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
 void MainWindow::OnPaint() {
   PAINTSTRUCT paint;
   const HDC dc = BeginPaint(hwnd(), &paint);
-  RECT client;
-  GetClientRect(hwnd(), &client);
-  FillRect(dc, &client, bodyBrush_.get());
-  PaintFrame(dc, layout_.frame, dpi_, mouse_.state(), L"Kelvane", fonts_.title.get(), L"", {}, nullptr);
+  PaintWindow(hwnd(), dc, layout_.frame, dpi_, mouse_.state(), fonts_.title.get());
   if (showHidden_ && hiddenIcon_) {
     const Rect& r = layout_.at("ImgShowHidden");
     DrawIconEx(dc, r.left, r.top, hiddenIcon_.get(), r.width, r.height, 0, nullptr, DI_NORMAL);

@@ -159,10 +159,7 @@ class PromptWindow : public WindowBase {
   void OnPaint() {
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(hwnd(), &paint);
-    RECT client;
-    GetClientRect(hwnd(), &client);
-    FillRect(dc, &client, bodyBrush_.get());
-    PaintFrame(dc, layout_.frame, dpi_, mouse_.state(), L"Kelvane", fonts_.title.get(), L"", {}, nullptr);
+    PaintWindow(hwnd(), dc, layout_.frame, dpi_, mouse_.state(), fonts_.title.get());
     kelvane::DrawArt(dc, ArtKind::PromptPicture, layout_.at("picture"));
     EndPaint(hwnd(), &paint);
   }
