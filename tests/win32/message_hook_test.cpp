@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/handles_win32.h"
+#include "core/window_base_win32.h"
 #include "fakes/fake_hook_system.h"
 #include "tray/window_hook_win32.h"
 #include "win32/support/message_pump.h"
@@ -20,35 +21,27 @@ constexpr UINT kPing = WM_APP + 1;
 constexpr UINT kNested = WM_APP + 2;
 
 // A window whose own procedure logs what reaches it.
-class LoggingWindow {
+class LoggingWindow : public WindowBase {
  public:
   explicit LoggingWindow(std::vector<std::string>& log) : log_(log) {
-    testing::RegisterTestWindowClass(L"KelvaneHookTarget", Proc);
-    window_.reset(CreateWindowExW(0, L"KelvaneHookTarget", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), this));
+    CreateOf(L"KelvaneHookTarget", 0, WS_POPUP, L"", 0, 0, 10, 10, nullptr);
   }
-  HWND get() const { return window_.get(); }
-  WindowId id() const { return ToWindowId(window_.get()); }
-  void Destroy() { window_.reset(); }
+  HWND get() const { return hwnd(); }
+  WindowId id() const { return ToWindowId(hwnd()); }
+  void Destroy() {
+    if (hwnd() != nullptr) DestroyWindow(hwnd());
+  }
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (message == WM_NCCREATE) {
-      SetWindowLongPtrW(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override {
+    if (message == kPing || message == kNested || message == WM_DESTROY) {
+      log_.push_back("window:" + std::to_string(message));
     }
-    auto* self = reinterpret_cast<LoggingWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self != nullptr) {
-      if (message == kPing || message == kNested || message == WM_DESTROY) {
-        self->log_.push_back("window:" + std::to_string(message));
-      }
-      if (message == kPing) return 100 + static_cast<LRESULT>(wParam);
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
+    if (message == kPing) return 100 + static_cast<LRESULT>(wParam);
+    return Default(message, wParam, lParam);
   }
 
   std::vector<std::string>& log_;
-  UniqueWindow window_;
 };
 
 class Handler : public HookHandler {

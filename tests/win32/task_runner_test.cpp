@@ -11,6 +11,7 @@
 
 #include "core/local_time.h"
 #include "core/wide_text_win32.h"
+#include "core/window_base_win32.h"
 #include "tasks/task_runner_win32.h"
 #include "win32/support/message_pump.h"
 
@@ -161,36 +162,23 @@ TEST_F(TaskRunnerWin32Test, LogThatCannotBeWrittenDoesNotStopTheTask) {
 }
 
 // Counts the messages that reach a message-only window.
-class CountingWindow {
+class CountingWindow : public WindowBase {
  public:
   static constexpr UINT kPing = WM_APP + 1;
   static constexpr UINT_PTR kTimerId = 1;
 
-  CountingWindow() {
-    testing::RegisterTestWindowClass(L"KelvaneTaskRunnerTest", &CountingWindow::Procedure);
-    window_ = CreateWindowExW(0, L"KelvaneTaskRunnerTest", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleW(nullptr), this);
-  }
-  ~CountingWindow() { DestroyWindow(window_); }
-  CountingWindow(const CountingWindow&) = delete;
-  CountingWindow& operator=(const CountingWindow&) = delete;
+  CountingWindow() { CreateOf(L"KelvaneTaskRunnerTest", 0, 0, L"", 0, 0, 0, 0, HWND_MESSAGE); }
 
-  HWND Handle() const { return window_; }
+  HWND Handle() const { return hwnd(); }
   int pings = 0;
   int ticks = 0;
 
  private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (message == WM_NCCREATE) {
-      SetWindowLongPtrW(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<CountingWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (self != nullptr && message == kPing) ++self->pings;
-    if (self != nullptr && message == WM_TIMER && wParam == kTimerId) ++self->ticks;
-    return DefWindowProcW(window, message, wParam, lParam);
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override {
+    if (message == kPing) ++pings;
+    if (message == WM_TIMER && wParam == kTimerId) ++ticks;
+    return Default(message, wParam, lParam);
   }
-  HWND window_ = nullptr;
 };
 
 TEST_F(TaskRunnerWin32Test, MessagesAreHandledWhileATaskRuns) {
