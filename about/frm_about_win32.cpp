@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/schedule.h"
-#include "core/wide_text_win32.h"
-#include "tray/file_version_win32.h"
+#include "base/product.h"
+#include "base/wide_text_win32.h"
+#include "base/file_version_win32.h"
 #include "resources/art_win32.h"
 
 namespace kelvane {

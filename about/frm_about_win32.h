@@ -6,7 +6,7 @@
 #include <string>
 
 #include "about/about.h"
-#include "core/handles_win32.h"
+#include "base/handles_win32.h"
 
 namespace kelvane {
 

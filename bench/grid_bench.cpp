@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "controls/grid/grid_model.h"
-#include "core/value_codec.h"
+#include "base/value_codec.h"
 
 namespace kelvane {
 namespace {

@@ -3,7 +3,7 @@
 namespace kelvane {
 
 void BossKeys::OnBossKey() {
-  const ProgramOptions& options = host_.Options();
+  const BossKeyOptions& options = host_.Options();
   // Only the press that hides goes on to the action.
   if (options.BossKeyHideWindows && !ToggleWindows()) return;
   if (options.BossKeyDoExeAction) {
@@ -22,7 +22,7 @@ void BossKeys::OnAltBossKey() {
     bool& running;
     ~Done() { running = false; }
   } done{altKeyRunning_};
-  const ProgramOptions& options = host_.Options();
+  const BossKeyOptions& options = host_.Options();
   if (options.Boss2KeyHideWindows) {
     if (!ToggleWindows()) return;
     host_.ProcessPendingMessages();

@@ -6,16 +6,27 @@
 #include <string>
 
 #include "bosskeys/window_hiding.h"
-#include "core/schedule.h"
-#include "core/settings.h"
+#include "tray/tray_icon.h"
 
 namespace kelvane {
+
+// The boss keys' options, as stored.
+struct BossKeyOptions {
+  bool BossKeyDoExeAction = true;
+  bool BossKeyHideWindows = false;
+  bool BossKeyIgnorePrompt = false;
+  bool Boss2KeyHideWindows = true;
+  bool Boss2KeyIgnorePrompt = true;
+  bool Boss2KeyRunTasks = false;
+  // "Suspend", "Hibernate", "Lock Computer", or any other text for none.
+  std::string Boss2KeyAction;
+};
 
 // The main window's side of the boss keys.
 class BossKeyHost {
  public:
   virtual ~BossKeyHost() = default;
-  virtual const ProgramOptions& Options() const = 0;
+  virtual const BossKeyOptions& Options() const = 0;
   virtual bool Armed() const = 0;
   // Marks the schedule disarmed without touching its timer.
   virtual void ForgetArmed() = 0;

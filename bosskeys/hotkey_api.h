@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/window_id.h"
+#include "base/window_id.h"
 
 namespace kelvane {
 

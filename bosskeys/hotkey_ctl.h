@@ -11,8 +11,8 @@
 
 #include "bosskeys/hotkey_api.h"
 #include "bosskeys/hotkey_hook.h"
-#include "core/settings.h"
-#include "core/settings_store.h"
+#include "base/settings_store.h"
+#include "bosskeys/hotkey_settings.h"
 
 namespace kelvane {
 

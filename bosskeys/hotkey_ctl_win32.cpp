@@ -1,6 +1,6 @@
 #include "bosskeys/hotkey_ctl_win32.h"
 
-#include "core/wide_text_win32.h"
+#include "base/wide_text_win32.h"
 
 namespace kelvane {
 namespace {

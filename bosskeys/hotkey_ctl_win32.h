@@ -5,7 +5,7 @@
 
 #include "bosskeys/hotkey_ctl.h"
 #include "bosskeys/hotkey_win32.h"
-#include "core/handles_win32.h"
+#include "base/handles_win32.h"
 
 namespace kelvane {
 

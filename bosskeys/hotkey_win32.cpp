@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "core/wide_text_win32.h"
+#include "base/wide_text_win32.h"
 
 namespace kelvane {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bosskeys/hotkey_hook.h"
-#include "core/window_id_win32.h"
+#include "base/window_id_win32.h"
 
 namespace kelvane {
 

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <array>
 
+#include "base/product.h"
+
 namespace kelvane {
 
 bool IsExcludedWindowTitle(std::string_view title) {
   static constexpr std::array<std::string_view, 11> kExcluded{
       "DDE Server Window", "Start Menu", "Windows Task Manager", "OLEChannelWnd",   "Spooler process",
       "Power Meter",       "Connections Tray", "SENS",          "WIN95 RPC Wmsg Window", "Program Manager",
-      " Kelvane",
+      kMainWindowTitle,
   };
   return std::find(kExcluded.begin(), kExcluded.end(), title) != kExcluded.end();
 }

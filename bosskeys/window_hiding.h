@@ -42,7 +42,7 @@ struct HiddenWindow {
 };
 
 // Titles of windows that are never hidden: system windows, and the main
-// window " Kelvane" itself.
+// window itself.
 bool IsExcludedWindowTitle(std::string_view title);
 
 // The show request that brings back a window hidden with this placement

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "core/window_id_win32.h"
-#include "core/wide_text_win32.h"
+#include "base/window_id_win32.h"
+#include "base/wide_text_win32.h"
 
 namespace kelvane {
 namespace {

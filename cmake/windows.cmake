@@ -10,7 +10,7 @@ set(KELVANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 set(KELVANE_SHELL_SOURCES ${KELVANE_WIN32_SOURCES})
 list(FILTER KELVANE_SHELL_SOURCES EXCLUDE REGEX "(app_main|power_api)_win32\\.cpp$")
 set(KELVANE_REAL_POWER "${CMAKE_SOURCE_DIR}/power/power_api_win32.cpp")
-set(KELVANE_MAIN "${CMAKE_SOURCE_DIR}/core/app_main_win32.cpp")
+set(KELVANE_MAIN "${CMAKE_SOURCE_DIR}/app/app_main_win32.cpp")
 
 add_library(kelvane_shell STATIC ${KELVANE_SHELL_SOURCES})
 target_link_libraries(kelvane_shell PUBLIC kelvane_core ${KELVANE_WIN32_LIBS})

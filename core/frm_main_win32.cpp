@@ -5,8 +5,9 @@
 
 #include <array>
 
-#include "core/child_controls_win32.h"
-#include "core/wide_text_win32.h"
+#include "base/child_controls_win32.h"
+#include "base/product.h"
+#include "base/wide_text_win32.h"
 #include "resources/art_win32.h"
 
 namespace kelvane {
@@ -114,7 +115,7 @@ bool MainWindow::Create() {
   // A tool window keeps the program out of the task bar and Alt+Tab: it
   // lives in the notification area.
   if (!CreateOf(kMainWindowClass, WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX,
-                kMainWindowTitle, x, y, layout_.width, layout_.height, nullptr, icon_.get())) {
+                kMainWindowTitleWide.data(), x, y, layout_.width, layout_.height, nullptr, icon_.get())) {
     return false;
   }
   form_.Start();
@@ -347,11 +348,12 @@ void MainWindow::SetWaitCursor(bool wait) {
 }
 
 bool MainWindow::AskQuit() {
-  return MessageBoxW(hwnd(), L"Do you want to quit Kelvane?", L"Kelvane", MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+  const std::wstring question = L"Do you want to quit " + std::wstring(kProductNameWide) + L"?";
+  return MessageBoxW(hwnd(), question.c_str(), kProductNameWide.data(), MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }
 
 void MainWindow::ShowMessage(const std::string& text) {
-  MessageBoxW(hwnd(), Widen(text).c_str(), L"Kelvane", MB_OK);
+  MessageBoxW(hwnd(), Widen(text).c_str(), kProductNameWide.data(), MB_OK);
 }
 
 void MainWindow::SignalInvalidInput() { MessageBeep(MB_ICONWARNING); }

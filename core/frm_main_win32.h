@@ -8,11 +8,11 @@
 #include <memory>
 #include <string>
 
-#include "core/control_ids.h"
-#include "core/frame_win32.h"
-#include "core/layout.h"
+#include "base/control_ids.h"
+#include "base/frame_win32.h"
+#include "base/layout.h"
 #include "core/main_form.h"
-#include "core/window_base_win32.h"
+#include "base/window_base_win32.h"
 
 namespace kelvane {
 

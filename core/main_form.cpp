@@ -1,6 +1,6 @@
 #include "core/main_form.h"
 
-#include "core/value_codec.h"
+#include "base/value_codec.h"
 
 namespace kelvane {
 
@@ -47,7 +47,7 @@ void MainForm::ShowTrayAtStart() {
   tray.Show();
   if (!tray.IsBalloonCapable()) return;
   tray.SetBalloonIcon(kBalloonIconUser);
-  tray.SetBalloonTitle(kProductName);
+  tray.SetBalloonTitle(std::string(kProductName));
   if (!options_.TrayTips) return;
   // Armed at start-up, the balloon repeats the text the arming has set.
   if (!schedule_.Armed()) tray.SetBalloonText("No Action");

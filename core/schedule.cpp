@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "core/local_time.h"
-#include "core/value_codec.h"
+#include "base/local_time.h"
+#include "base/value_codec.h"
 
 namespace kelvane {
 namespace {
@@ -48,12 +48,6 @@ std::chrono::seconds CountdownLength(const std::string& periodText, CountdownUni
     case CountdownUnit::Seconds: break;
   }
   return seconds{amount};
-}
-
-std::string IdleTip(bool windowsHidden) {
-  std::string tip = std::string(kProductName) + ": No Action";
-  if (windowsHidden) tip += " (H)";
-  return tip;
 }
 
 Schedule::Schedule(const Clock& clock, const LocalTimeZone& zone, ScheduleHost& host)

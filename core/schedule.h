@@ -5,16 +5,16 @@
 #include <optional>
 #include <string>
 
-#include "core/clock.h"
+#include "base/clock.h"
+#include "base/product.h"
+#include "tray/tray_icon.h"
 
 namespace kelvane {
 
 enum class ToggleTrigger { User, Execution, BossKeyNow };
-enum class TrayImage { Idle = 0, Armed = 1, IdleHidden = 2 };
 enum class CountdownUnit { Hours = 0, Minutes = 1, Seconds = 2 };
 enum class HalfDay { AM = 0, PM = 1 };
 
-inline constexpr const char* kProductName = "Kelvane";
 inline constexpr const char* kBossKeyTag = "BossKey";
 
 // The schedule controls as they stand when the schedule is armed.
@@ -60,9 +60,6 @@ std::optional<Instant> NextClockTarget(const LocalTimeZone& zone, Instant now, c
                                        const std::string& minuteText, HalfDay halfDay);
 
 std::chrono::seconds CountdownLength(const std::string& periodText, CountdownUnit unit);
-
-// The tooltip while idle: "Kelvane: No Action", with " (H)" while windows are hidden.
-std::string IdleTip(bool windowsHidden);
 
 class Schedule {
  public:

@@ -7,8 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/numeric_spin.h"
-#include "core/settings_store.h"
+#include "base/numeric_spin.h"
+#include "base/settings_store.h"
+#include "bosskeys/boss_keys.h"
+#include "bosskeys/hotkey_settings.h"
 #include "tasks/task_records.h"
 
 namespace kelvane {
@@ -49,35 +51,13 @@ struct ScheduleControls {
 };
 
 // Program-wide options that mirror settings.
-struct ProgramOptions {
+struct ProgramOptions : BossKeyOptions {
   bool TrayTips = true;
   bool EnabledStart = false;
   bool StartUp = true;
-  bool BossKeyDoExeAction = true;
-  bool BossKeyHideWindows = false;
-  bool BossKeyIgnorePrompt = false;
-  bool Boss2KeyHideWindows = true;
-  bool Boss2KeyIgnorePrompt = true;
-  bool Boss2KeyRunTasks = false;
-  std::string Boss2KeyAction;
   bool LockDuringTaskRun = false;
   bool DoTaskRun = false;
   TaskList tasks;
-};
-
-// What a hotkey control offers for loading and saving its combination.
-class HotKeySettings {
- public:
-  virtual ~HotKeySettings() = default;
-  virtual void Init(std::string_view app, std::string_view section, std::string_view prefix) = 0;
-  virtual void SetEnabled(bool enabled) = 0;
-  virtual void ReadSetting(std::string_view defaultHotKey) = 0;
-  virtual void WriteSetting() = 0;
-};
-
-struct HotKeyPair {
-  HotKeySettings* boss = nullptr;
-  HotKeySettings* alternative = nullptr;
 };
 
 // Loads every setting; a value that cannot be converted leaves its control

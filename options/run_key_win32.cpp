@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "core/handles_win32.h"
-#include "core/wide_text_win32.h"
+#include "base/handles_win32.h"
+#include "base/wide_text_win32.h"
 
 namespace kelvane {
 namespace {

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "core/handles_win32.h"
+#include "base/handles_win32.h"
 #include "power/power_api_win32.h"
 
 namespace kelvane {

@@ -5,12 +5,13 @@
 
 #include <array>
 
-#include "core/child_controls_win32.h"
-#include "core/control_ids.h"
-#include "core/frame_win32.h"
-#include "core/layout.h"
-#include "core/wide_text_win32.h"
-#include "core/window_base_win32.h"
+#include "base/child_controls_win32.h"
+#include "base/control_ids.h"
+#include "base/frame_win32.h"
+#include "base/layout.h"
+#include "base/product.h"
+#include "base/wide_text_win32.h"
+#include "base/window_base_win32.h"
 #include "resources/art_win32.h"
 
 namespace kelvane {
@@ -51,7 +52,7 @@ class PromptWindow : public WindowBase {
     const int y = work.top + (work.bottom - work.top - layout_.height) / 2;
     // Its own task-bar button, titled "Kelvane", lets the user find it.
     if (!CreateOf(kPromptWindowClass, WS_EX_TOPMOST | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT,
-                  WS_POPUP | WS_CLIPCHILDREN, L"Kelvane", x, y, layout_.width, layout_.height, owner, icon_)) {
+                  WS_POPUP | WS_CLIPCHILDREN, kProductNameWide.data(), x, y, layout_.width, layout_.height, owner, icon_)) {
       return {PromptResult::Execute, 0};
     }
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));

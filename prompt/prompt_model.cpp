@@ -1,6 +1,6 @@
 #include "prompt/prompt_model.h"
 
-#include "core/value_codec.h"
+#include "base/value_codec.h"
 
 namespace kelvane {
 

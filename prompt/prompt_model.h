@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/numeric_spin.h"
+#include "base/numeric_spin.h"
 
 namespace kelvane {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <windows.h>
 
-#include "core/handles_win32.h"
-#include "core/layout.h"
+#include "base/handles_win32.h"
+#include "base/layout.h"
 #include "resources/raster_art.h"
 
 namespace kelvane {

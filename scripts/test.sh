@@ -30,6 +30,9 @@ run_ctest() {
   rm -f "$log"
 }
 
+echo "== checking layers"
+if "$root/scripts/check-layers.sh"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+
 run_ctest native "$root/build/native" -j "$(nproc)"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest sanitize "$root/build/sanitize" -j "$(nproc)"
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "core/local_time.h"
+#include "base/local_time.h"
 
 namespace kelvane {
 namespace {

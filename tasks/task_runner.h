@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/clock.h"
+#include "base/clock.h"
 #include "tasks/task_records.h"
 
 namespace kelvane {

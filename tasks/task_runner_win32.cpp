@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/handles_win32.h"
-#include "core/wide_text_win32.h"
+#include "base/handles_win32.h"
+#include "base/wide_text_win32.h"
 
 namespace kelvane {
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "core/system_time_win32.h"
+#include "base/system_time_win32.h"
 #include "tasks/task_runner.h"
 
 namespace kelvane {

@@ -1,6 +1,6 @@
 #include "tray/frm_main1_win32.h"
 
-#include "core/wide_text_win32.h"
+#include "base/wide_text_win32.h"
 #include "resources/art_win32.h"
 
 namespace kelvane {

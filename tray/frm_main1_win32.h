@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "core/handles_win32.h"
-#include "core/schedule.h"
+#include "base/handles_win32.h"
+#include "tray/tray_icon.h"
 #include "tray/tray_menu.h"
 
 namespace kelvane {

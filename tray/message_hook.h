@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "core/window_id.h"
+#include "base/window_id.h"
 
 namespace kelvane {
 

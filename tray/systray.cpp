@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "core/value_codec.h"
+#include "base/value_codec.h"
 
 namespace kelvane {
 namespace {

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/tray_seam.h"
+#include "tray/tray_icon.h"
 #include "tray/message_hook.h"
 
 namespace kelvane {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "core/wide_text_win32.h"
-#include "tray/file_version_win32.h"
+#include "base/wide_text_win32.h"
+#include "base/file_version_win32.h"
 #include "tray/window_hook_win32.h"
 
 namespace kelvane {

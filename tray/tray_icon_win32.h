@@ -3,7 +3,7 @@
 // showing the images of frmMain1.
 #include <windows.h>
 
-#include "core/tray_seam.h"
+#include "tray/tray_icon.h"
 #include "tray/frm_main1_win32.h"
 #include "tray/systray.h"
 #include "tray/systray_win32.h"

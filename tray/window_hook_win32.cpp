@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "core/wide_text_win32.h"
+#include "base/product.h"
+#include "base/wide_text_win32.h"
 
 namespace kelvane {
 namespace {
@@ -17,7 +18,7 @@ LRESULT CALLBACK HookProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 UINT_PTR SubclassId(const HookRecord& record) { return reinterpret_cast<UINT_PTR>(&record); }
 
 struct EventSource {
-  HANDLE handle = RegisterEventSourceW(nullptr, L"Kelvane");
+  HANDLE handle = RegisterEventSourceW(nullptr, kProductNameWide.data());
   ~EventSource() {
     if (handle != nullptr) DeregisterEventSource(handle);
   }

@@ -3,7 +3,7 @@
 // reports of its failures.
 #include <windows.h>
 
-#include "core/window_id_win32.h"
+#include "base/window_id_win32.h"
 #include "tray/message_hook.h"
 
 namespace kelvane {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/value_codec.h"
+#include "base/value_codec.h"
 
 namespace kelvane {
 namespace {

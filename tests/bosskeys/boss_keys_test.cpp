@@ -6,7 +6,9 @@
 #include <optional>
 
 #include "bosskeys/bosskeys_fakes.h"
-#include "core/local_time.h"
+#include "core/schedule.h"
+#include "core/settings.h"
+#include "base/local_time.h"
 #include "fakes/fake_time.h"
 
 namespace kelvane {

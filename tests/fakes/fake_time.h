@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "core/clock.h"
-#include "core/local_time.h"
+#include "base/clock.h"
+#include "base/local_time.h"
 
 namespace kelvane::testing {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <tuple>
 
-#include "core/settings_store.h"
-#include "core/value_codec.h"
+#include "base/settings_store.h"
+#include "base/value_codec.h"
 
 namespace kelvane::testing {
 

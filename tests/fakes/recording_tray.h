@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "core/tray_seam.h"
+#include "tray/tray_icon.h"
 
 namespace kelvane::testing {
 

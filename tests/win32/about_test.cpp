@@ -5,9 +5,9 @@
 #include <string>
 
 #include "about/frm_about_win32.h"
-#include "core/handles_win32.h"
-#include "core/wide_text_win32.h"
-#include "tray/file_version_win32.h"
+#include "base/handles_win32.h"
+#include "base/wide_text_win32.h"
+#include "base/file_version_win32.h"
 #include "version.h"
 #include "win32/support/message_pump.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/handles_win32.h"
+#include "base/handles_win32.h"
 #include "resources/raster_art.h"
 #include "tray/frm_main1_win32.h"
 #include "win32/support/message_pump.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "bosskeys/hotkey_ctl_win32.h"
-#include "core/wide_text_win32.h"
+#include "base/wide_text_win32.h"
 #include "fakes/memory_settings_store.h"
 #include "win32/support/message_pump.h"
 

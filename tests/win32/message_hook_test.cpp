@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/handles_win32.h"
-#include "core/window_base_win32.h"
+#include "base/handles_win32.h"
+#include "base/window_base_win32.h"
 #include "fakes/fake_hook_system.h"
 #include "tray/window_hook_win32.h"
 #include "win32/support/message_pump.h"

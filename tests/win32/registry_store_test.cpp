@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/registry_settings_store_win32.h"
+#include "base/registry_settings_store_win32.h"
 
 namespace kelvane {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "core/local_time.h"
-#include "core/system_time_win32.h"
+#include "base/local_time.h"
+#include "base/system_time_win32.h"
 
 namespace kelvane {
 namespace {

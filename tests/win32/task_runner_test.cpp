@@ -9,9 +9,9 @@
 #include <sstream>
 #include <vector>
 
-#include "core/local_time.h"
-#include "core/wide_text_win32.h"
-#include "core/window_base_win32.h"
+#include "base/local_time.h"
+#include "base/wide_text_win32.h"
+#include "base/window_base_win32.h"
 #include "tasks/task_runner_win32.h"
 #include "win32/support/message_pump.h"
 

@@ -7,7 +7,7 @@
 
 #include "bosskeys/window_hiding.h"
 #include "bosskeys/window_list_win32.h"
-#include "core/handles_win32.h"
+#include "base/handles_win32.h"
 #include "win32/support/message_pump.h"
 
 namespace kelvane {

@@ -10,7 +10,7 @@
 #include "controls/grid/grid_model.h"
 #include "controls/grid/grid_recorders.h"
 #include "controls/grid/grid_text.h"
-#include "core/value_codec.h"
+#include "base/value_codec.h"
 
 namespace kelvane {
 namespace {

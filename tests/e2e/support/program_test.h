@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "core/control_ids.h"
+#include "base/control_ids.h"
 #include "e2e/support/driver.h"
 
 namespace kelvane::e2e {

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "core/settings_store.h"
+#include "base/settings_store.h"
 
 namespace kelvane {
 

@@ -1,4 +1,4 @@
-#include "core/value_codec.h"
+#include "base/value_codec.h"
 
 #include <gtest/gtest.h>
 

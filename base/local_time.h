@@ -1,7 +1,7 @@
 #pragma once
 // Conversions between absolute instants and local wall time.
 
-#include "core/clock.h"
+#include "base/clock.h"
 
 namespace kelvane {
 

@@ -4,9 +4,14 @@
 
 #include <string>
 
-#include "core/schedule.h"
+#include "base/product.h"
 
 namespace kelvane {
+
+enum class TrayImage { Idle = 0, Armed = 1, IdleHidden = 2 };
+
+// The tooltip while idle: "Kelvane: No Action", with " (H)" while windows are hidden.
+std::string IdleTip(bool windowsHidden);
 
 inline constexpr int kBalloonTimeoutMs = 3000;
 inline constexpr int kBalloonIconUser = 4;

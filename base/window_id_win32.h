@@ -2,7 +2,7 @@
 // Window handles between the Windows API and the portable code.
 #include <windows.h>
 
-#include "core/window_id.h"
+#include "base/window_id.h"
 
 namespace kelvane {
 

@@ -5,7 +5,7 @@
 
 #include <span>
 
-#include "core/layout.h"
+#include "base/layout.h"
 
 namespace kelvane {
 

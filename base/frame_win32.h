@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "core/handles_win32.h"
-#include "core/layout.h"
+#include "base/handles_win32.h"
+#include "base/layout.h"
 
 namespace kelvane {
 

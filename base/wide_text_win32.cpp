@@ -1,4 +1,4 @@
-#include "core/wide_text_win32.h"
+#include "base/wide_text_win32.h"
 
 #include <windows.h>
 

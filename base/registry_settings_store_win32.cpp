@@ -1,11 +1,11 @@
-#include "core/registry_settings_store_win32.h"
+#include "base/registry_settings_store_win32.h"
 
 #include <windows.h>
 
 #include <vector>
 
-#include "core/handles_win32.h"
-#include "core/wide_text_win32.h"
+#include "base/handles_win32.h"
+#include "base/wide_text_win32.h"
 
 namespace kelvane {
 namespace {

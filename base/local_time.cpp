@@ -1,4 +1,4 @@
-#include "core/local_time.h"
+#include "base/local_time.h"
 
 namespace kelvane {
 

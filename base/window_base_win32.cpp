@@ -1,4 +1,4 @@
-#include "core/window_base_win32.h"
+#include "base/window_base_win32.h"
 
 namespace kelvane {
 

@@ -1,6 +1,6 @@
 // Entry point of kelvane.exe.
 #include <windows.h>
 
-#include "core/app_win32.h"
+#include "app/app_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) { return kelvane::RunApplication(instance); }

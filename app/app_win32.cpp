@@ -1,16 +1,16 @@
-#include "core/app_win32.h"
+#include "app/app_win32.h"
 
 #include <commctrl.h>
 
 #include <memory>
 
 #include "about/frm_about_win32.h"
-#include "bosskeys/boss_key_controls_win32.h"
+#include "app/boss_key_controls_win32.h"
 #include "bosskeys/window_list_win32.h"
 #include "core/frm_main_win32.h"
-#include "core/registry_settings_store_win32.h"
-#include "core/system_time_win32.h"
-#include "core/wide_text_win32.h"
+#include "base/registry_settings_store_win32.h"
+#include "base/system_time_win32.h"
+#include "base/wide_text_win32.h"
 #include "options/run_key_win32.h"
 #include "power/power.h"
 #include "prompt/frm_prompt_win32.h"

@@ -4,9 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/product.h"
+
 namespace kelvane {
 
-inline constexpr std::string_view kAppName = "Kelvane";
+inline constexpr std::string_view kAppName = kProductName;
 
 class SettingsStore {
  public:

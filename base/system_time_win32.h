@@ -1,5 +1,5 @@
 #pragma once
-#include "core/clock.h"
+#include "base/clock.h"
 
 namespace kelvane {
 

@@ -1,4 +1,4 @@
-#include "bosskeys/boss_key_controls_win32.h"
+#include "app/boss_key_controls_win32.h"
 
 namespace kelvane {
 

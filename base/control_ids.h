@@ -5,7 +5,6 @@
 namespace kelvane {
 
 inline constexpr const wchar_t* kMainWindowClass = L"KelvaneMain";
-inline constexpr const wchar_t* kMainWindowTitle = L" Kelvane";
 inline constexpr const wchar_t* kPromptWindowClass = L"KelvanePrompt";
 
 enum class MainControl : int {

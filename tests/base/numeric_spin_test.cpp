@@ -1,4 +1,4 @@
-#include "core/numeric_spin.h"
+#include "base/numeric_spin.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tray/file_version_win32.h"
+#include "base/file_version_win32.h"
 
 #include <windows.h>
 

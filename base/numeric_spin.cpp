@@ -1,9 +1,9 @@
-#include "core/numeric_spin.h"
+#include "base/numeric_spin.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "core/value_codec.h"
+#include "base/value_codec.h"
 
 namespace kelvane {
 

@@ -1,9 +1,9 @@
-#include "core/system_time_win32.h"
+#include "base/system_time_win32.h"
 
 #include <windows.h>
 
-#include "core/local_time.h"
-#include "core/wide_text_win32.h"
+#include "base/local_time.h"
+#include "base/wide_text_win32.h"
 
 namespace kelvane {
 namespace {

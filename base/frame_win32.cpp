@@ -1,4 +1,6 @@
-#include "core/frame_win32.h"
+#include "base/frame_win32.h"
+
+#include "base/product.h"
 
 namespace kelvane {
 namespace {
@@ -84,7 +86,7 @@ void PaintWindow(HWND window, HDC dc, const FrameLayout& frame, int dpi, const F
   HGDIOBJ old = SelectObject(dc, titleFont);
   SetTextColor(dc, RGB(255, 255, 255));
   RECT titleRect{ScaleToDpi(12, dpi), frame.top.top, frame.top.right() - ScaleToDpi(80, dpi), frame.top.bottom()};
-  DrawTextW(dc, L"Kelvane", -1, &titleRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+  DrawTextW(dc, kProductNameWide.data(), static_cast<int>(kProductNameWide.size()), &titleRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
   SelectObject(dc, old);
 }
 
