@@ -46,37 +46,31 @@ UniqueFont MessageFont(int heightPercent, LONG weight) {
 
 // The link picture: its caption on the dialog's face, or highlighted.
 UniqueBitmap DrawLinkImage(int width, int height, bool active) {
-  const DcReleaser screen(nullptr);
-  if (screen.dc == nullptr) return nullptr;
-  UniqueBitmap bitmap(CreateCompatibleBitmap(screen.dc, width, height));
-  HDC dc = CreateCompatibleDC(screen.dc);
-  if (!bitmap || dc == nullptr) {
-    if (dc != nullptr) DeleteDC(dc);
-    return nullptr;
-  }
+  const WindowDc screen(nullptr);
+  if (screen.get() == nullptr) return nullptr;
+  UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+  const UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+  if (!bitmap || !dc) return nullptr;
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
   metrics.lfMessageFont.lfUnderline = TRUE;
   const UniqueFont font(CreateFontIndirectW(&metrics.lfMessageFont));
-  const HGDIOBJ oldBitmap = SelectObject(dc, bitmap.get());
-  const HGDIOBJ oldFont = SelectObject(dc, font ? font.get() : GetStockObject(DEFAULT_GUI_FONT));
+  const SelectionGuard selectBitmap(dc.get(), bitmap.get());
+  const SelectionGuard selectFont(dc.get(), font ? font.get() : GetStockObject(DEFAULT_GUI_FONT));
   RECT area{0, 0, width, height};
   const UniqueBrush linkBrush(CreateSolidBrush(kLinkColour));
-  FillRect(dc, &area, active && linkBrush ? linkBrush.get() : GetSysColorBrush(COLOR_BTNFACE));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, active ? RGB(255, 255, 255) : kLinkColour);
+  FillRect(dc.get(), &area, active && linkBrush ? linkBrush.get() : GetSysColorBrush(COLOR_BTNFACE));
+  SetBkMode(dc.get(), TRANSPARENT);
+  SetTextColor(dc.get(), active ? RGB(255, 255, 255) : kLinkColour);
   area.left += height / 4;
-  DrawTextW(dc, L"Visit the Kelvane web site", -1, &area, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-  SelectObject(dc, oldFont);
-  SelectObject(dc, oldBitmap);
-  DeleteDC(dc);
+  DrawTextW(dc.get(), L"Visit the Kelvane web site", -1, &area, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
   return bitmap;
 }
 
 int ScreenDpi() {
-  const DcReleaser screen(nullptr);
-  return screen.dc != nullptr ? GetDeviceCaps(screen.dc, LOGPIXELSY) : 96;
+  const WindowDc screen(nullptr);
+  return screen.get() != nullptr ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
 }
 
 }  // namespace

@@ -33,9 +33,9 @@ void PaintGlyph(HDC dc, const Rect& button, FrameHit kind, int dpi) {
   const int cx = button.left + button.width / 2;
   const int cy = button.top + button.height / 2;
   LOGBRUSH brush{BS_SOLID, RGB(255, 255, 255), 0};
-  const HPEN pen = ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT, static_cast<DWORD>(std::max(1, ScaleToDpi(1, dpi))),
-                                &brush, 0, nullptr);
-  const HGDIOBJ old = SelectObject(dc, pen);
+  const UniquePen pen(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT,
+                                   static_cast<DWORD>(std::max(1, ScaleToDpi(1, dpi))), &brush, 0, nullptr));
+  const SelectionGuard select(dc, pen.get());
   if (kind == FrameHit::CloseButton) {
     MoveToEx(dc, cx - half, cy - half, nullptr);
     LineTo(dc, cx + half + 1, cy + half + 1);
@@ -45,8 +45,6 @@ void PaintGlyph(HDC dc, const Rect& button, FrameHit kind, int dpi) {
     MoveToEx(dc, cx - half, cy, nullptr);
     LineTo(dc, cx + half + 1, cy);
   }
-  SelectObject(dc, old);
-  DeleteObject(pen);
 }
 
 void PaintButton(HDC dc, const std::optional<Rect>& rect, FrameHit kind, const FrameState& state, int dpi) {
@@ -83,11 +81,10 @@ void PaintWindow(HWND window, HDC dc, const FrameLayout& frame, int dpi, const F
   PaintButton(dc, frame.closeButton, FrameHit::CloseButton, state, dpi);
 
   SetBkMode(dc, TRANSPARENT);
-  HGDIOBJ old = SelectObject(dc, titleFont);
+  const SelectionGuard select(dc, titleFont);
   SetTextColor(dc, RGB(255, 255, 255));
   RECT titleRect{ScaleToDpi(12, dpi), frame.top.top, frame.top.right() - ScaleToDpi(80, dpi), frame.top.bottom()};
   DrawTextW(dc, kProductNameWide.data(), static_cast<int>(kProductNameWide.size()), &titleRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-  SelectObject(dc, old);
 }
 
 LRESULT FrameMouse::HitTest(HWND window, const FrameLayout& frame, POINT screen, const Rect* keepClient) const {

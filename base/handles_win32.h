@@ -50,13 +50,40 @@ struct FileHandleDeleter {
 };
 using UniqueFileHandle = std::unique_ptr<HANDLE, FileHandleDeleter>;
 
-struct DcReleaser {
-  HWND window;
-  HDC dc;
-  DcReleaser(HWND w) : window(w), dc(GetDC(w)) {}  // NOLINT(google-explicit-constructor)
-  ~DcReleaser() { if (dc != nullptr) ReleaseDC(window, dc); }
-  DcReleaser(const DcReleaser&) = delete;
-  DcReleaser& operator=(const DcReleaser&) = delete;
+using UniquePen = UniqueOf<HPEN, &DeleteGdiObject>;
+using UniqueMemoryDc = UniqueOf<HDC, &DeleteDC>;
+using UniqueEventSource = UniqueOf<HANDLE, &DeregisterEventSource>;
+
+// A window's device context from GetDC, released with it.
+class WindowDc {
+ public:
+  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// Selects an object into a device context and puts the previous one back,
+// so that the object can be deleted after the guard.
+class SelectionGuard {
+ public:
+  SelectionGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object != nullptr ? SelectObject(dc, object) : nullptr) {}
+  ~SelectionGuard() {
+    if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+  }
+  SelectionGuard(const SelectionGuard&) = delete;
+  SelectionGuard& operator=(const SelectionGuard&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
 };
 
 }  // namespace kelvane

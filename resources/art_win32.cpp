@@ -40,13 +40,11 @@ void DrawArt(HDC dc, ArtKind kind, const Rect& rect) {
   void* bits = nullptr;
   UniqueBitmap bitmap = CreateDib(kelvane::DrawArt(kind, rect.width), &bits);
   if (!bitmap) return;
-  const HDC memory = CreateCompatibleDC(dc);
-  if (memory == nullptr) return;
-  const HGDIOBJ old = SelectObject(memory, bitmap.get());
+  const UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  if (!memory) return;
+  const SelectionGuard select(memory.get(), bitmap.get());
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(dc, rect.left, rect.top, rect.width, rect.width, memory, 0, 0, rect.width, rect.width, blend);
-  SelectObject(memory, old);
-  DeleteDC(memory);
+  AlphaBlend(dc, rect.left, rect.top, rect.width, rect.width, memory.get(), 0, 0, rect.width, rect.width, blend);
 }
 
 }  // namespace kelvane

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "base/handles_win32.h"
 #include "base/product.h"
 #include "base/wide_text_win32.h"
 
@@ -16,16 +17,6 @@ LRESULT CALLBACK HookProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 }
 
 UINT_PTR SubclassId(const HookRecord& record) { return reinterpret_cast<UINT_PTR>(&record); }
-
-struct EventSource {
-  HANDLE handle = RegisterEventSourceW(nullptr, kProductNameWide.data());
-  ~EventSource() {
-    if (handle != nullptr) DeregisterEventSource(handle);
-  }
-  EventSource() = default;
-  EventSource(const EventSource&) = delete;
-  EventSource& operator=(const EventSource&) = delete;
-};
 
 }  // namespace
 
@@ -67,10 +58,10 @@ void SubclassHookSystem::SendNullMessage(WindowId window, bool) {
 }
 
 bool WriteEventLogError(const std::wstring& text) {
-  const EventSource source;
-  if (source.handle == nullptr) return false;
+  const UniqueEventSource source(RegisterEventSourceW(nullptr, kProductNameWide.data()));
+  if (!source) return false;
   const wchar_t* strings[] = {text.c_str()};
-  return ReportEventW(source.handle, EVENTLOG_ERROR_TYPE, 0, 0, nullptr, 1, 0, strings, nullptr) != FALSE;
+  return ReportEventW(source.get(), EVENTLOG_ERROR_TYPE, 0, 0, nullptr, 1, 0, strings, nullptr) != FALSE;
 }
 
 void EventLogErrorReporter::Report(const HookError& error) {

@@ -37,8 +37,8 @@ IconPixels ReadIcon(HICON icon) {
   request.bmiHeader.biBitCount = 32;
   request.bmiHeader.biCompression = BI_RGB;
   pixels.argb.resize(static_cast<std::size_t>(bitmap.bmWidth * bitmap.bmHeight));
-  const DcReleaser screen(nullptr);
-  GetDIBits(screen.dc, colour.get(), 0, static_cast<UINT>(bitmap.bmHeight), pixels.argb.data(), &request,
+  const WindowDc screen(nullptr);
+  GetDIBits(screen.get(), colour.get(), 0, static_cast<UINT>(bitmap.bmHeight), pixels.argb.data(), &request,
             DIB_RGB_COLORS);
   return pixels;
 }
