@@ -80,7 +80,7 @@ std::int32_t LeadingInt32Saturated(std::string_view text) {
 std::string EncodeBoolean(bool value) { return value ? "True" : "False"; }
 
 std::optional<bool> DecodeBoolean(std::string_view text) {
-  const std::string trimmed = TrimBlanks(text);
+  const std::string trimmed(TrimBlanks(text));
   if (EqualsIgnoreCase(trimmed, "True")) return true;
   if (EqualsIgnoreCase(trimmed, "False")) return false;
   // Numeric text must be a number as a whole, not merely start with one.
@@ -113,12 +113,11 @@ std::string ToLowerAscii(std::string_view text) {
   return out;
 }
 
-std::string TrimBlanks(std::string_view text) {
-  std::size_t first = 0;
-  std::size_t last = text.size();
-  while (first < last && text[first] == ' ') ++first;
-  while (last > first && text[last - 1] == ' ') --last;
-  return std::string(text.substr(first, last - first));
+std::string_view TrimBlanks(std::string_view text, std::string_view blanks) {
+  const auto first = text.find_first_not_of(blanks);
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(blanks);
+  return text.substr(first, last - first + 1);
 }
 
 }  // namespace kelvane

@@ -39,6 +39,7 @@ std::optional<std::int32_t> DecodeInteger(std::string_view text);
 // ASCII case-insensitive comparison, as the store matches its names.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 std::string ToLowerAscii(std::string_view text);
-std::string TrimBlanks(std::string_view text);
+// The text without the leading and trailing characters of `blanks`.
+std::string_view TrimBlanks(std::string_view text, std::string_view blanks = " ");
 
 }  // namespace kelvane

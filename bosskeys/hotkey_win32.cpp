@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "base/value_codec.h"
 #include "base/wide_text_win32.h"
 
 namespace kelvane {
@@ -11,21 +12,13 @@ constexpr const wchar_t* kOwnerProperty = L"Kelvane.HotKeyWindowProcs";
 constexpr DWORD kMessageBufferChars = 500;
 constexpr int kAtomNameChars = 256;
 
-std::string TrimMessage(std::string_view text) {
-  constexpr std::string_view kBlank = " \t\r\n";
-  const auto first = text.find_first_not_of(kBlank);
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(kBlank);
-  return std::string(text.substr(first, last - first + 1));
-}
-
 }  // namespace
 
 std::string SystemErrorText(DWORD code) {
   wchar_t buffer[kMessageBufferChars];
   const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
                                       buffer, kMessageBufferChars, nullptr);
-  std::string text = length == 0 ? std::string() : TrimMessage(Narrow({buffer, length}));
+  std::string text = length == 0 ? std::string() : std::string(TrimBlanks(Narrow({buffer, length}), " \t\r\n"));
   return text.empty() ? "Error " + std::to_string(code) : text;
 }
 

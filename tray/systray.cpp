@@ -2,12 +2,11 @@
 
 #include <utility>
 
+#include "base/utf8.h"
 #include "base/value_codec.h"
 
 namespace kelvane {
 namespace {
-
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 // Bytes and UTF-16 units of the character at the start of `text`. A byte
 // that does not begin a well-formed sequence counts alone, as one unit: the
@@ -18,30 +17,8 @@ struct CharSize {
 };
 
 CharSize SizeOfCharAt(std::string_view text) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  if (lead < 0x80) return {1, 1};
-  std::size_t length = 0;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;   // overlong
-    if (lead == 0xED) high = 0x9F;  // surrogate code points
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;   // overlong
-    if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
-  } else {
-    return {1, 1};
-  }
-  if (text.size() < length || byte(1) < low || byte(1) > high) return {1, 1};
-  for (std::size_t i = 2; i < length; ++i) {
-    if (!IsContinuation(byte(i))) return {1, 1};
-  }
-  return {length, length == 4 ? 2u : 1u};
+  const Utf8Char c = DecodeUtf8(text);
+  return {c.bytes, c.valid && c.codePoint >= 0x10000 ? 2u : 1u};
 }
 
 }  // namespace
@@ -186,7 +163,7 @@ bool cSystray::UseLoadedIcon(IconHandle loaded) {
 }
 
 void cSystray::SysTrayToolTip(std::string_view tip) {
-  tip_ = TrimBlanks(tip);
+  tip_ = std::string(TrimBlanks(tip));
   record_.flags = kNotifyTip;
   record_.tip = FitField(tip_, TipFieldChars(recordSize_));
   Send(NotifyRequest::Modify);

@@ -2,21 +2,13 @@
 
 #include <chrono>
 
+#include "base/utf8.h"
+#include "base/value_codec.h"
+
 namespace kelvane {
 namespace {
 
 constexpr char32_t kStrayByteBase = 0x110000;
-
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// Length of the sequence a lead byte starts, 0 when it cannot lead one.
-std::size_t SequenceLength(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
-}
 
 // Latin Extended-A pairs a capital and its small letter on neighbouring code
 // points; which of the two is the capital changes along the block.
@@ -56,12 +48,6 @@ bool ReadTimeOfDay(std::string_view text, std::size_t pos, std::int64_t& seconds
   return true;
 }
 
-std::string_view TrimmedBlanks(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
-
 }  // namespace
 
 char32_t UpperCodePoint(char32_t c) {
@@ -79,24 +65,9 @@ char32_t UpperCodePoint(char32_t c) {
 }
 
 char32_t CodePointReader::Next() {
-  const auto lead = static_cast<unsigned char>(text_[pos_]);
-  const std::size_t length = SequenceLength(lead);
-  bool valid = length != 0 && pos_ + length <= text_.size();
-  char32_t c = length == 1 ? lead : length == 2 ? (lead & 0x1F) : length == 3 ? (lead & 0x0F) : (lead & 0x07);
-  for (std::size_t i = 1; valid && i < length; ++i) {
-    const auto byte = static_cast<unsigned char>(text_[pos_ + i]);
-    valid = IsContinuation(byte);
-    c = (c << 6) | (byte & 0x3F);
-  }
-  // Overlong forms, surrogates and values past the Unicode range.
-  if (valid && length == 3 && (c < 0x800 || (c >= 0xD800 && c <= 0xDFFF))) valid = false;
-  if (valid && length == 4 && (c < 0x10000 || c > 0x10FFFF)) valid = false;
-  if (!valid) {
-    ++pos_;
-    return kStrayByteBase + lead;
-  }
-  pos_ += length;
-  return c;
+  const Utf8Char c = DecodeUtf8(text_.substr(pos_));
+  pos_ += c.bytes;
+  return c.valid ? c.codePoint : kStrayByteBase + c.codePoint;
 }
 
 std::u32string UpperCodePoints(std::string_view text) {
@@ -106,18 +77,10 @@ std::u32string UpperCodePoints(std::string_view text) {
   return out;
 }
 
-std::size_t FirstCharacterLength(std::string_view text) {
-  if (text.empty()) return 0;
-  const std::size_t length = SequenceLength(static_cast<unsigned char>(text[0]));
-  if (length == 0 || length > text.size()) return 1;
-  for (std::size_t i = 1; i < length; ++i) {
-    if (!IsContinuation(static_cast<unsigned char>(text[i]))) return 1;
-  }
-  return length;
-}
+std::size_t FirstCharacterLength(std::string_view text) { return DecodeUtf8(text).bytes; }
 
 std::int64_t DateSortKey(std::string_view text) {
-  text = TrimmedBlanks(text);
+  text = TrimBlanks(text);
   std::size_t pos = 0;
   int year = 0, month = 0, day = 0;
   if (!ReadDigits(text, pos, 4, year) || pos >= text.size()) return kNotADate;
