@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/product.h"
+#include "base/system_win32.h"
 #include "base/wide_text_win32.h"
 #include "base/file_version_win32.h"
 #include "resources/art_win32.h"
@@ -20,6 +21,8 @@ constexpr int kClientHeight = 184;
 constexpr int kLinkWidth = 176;
 constexpr int kLinkHeight = 22;
 constexpr COLORREF kLinkColour = RGB(0, 90, 190);
+constexpr double kFontPoints = 9;
+constexpr double kTitlePoints = 14;
 
 // A dialog frame without controls; they are made at WM_INITDIALOG in
 // pixels scaled for the display.
@@ -35,27 +38,14 @@ std::vector<WORD> AboutTemplate() {
   return words;
 }
 
-UniqueFont MessageFont(int heightPercent, LONG weight) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return nullptr;
-  metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, heightPercent, 100);
-  if (weight != 0) metrics.lfMessageFont.lfWeight = weight;
-  return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
-}
-
 // The link picture: its caption on the dialog's face, or highlighted.
-UniqueBitmap DrawLinkImage(int width, int height, bool active) {
+UniqueBitmap DrawLinkImage(int width, int height, bool active, int dpi) {
   const WindowDc screen(nullptr);
   if (screen.get() == nullptr) return nullptr;
   UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
   const UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
   if (!bitmap || !dc) return nullptr;
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  metrics.lfMessageFont.lfUnderline = TRUE;
-  const UniqueFont font(CreateFontIndirectW(&metrics.lfMessageFont));
+  const UniqueFont font = CreateMessageFont(dpi, kFontPoints, 0, true);
   const SelectionGuard selectBitmap(dc.get(), bitmap.get());
   const SelectionGuard selectFont(dc.get(), font ? font.get() : GetStockObject(DEFAULT_GUI_FONT));
   RECT area{0, 0, width, height};
@@ -66,11 +56,6 @@ UniqueBitmap DrawLinkImage(int width, int height, bool active) {
   area.left += height / 4;
   DrawTextW(dc.get(), L"Visit the Kelvane web site", -1, &area, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
   return bitmap;
-}
-
-int ScreenDpi() {
-  const WindowDc screen(nullptr);
-  return screen.get() != nullptr ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
 }
 
 }  // namespace
@@ -127,29 +112,27 @@ INT_PTR frmAbout::OnMessage(UINT message, WPARAM wParam, LPARAM) noexcept {
 }
 
 void frmAbout::OnInitDialog() {
-  dpi_ = ScreenDpi();
+  dpi_ = DpiOf(nullptr);
   hover_ = LinkHover{};
   linkTarget_ = Widen(kMakerUrl);
-  font_ = MessageFont(100, 0);
-  titleFont_ = MessageFont(160, FW_BOLD);
-  picUrlNormal_ = DrawLinkImage(Scale(kLinkWidth), Scale(kLinkHeight), false);
-  picUrlActive_ = DrawLinkImage(Scale(kLinkWidth), Scale(kLinkHeight), true);
+  font_ = CreateMessageFont(dpi_, kFontPoints);
+  titleFont_ = CreateMessageFont(dpi_, kTitlePoints, FW_BOLD);
+  picUrlNormal_ = DrawLinkImage(Scale(kLinkWidth), Scale(kLinkHeight), false, dpi_);
+  picUrlActive_ = DrawLinkImage(Scale(kLinkWidth), Scale(kLinkHeight), true, dpi_);
   image1_ = CreateArtIcon(ArtKind::AppIcon, Scale(48));
 
   RECT frame{0, 0, Scale(kClientWidth), Scale(kClientHeight)};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_STYLE)), FALSE,
                      static_cast<DWORD>(GetWindowLongPtrW(dialog_, GWL_EXSTYLE)));
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
-  SetWindowPos(dialog_, nullptr, work.left + (work.right - work.left - width) / 2,
-               work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const POINT at = CenterOnWorkArea(width, height, owner_);
+  SetWindowPos(dialog_, nullptr, at.x, at.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
   const HWND image = AddControl(L"STATIC", L"", SS_ICON | SS_REALSIZEIMAGE, -1, {16, 16, 48, 48}, nullptr);
   SendMessageW(image, STM_SETICON, reinterpret_cast<WPARAM>(image1_.get()), 0);
   AddControl(L"STATIC", Widen(kProductName), SS_LEFT, kAboutTitleId, {80, 14, 220, 28}, titleFont_.get());
-  AddControl(L"STATIC", Widen(ModuleVersionText(ProgramPath())), SS_LEFT, kAboutVersionLabelId, {80, 44, 220, 18},
+  AddControl(L"STATIC", Widen(ModuleVersionText(ModulePath())), SS_LEFT, kAboutVersionLabelId, {80, 44, 220, 18},
              font_.get());
   AddControl(L"STATIC", Widen(kMakerNotice), SS_LEFT, -1, {80, 64, 228, 36}, font_.get());
   picUrl_ = AddControl(L"STATIC", L"", SS_BITMAP | SS_NOTIFY, kAboutLinkPictureId, {80, 104, kLinkWidth, kLinkHeight},

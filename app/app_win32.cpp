@@ -10,6 +10,7 @@
 #include "core/frm_main_win32.h"
 #include "base/registry_settings_store_win32.h"
 #include "base/system_time_win32.h"
+#include "base/system_win32.h"
 #include "base/wide_text_win32.h"
 #include "options/run_key_win32.h"
 #include "power/power.h"
@@ -50,26 +51,6 @@ class Tasks : public TaskRunnerPart {
   TaskRunnerWin32 runner_;
 };
 
-std::string ModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      return Narrow(path);
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
-std::string EnvironmentValue(const wchar_t* name) {
-  const DWORD length = GetEnvironmentVariableW(name, nullptr, 0);
-  if (length == 0) return {};
-  std::wstring value(length, L'\0');
-  value.resize(GetEnvironmentVariableW(name, value.data(), length));
-  return Narrow(value);
-}
-
 }  // namespace
 
 int RunApplication(HINSTANCE instance) {
@@ -88,26 +69,19 @@ int RunApplication(HINSTANCE instance) {
   frmAbout about;
   RegistryRunKey runKey;
   Folders folders;
-  const std::string appData = EnvironmentValue(L"APPDATA");
+  const std::string appData = EnvironmentVariable("APPDATA");
   Tasks tasks(DataFolderPath(appData));
   Win32WindowList desktop;
   WindowHider windows(desktop);
   BossKeyControls hotKeys(instance, store);
 
-  MainWindowParts parts;
-  parts.prompt = [](HWND owner, const std::string& action, HICON icon) { return ShowPromptDialog(owner, action, icon); };
-  parts.trayMenu = [&main1](HWND owner) { return main1.ShowPopup(owner); };
-  parts.setMenuEnabledCheck = [&main1](bool checked) { main1.SetEnabledChecked(checked); };
-  // The about box belongs to the hidden tray form, so the main window stays usable.
-  parts.aboutBox = [&about](HWND) { about.ShowModal(nullptr); };
-  parts.closeAboutBox = [&about] { about.Close(); };
-
-  MainWindow window(MainServices{store, *power, clock, zone, tray, runKey, folders, tasks, windows, hotKeys, ModulePath(), appData},
-                    std::move(parts));
+  MainWindow window(MainServices{store, *power, clock, zone, tray, runKey, folders, tasks, windows, hotKeys,
+                                 Narrow(ModulePath()), appData},
+                    main1, about);
   hotKeys.Bind(&window.form());
   trayEvents.Bind(&window.form());
   if (!window.Create()) return 1;
-  MSG msg;
+  MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (window.hwnd() != nullptr && IsDialogMessageW(window.hwnd(), &msg)) continue;
     TranslateMessage(&msg);

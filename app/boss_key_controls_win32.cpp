@@ -12,18 +12,16 @@ void BossKeyControls::StopHotkeys() {
   }
 }
 
+BossKey BossKeyControls::KeyOf(const HotKeyCtl& sender) const {
+  return &sender == &boss_.Control() ? BossKey::Boss : BossKey::Alternative;
+}
+
 void BossKeyControls::HotkeyPressed(HotKeyCtl& sender) {
-  if (form_ == nullptr) return;
-  if (&sender == &boss_.Control()) {
-    form_->OnBossKeyPressed();
-  } else {
-    form_->OnAltBossKeyPressed();
-  }
+  if (form_ != nullptr) form_->OnHotKeyPressed(KeyOf(sender));
 }
 
 void BossKeyControls::ErrorOccured(HotKeyCtl& sender, const std::string& Message, const std::string&) {
-  // Only the boss key's failures are shown; the alternative key's are quiet.
-  if (form_ != nullptr && &sender == &boss_.Control()) form_->OnBossKeyError(Message);
+  if (form_ != nullptr) form_->OnHotKeyError(KeyOf(sender), Message);
 }
 
 }  // namespace kelvane

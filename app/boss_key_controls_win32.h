@@ -1,7 +1,7 @@
 #pragma once
 // The main window's two hotkey controls, `HotKeyCtlBoss` ("Boss", default
 // F1) and `HotKeyCtlAltB` ("Boss2", default F11), with their events routed
-// to the main window.
+// to the main form, which decides what each means.
 #include <windows.h>
 
 #include "bosskeys/hotkey_ctl_win32.h"
@@ -21,6 +21,7 @@ class BossKeyControls : public HotKeyControls, private HotKeyCtlListener {
  private:
   void HotkeyPressed(HotKeyCtl& sender) override;
   void ErrorOccured(HotKeyCtl& sender, const std::string& Message, const std::string& Source) override;
+  BossKey KeyOf(const HotKeyCtl& sender) const;
 
   HotKeyModule module_;
   HotKeyCtlWindow boss_;

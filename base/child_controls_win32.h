@@ -12,7 +12,6 @@ namespace kelvane {
 template <typename Id>
 struct ChildControl {
   Id id;
-  const char* layoutName;
   const wchar_t* className;
   const wchar_t* text;
   DWORD style;
@@ -21,11 +20,11 @@ struct ChildControl {
 inline constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE;
 
 template <typename Id>
-void CreateChildControls(HWND parent, std::span<const ChildControl<Id>> controls, const WindowLayout& layout,
+void CreateChildControls(HWND parent, std::span<const ChildControl<Id>> controls, const WindowLayout<Id>& layout,
                          HFONT font) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   for (const ChildControl<Id>& control : controls) {
-    const Rect& r = layout.at(control.layoutName);
+    const Rect r = layout.at(control.id);
     const HWND child = CreateWindowExW(0, control.className, control.text, control.style, r.left, r.top, r.width,
                                        r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                                        instance, nullptr);
@@ -35,10 +34,10 @@ void CreateChildControls(HWND parent, std::span<const ChildControl<Id>> controls
 
 // Moves the controls to a new layout and font, as after a change of DPI.
 template <typename Id>
-void PlaceChildControls(HWND parent, std::span<const ChildControl<Id>> controls, const WindowLayout& layout,
+void PlaceChildControls(HWND parent, std::span<const ChildControl<Id>> controls, const WindowLayout<Id>& layout,
                         HFONT font) {
   for (const ChildControl<Id>& control : controls) {
-    const Rect& r = layout.at(control.layoutName);
+    const Rect r = layout.at(control.id);
     const HWND child = GetDlgItem(parent, static_cast<int>(control.id));
     SetWindowPos(child, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);

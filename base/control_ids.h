@@ -29,6 +29,8 @@ enum class MainControl : int {
   cmdTimer,
   cmdAdv,
   lblStatus,
+  // Not a control: the picture drawn beside the status line while windows are hidden.
+  imgShowHidden,
 };
 
 enum class PromptControl : int {
@@ -43,6 +45,8 @@ enum class PromptControl : int {
   cmdAbort,
   cmdExecute,
   cmdSnooz,
+  // Not a control: the picture drawn left of the texts.
+  picture,
 };
 
 }  // namespace kelvane

@@ -22,17 +22,4 @@ std::optional<FileVersion> ReadFileVersion(const std::wstring& path) {
                      LOWORD(info->dwFileVersionLS)};
 }
 
-std::wstring ProgramPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);  // cut off: try a larger buffer
-  }
-}
-
 }  // namespace kelvane

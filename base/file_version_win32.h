@@ -16,7 +16,4 @@ struct FileVersion {
 // be read.
 std::optional<FileVersion> ReadFileVersion(const std::wstring& path);
 
-// The full path of the running program.
-std::wstring ProgramPath();
-
 }  // namespace kelvane

@@ -1,26 +1,10 @@
 #include "base/frame_win32.h"
 
 #include "base/product.h"
+#include "base/system_win32.h"
 
 namespace kelvane {
 namespace {
-
-UniqueFont ScaledMessageFont(int dpi, int pointsOverride, int weight) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  LOGFONTW font{};
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-    font = metrics.lfMessageFont;
-  } else {
-    wcscpy_s(font.lfFaceName, L"Tahoma");
-  }
-  const int points = pointsOverride > 0 ? pointsOverride : 9;
-  font.lfHeight = -MulDiv(points, dpi, 72);
-  font.lfWidth = 0;
-  if (weight != 0) font.lfWeight = weight;
-  font.lfQuality = CLEARTYPE_QUALITY;
-  return UniqueFont(CreateFontIndirectW(&font));
-}
 
 void FillRect(HDC dc, const Rect& r, COLORREF color) {
   const RECT rect{r.left, r.top, r.right(), r.bottom()};
@@ -63,9 +47,9 @@ void PaintButton(HDC dc, const std::optional<Rect>& rect, FrameHit kind, const F
 
 UiFonts UiFonts::ForDpi(int dpi) {
   UiFonts fonts;
-  fonts.normal = ScaledMessageFont(dpi, 9, 0);
-  fonts.title = ScaledMessageFont(dpi, 9, FW_SEMIBOLD);
-  fonts.large = ScaledMessageFont(dpi, 12, FW_BOLD);
+  fonts.normal = CreateMessageFont(dpi, 9);
+  fonts.title = CreateMessageFont(dpi, 9, FW_SEMIBOLD);
+  fonts.large = CreateMessageFont(dpi, 12, FW_BOLD);
   return fonts;
 }
 

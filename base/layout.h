@@ -2,9 +2,9 @@
 // Geometry of the borderless windows, in 96-DPI units scaled to the
 // monitor's DPI: the frame strips, the caption buttons and the controls.
 
-#include <map>
+#include <initializer_list>
 #include <optional>
-#include <string>
+#include <vector>
 
 namespace kelvane {
 
@@ -58,16 +58,49 @@ class CaptionButtons {
   FrameState state_;
 };
 
-// Control rectangles by name, in pixels.
+// One control's place in a window, in pixels. A drop-down list's rectangle
+// includes the room its list drops into below the box.
+template <typename Id>
+struct LayoutSlot {
+  Id id;
+  Rect rect;
+  bool dropDown = false;
+};
+
+// The size of a borderless window and its strips, in 96-DPI units.
+struct WindowFrame96 {
+  int width = 0;
+  int height = 0;
+  int top = 0;
+  int bottom = 0;
+  bool minimizeButton = false;
+};
+
+// A window's size, frame and control places, in pixels.
+template <typename Id>
 struct WindowLayout {
   int width = 0;
   int height = 0;
   FrameLayout frame;
-  std::map<std::string, Rect> controls;
-  const Rect& at(const std::string& name) const { return controls.at(name); }
+  std::vector<LayoutSlot<Id>> slots;
+
+  // An empty rectangle for a control the layout does not place.
+  Rect at(Id id) const {
+    for (const LayoutSlot<Id>& slot : slots) {
+      if (slot.id == id) return slot.rect;
+    }
+    return {};
+  }
 };
 
-WindowLayout MainWindowLayout(int dpi);
-WindowLayout PromptLayout(int dpi);
+template <typename Id>
+WindowLayout<Id> ScaleLayout(int dpi, const WindowFrame96& frame96, std::initializer_list<LayoutSlot<Id>> slots96) {
+  WindowLayout<Id> layout;
+  layout.width = ScaleToDpi(frame96.width, dpi);
+  layout.height = ScaleToDpi(frame96.height, dpi);
+  layout.frame = ComputeFrame(layout.width, layout.height, dpi, frame96.top, frame96.bottom, frame96.minimizeButton);
+  for (const LayoutSlot<Id>& slot : slots96) layout.slots.push_back({slot.id, ScaleToDpi(slot.rect, dpi), slot.dropDown});
+  return layout;
+}
 
 }  // namespace kelvane

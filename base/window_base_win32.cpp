@@ -56,15 +56,22 @@ LRESULT CALLBACK WindowBase::Procedure(HWND window, UINT message, WPARAM wParam,
 }
 
 void ProcessPendingMessages() noexcept {
+  // WM_QUIT is retrieved before input and timer messages; re-posting it at
+  // once would hide those behind it. It is held until the queue is empty
+  // and then posted again so the main loop still ends.
+  bool quit = false;
+  int quitCode = 0;
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
+      quit = true;
+      quitCode = static_cast<int>(msg.wParam);
+      continue;
     }
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+  if (quit) PostQuitMessage(quitCode);
 }
 
 void RunModalLoop(HWND dialog, HWND owner, const bool& done) noexcept {
@@ -86,23 +93,6 @@ void RunModalLoop(HWND dialog, HWND owner, const bool& done) noexcept {
     EnableWindow(owner, TRUE);
     SetActiveWindow(owner);
   }
-}
-
-int DpiOf(HWND window) noexcept {
-  // Per-monitor DPI exists from Windows 10 on; before it the system DPI holds.
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  const auto getDpi = user32 == nullptr ? nullptr
-                                        : reinterpret_cast<GetDpiForWindowFn>(
-                                              reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
-  if (getDpi != nullptr && window != nullptr) {
-    const UINT dpi = getDpi(window);
-    if (dpi != 0) return static_cast<int>(dpi);
-  }
-  const HDC screen = GetDC(nullptr);
-  const int dpi = screen == nullptr ? 96 : GetDeviceCaps(screen, LOGPIXELSX);
-  if (screen != nullptr) ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
 }
 
 }  // namespace kelvane

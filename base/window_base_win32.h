@@ -30,13 +30,12 @@ class WindowBase {
 
 // Pumps every pending message, so that timers, the tray and hotkeys keep
 // working inside long operations. A quit request is kept for the main loop.
+// The program's one pump: the main window and the task runner both use it.
 void ProcessPendingMessages() noexcept;
 
 // Runs a nested message loop until `done` becomes true, with the owner
 // disabled, as a modal dialog does. Dialog keys (Tab, Esc, Enter) go to the
 // window `dialog`.
 void RunModalLoop(HWND dialog, HWND owner, const bool& done) noexcept;
-
-int DpiOf(HWND window) noexcept;
 
 }  // namespace kelvane

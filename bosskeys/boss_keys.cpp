@@ -77,13 +77,13 @@ void BossKeys::ShowWindowsAgain() {
 void BossKeys::RunAltAction() {
   // The alternative key never prompts, never uses the schedule and never
   // ends the session.
-  const std::string& action = host_.Options().Boss2KeyAction;
-  if (action == "Suspend") {
-    host_.SuspendPower(0);
-  } else if (action == "Hibernate") {
-    host_.SuspendPower(1);
-  } else if (action == "Lock Computer") {
-    host_.LockComputer();
+  const auto action = ActionFromName(host_.Options().Boss2KeyAction);
+  if (!action) return;
+  switch (*action) {
+    case PowerAction::Suspend: host_.SuspendPower(0); break;
+    case PowerAction::Hibernate: host_.SuspendPower(1); break;
+    case PowerAction::LockComputer: host_.LockComputer(); break;
+    case PowerAction::Shutdown: case PowerAction::Restart: case PowerAction::LogOff: break;
   }
 }
 

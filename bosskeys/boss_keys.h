@@ -6,9 +6,13 @@
 #include <string>
 
 #include "bosskeys/window_hiding.h"
+#include "power/power.h"
 #include "tray/tray_icon.h"
 
 namespace kelvane {
+
+// The two hotkeys: `HotKeyCtlBoss` and `HotKeyCtlAltB`.
+enum class BossKey { Boss, Alternative };
 
 // The boss keys' options, as stored.
 struct BossKeyOptions {

@@ -36,6 +36,7 @@ class HotKeyCtlWindow {
   HotKeyCtlWindow& operator=(const HotKeyCtlWindow&) = delete;
 
   HotKeyCtl& Control() { return control_; }
+  const HotKeyCtl& Control() const { return control_; }
   HWND Window() const { return window_.get(); }
 
  private:

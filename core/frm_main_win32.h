@@ -3,33 +3,21 @@
 // and messages are bound to MainForm.
 #include <windows.h>
 
-#include <functional>
-#include <map>
-#include <memory>
 #include <string>
 
+#include "base/borderless_window_win32.h"
 #include "base/control_ids.h"
-#include "base/frame_win32.h"
+#include "base/handles_win32.h"
 #include "base/layout.h"
+#include "core/main_dialogs_win32.h"
 #include "core/main_form.h"
-#include "base/window_base_win32.h"
 
 namespace kelvane {
 
-// Windows that the main window opens and that belong to other subsystems.
-struct MainWindowParts {
-  std::function<PromptAnswer(HWND owner, const std::string& action, HICON icon)> prompt;
-  std::function<TrayMenuCommand(HWND owner)> trayMenu;
-  std::function<void(bool checked)> setMenuEnabledCheck;
-  std::function<void(HWND owner)> aboutBox;
-  std::function<void()> closeAboutBox;
-  std::function<void(HWND owner)> optionsDialog;
-};
-
-class MainWindow : public WindowBase, public MainView {
+class MainWindow final : public BorderlessWindow, public MainView, private DialogOwner {
  public:
-  MainWindow(MainServices services, MainWindowParts parts);
-  ~MainWindow() override;
+  // `trayForm` and `about` must outlive the window.
+  MainWindow(MainServices services, frmMain1& trayForm, frmAbout& about);
 
   // Creates the window and its controls and runs the start-up sequence.
   bool Create();
@@ -41,7 +29,6 @@ class MainWindow : public WindowBase, public MainView {
   void SetStatus(const std::string& text) override;
   void SetToggleCaption(const std::string& caption) override;
   void SetTimerRunning(bool running) override;
-  void SetMenuEnabledCheck(bool checked) override;
   void SetShowHiddenPicture(bool shown) override;
   void SetVisible(bool visible) override;
   void SetWaitCursor(bool wait) override;
@@ -50,40 +37,40 @@ class MainWindow : public WindowBase, public MainView {
   void ShowMessage(const std::string& text) override;
   void SignalInvalidInput() override;
   void ProcessPendingMessages() override;
-  PromptAnswer RunPrompt(const std::string& actionName) override;
-  void RunOptionsDialog() override;
-  TrayMenuCommand RunTrayMenu() override;
-  void RunAboutBox() override;
-  void CloseAboutBox() override;
   void Unload() override;
   void EndProcess() override;
 
  private:
+  // DialogOwner
+  HWND OwnerWindow() const override { return hwnd(); }
+  HICON OwnerIcon() const override { return icon_.get(); }
+
+  // BorderlessWindow
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+  void OnCaptionButton(FrameHit button) override;
+  void OnBodyRelease(POINT client) override;
+  std::optional<Rect> ClickableInFrame() const override;
+  LRESULT OnControlColor(HDC dc, HWND control) override;
+  void PaintBody(HDC dc) override;
+
   void OnCreate();
   void OnCommand(int id, int code);
   LRESULT OnNotify(const NMHDR& header);
-  void OnPaint();
-  LRESULT OnHitTest(POINT screen);
-  void OnMouseUp(POINT client);
   void OnDpiChanged(int dpi, const RECT& suggested);
-  LRESULT OnControlColor(HDC dc, HWND control);
-  void CreateControls();
+  void OnDestroy();
   void ApplyLayout();
+  void UpdateTooltip();
   HWND Control(MainControl id) const { return GetDlgItem(hwnd(), static_cast<int>(id)); }
   void SetControlText(MainControl id, const std::string& text);
 
+  MainDialogsWin32 dialogs_;
   MainForm form_;
-  MainWindowParts parts_;
-  int dpi_ = 96;
-  WindowLayout layout_;
-  UiFonts fonts_;
-  UniqueBrush bodyBrush_;
+  WindowLayout<MainControl> layout_;
   UniqueBrush footerBrush_;
   UniqueIcon icon_;
   UniqueIcon hiddenIcon_;
-  HWND tooltip_ = nullptr;
-  FrameMouse mouse_;
+  // Owned by the window: it goes when the window goes.
+  UniqueWindow tooltip_;
   bool showHidden_ = false;
   bool updating_ = false;
   bool waitCursor_ = false;

@@ -8,8 +8,9 @@ ControlEnabling EnablingFor(const ScheduleControls& controls) {
   return {controls.countdownMode, !controls.countdownMode, controls.blink};
 }
 
-MainForm::MainForm(MainView& view, MainServices services)
+MainForm::MainForm(MainView& view, Dialogs& dialogs, MainServices services)
     : view_(view),
+      dialogs_(dialogs),
       services_(std::move(services)),
       schedule_(services_.clock, services_.zone, *this),
       bossKeys_(*this, services_.windows) {}
@@ -30,7 +31,7 @@ void MainForm::Start() {
   if (options_.EnabledStart) {
     // A short countdown armed at start-up could fire before the user can
     // react, so seconds below 30 are raised to 30.
-    if (controls_.unitIndex == static_cast<int>(CountdownUnit::Seconds) &&
+    if (controls_.unit == CountdownUnit::Seconds &&
         LeadingNumber(controls_.period.text()) < 30) {
       controls_.period.SetText("30");
       Refresh();
@@ -55,9 +56,9 @@ void MainForm::ShowTrayAtStart() {
 }
 
 void MainForm::OnActionSelected(int index) {
-  if (index < 0 || index >= static_cast<int>(controls_.actionItems.size())) return;
-  controls_.actionIndex = index;
-  controls_.actionName = controls_.actionItems[static_cast<std::size_t>(index)];
+  const auto action = ActionAt(index, controls_.lockOffered);
+  if (!action) return;
+  controls_.action = *action;
   Refresh();
 }
 
@@ -67,12 +68,12 @@ void MainForm::OnModeSelected(bool countdown) {
 }
 
 void MainForm::OnUnitSelected(int index) {
-  if (index >= 0 && index < 3) controls_.unitIndex = index;
+  if (const auto unit = CountdownUnitAt(index)) controls_.unit = *unit;
   Refresh();
 }
 
 void MainForm::OnHalfDaySelected(int index) {
-  if (index >= 0 && index < 2) controls_.halfDayIndex = index;
+  if (const auto half = HalfDayAt(index)) controls_.halfDay = *half;
   Refresh();
 }
 
@@ -117,19 +118,20 @@ void MainForm::OnToggleClicked() {
 }
 
 void MainForm::OnOptionsClicked() {
-  view_.RunOptionsDialog();
+  dialogs_.RunOptionsDialog();
   SaveSettings();
   view_.ProcessPendingMessages();
 }
 
-void MainForm::DoAction(int index) {
-  if (index == kCloseButton) {
-    if (!view_.AskQuit()) return;
-    quit_ = true;
-    bossKeys_.ShowHiddenWindows();
-    ExitProgram();
-  } else if (index == kMinimizeButton) {
-    view_.SetVisible(false);
+void MainForm::DoAction(CaptionButton button) {
+  switch (button) {
+    case CaptionButton::Close:
+      if (!view_.AskQuit()) return;
+      quit_ = true;
+      bossKeys_.ShowHiddenWindows();
+      ExitProgram();
+      break;
+    case CaptionButton::Minimize: view_.SetVisible(false); break;
   }
 }
 
@@ -141,26 +143,35 @@ void MainForm::OnTimerTick() {
 
 void MainForm::OnTrayMouseDown(TrayButton button) {
   if (button == TrayButton::Left) {
-    view_.CloseAboutBox();
+    dialogs_.CloseAboutBox();
     view_.SetVisible(true);
     view_.BringToFront();
   } else if (button == TrayButton::Right) {
     view_.BringToFront();
-    OnTrayCommand(view_.RunTrayMenu());
+    OnTrayCommand(dialogs_.RunTrayMenu());
   }
 }
 
 void MainForm::OnTrayCommand(TrayMenuCommand command) {
   switch (command) {
-    case TrayMenuCommand::Exit: DoAction(kCloseButton); break;
+    case TrayMenuCommand::Exit: DoAction(CaptionButton::Close); break;
     case TrayMenuCommand::Enabled: OnToggleClicked(); break;
     case TrayMenuCommand::Show: view_.SetVisible(true); break;
-    case TrayMenuCommand::About: view_.RunAboutBox(); break;
+    case TrayMenuCommand::About: dialogs_.RunAboutBox(); break;
     case TrayMenuCommand::None: break;
   }
 }
 
-void MainForm::OnBossKeyError(const std::string& message) { view_.ShowMessage(message); }
+void MainForm::OnHotKeyPressed(BossKey key) {
+  switch (key) {
+    case BossKey::Boss: bossKeys_.OnBossKey(); break;
+    case BossKey::Alternative: bossKeys_.OnAltBossKey(); break;
+  }
+}
+
+void MainForm::OnHotKeyError(BossKey key, const std::string& message) {
+  if (key == BossKey::Boss) view_.ShowMessage(message);
+}
 
 void MainForm::OnUnload() {
   if (unloaded_) return;
@@ -191,17 +202,17 @@ void MainForm::SaveSettings() {
 
 ArmingInputs MainForm::ReadInputs() const {
   ArmingInputs inputs;
-  inputs.actionName = controls_.actionName;
+  inputs.action = controls_.action;
   inputs.force = controls_.force;
   inputs.blinkIcon = controls_.blink;
   inputs.prompt = controls_.prompt;
   inputs.blinkSecondsText = controls_.blinkSeconds.text();
   inputs.countdownMode = controls_.countdownMode;
   inputs.periodText = controls_.period.text();
-  inputs.unit = static_cast<CountdownUnit>(controls_.unitIndex);
+  inputs.unit = controls_.unit;
   inputs.hourText = controls_.hour.text();
   inputs.minuteText = controls_.minute.text();
-  inputs.halfDay = static_cast<HalfDay>(controls_.halfDayIndex);
+  inputs.halfDay = controls_.halfDay;
   return inputs;
 }
 
@@ -213,16 +224,22 @@ void MainForm::ShowBalloon(const std::string& text) {
 void MainForm::FireAction() {
   const bool bossTriggered = schedule_.TakeTimerTag() == kBossKeyTag;
   if (schedule_.Prompt() && !(bossTriggered && options_.BossKeyIgnorePrompt)) {
-    const PromptAnswer answer = view_.RunPrompt(schedule_.ActionName());
+    const std::optional<PromptAnswer> answer = dialogs_.RunPrompt(schedule_.ActionName());
     // The user may have switched the schedule off from the tray, or quit,
     // while the prompt was open; acting then would re-arm or run a cancelled
     // action.
     if (!schedule_.Armed() || unloaded_) return;
-    if (answer.Result == PromptResult::Snooze) {
-      schedule_.Snooze(answer.SnoozeMinutes);
+    if (!answer) {
+      // The user asked to be asked; without an answer nothing is performed.
+      OnToggleClicked();
+      view_.SetStatus(kPromptFailedStatus);
       return;
     }
-    if (answer.Result == PromptResult::Abort) {
+    if (answer->Result == PromptResult::Snooze) {
+      schedule_.Snooze(answer->SnoozeMinutes);
+      return;
+    }
+    if (answer->Result == PromptResult::Abort) {
       OnToggleClicked();
       return;
     }
@@ -237,22 +254,14 @@ void MainForm::FireAction() {
 }
 
 void MainForm::PerformAction(bool lockedBeforeTasks) {
-  PowerApi& power = services_.power;
-  const std::string& action = schedule_.ActionName();
-  const bool force = schedule_.Force();
-  if (action == "Shutdown" || action == "Restart") {
-    ExitWindowsPower(power, action == "Shutdown" ? kExitPowerOff : kExitReboot, force);
+  const PowerAction action = schedule_.Action();
+  // The computer is locked already; locking again would only fail.
+  if (action == PowerAction::LockComputer && lockedBeforeTasks) return;
+  PerformPowerAction(services_.power, action, schedule_.Force());
+  if (EndsSession(action)) {
     quit_ = true;
     shuttingDown_ = true;
     Unload();
-  } else if (action == "Log Off") {
-    ExitWindowsPower(power, kExitLogOff, force);
-  } else if (action == "Suspend") {
-    kelvane::SuspendPower(power, 0, force, false);
-  } else if (action == "Hibernate") {
-    kelvane::SuspendPower(power, 1, force, false);
-  } else if (action == "Lock Computer") {
-    if (!lockedBeforeTasks) kelvane::LockComputer(power);
   }
 }
 

@@ -4,6 +4,7 @@
 // window binds its controls and messages to this class.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "bosskeys/boss_keys.h"
@@ -23,8 +24,11 @@ namespace kelvane {
 enum class ScheduleField { Period, Hour, Minute, Blink };
 enum class ScheduleCheck { Prompt, Blink, Force };
 
-inline constexpr int kCloseButton = 4;
-inline constexpr int kMinimizeButton = 5;
+// The status line when the prompt could not be shown and the action was dropped.
+inline constexpr const char* kPromptFailedStatus = "Cancelled: the prompt could not be shown";
+
+// The drawn caption buttons, numbered as the window's images are.
+enum class CaptionButton { Close = 4, Minimize = 5 };
 
 // Which schedule controls accept input, following the mode and the blink box.
 struct ControlEnabling {
@@ -34,7 +38,7 @@ struct ControlEnabling {
 };
 ControlEnabling EnablingFor(const ScheduleControls& controls);
 
-// The main window as the presenter sees it.
+// The main window itself, as the presenter sees it.
 class MainView {
  public:
   virtual ~MainView() = default;
@@ -44,7 +48,6 @@ class MainView {
   virtual void SetStatus(const std::string& text) = 0;
   virtual void SetToggleCaption(const std::string& caption) = 0;
   virtual void SetTimerRunning(bool running) = 0;
-  virtual void SetMenuEnabledCheck(bool checked) = 0;
   virtual void SetShowHiddenPicture(bool shown) = 0;
   virtual void SetVisible(bool visible) = 0;
   // The hourglass pointer on or off.
@@ -56,16 +59,25 @@ class MainView {
   // Tells the user that the schedule's input cannot be used (a beep).
   virtual void SignalInvalidInput() = 0;
   virtual void ProcessPendingMessages() = 0;
-  // Shows the prompt modally and returns its answer.
-  virtual PromptAnswer RunPrompt(const std::string& actionName) = 0;
-  virtual void RunOptionsDialog() = 0;
-  virtual TrayMenuCommand RunTrayMenu() = 0;
-  virtual void RunAboutBox() = 0;
-  virtual void CloseAboutBox() = 0;
   // Destroys the window after the orderly close has run.
   virtual void Unload() = 0;
   // Closes every other window and ends the process without fault dialogs.
   virtual void EndProcess() = 0;
+};
+
+// The windows of other subsystems that the main window opens.
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+  // Shows the prompt modally and returns its answer; nullopt when the prompt
+  // could not be shown at all.
+  virtual std::optional<PromptAnswer> RunPrompt(const std::string& actionName) = 0;
+  virtual void RunOptionsDialog() = 0;
+  virtual TrayMenuCommand RunTrayMenu() = 0;
+  // The check mark of the tray menu's "Enabled".
+  virtual void SetTrayMenuEnabledCheck(bool checked) = 0;
+  virtual void RunAboutBox() = 0;
+  virtual void CloseAboutBox() = 0;
 };
 
 // The two boss-key hotkey controls, `HotKeyCtlBoss` and `HotKeyCtlAltB`.
@@ -107,7 +119,7 @@ struct MainServices {
 
 class MainForm : private ScheduleHost, private BossKeyHost {
  public:
-  MainForm(MainView& view, MainServices services);
+  MainForm(MainView& view, Dialogs& dialogs, MainServices services);
 
   // The start-up sequence, run when the window has been created.
   void Start();
@@ -124,17 +136,19 @@ class MainForm : private ScheduleHost, private BossKeyHost {
 
   void OnToggleClicked();
   void OnOptionsClicked();
-  void DoAction(int index);
+  void DoAction(CaptionButton button);
   void OnEscape();
   void OnTimerTick();
   void OnTrayMouseDown(TrayButton button);
   void OnTrayCommand(TrayMenuCommand command);
   // `HotkeyPressed` of the boss key and of the alternative boss key.
-  void OnBossKeyPressed() { bossKeys_.OnBossKey(); }
-  void OnAltBossKeyPressed() { bossKeys_.OnAltBossKey(); }
+  void OnHotKeyPressed(BossKey key);
+  void OnBossKeyPressed() { OnHotKeyPressed(BossKey::Boss); }
+  void OnAltBossKeyPressed() { OnHotKeyPressed(BossKey::Alternative); }
   void OnShowHiddenClicked() { bossKeys_.OnShowHiddenClick(); }
-  // `ErrorOccured` of the boss key; the alternative key's is not shown.
-  void OnBossKeyError(const std::string& message);
+  // `ErrorOccured` of a hotkey control: the boss key's message is shown, the
+  // alternative key's failures stay quiet.
+  void OnHotKeyError(BossKey key, const std::string& message);
   // Every unload of the window: saves, shows hidden windows again unless the
   // computer is being shut down, releases the tray icon and the hotkeys.
   void OnUnload();
@@ -156,7 +170,7 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   bool TrayTipsOn() const override { return options_.TrayTips; }
   void SetStatus(const std::string& text) override { view_.SetStatus(text); }
   void SetToggleCaption(const std::string& caption) override { view_.SetToggleCaption(caption); }
-  void SetEnabledMenuCheck(bool checked) override { view_.SetMenuEnabledCheck(checked); }
+  void SetEnabledMenuCheck(bool checked) override { dialogs_.SetTrayMenuEnabledCheck(checked); }
   void SetTimerRunning(bool running) override { view_.SetTimerRunning(running); }
   void SetTrayImage(TrayImage image) override { services_.tray.SetImage(image); }
   void SetTrayTip(const std::string& tip) override { services_.tray.SetToolTip(tip); }
@@ -183,6 +197,7 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   void Refresh();
 
   MainView& view_;
+  Dialogs& dialogs_;
   MainServices services_;
   ScheduleControls controls_;
   ProgramOptions options_;

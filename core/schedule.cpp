@@ -40,6 +40,16 @@ std::optional<Instant> NextClockTarget(const LocalTimeZone& zone, Instant now, c
   return FromLocal(zone, NextDay(wanted));
 }
 
+std::optional<CountdownUnit> CountdownUnitAt(int index) {
+  if (index < 0 || index >= static_cast<int>(kCountdownUnitNames.size())) return std::nullopt;
+  return static_cast<CountdownUnit>(index);
+}
+
+std::optional<HalfDay> HalfDayAt(int index) {
+  if (index < 0 || index >= static_cast<int>(kHalfDayNames.size())) return std::nullopt;
+  return static_cast<HalfDay>(index);
+}
+
 std::chrono::seconds CountdownLength(const std::string& periodText, CountdownUnit unit) {
   const std::int64_t amount = LeadingInt32Saturated(periodText);
   switch (unit) {
@@ -79,7 +89,7 @@ bool Schedule::Arm(ToggleTrigger trigger) {
   }
   host_.SetEnabledMenuCheck(true);
   host_.SetToggleCaption("&Disable");
-  actionName_ = inputs.actionName;
+  action_ = inputs.action;
   force_ = inputs.force;
   blinkIcon_ = inputs.blinkIcon;
   prompt_ = inputs.prompt;
@@ -90,9 +100,9 @@ bool Schedule::Arm(ToggleTrigger trigger) {
   host_.SaveSettings();
   const std::string when = GeneralDate(target_);
   host_.SetTrayImage(TrayImage::Armed);
-  host_.SetTrayTip(std::string(kProductName) + ": " + actionName_ + " On " + when);
+  host_.SetTrayTip(std::string(kProductName) + ": " + ActionName() + " On " + when);
   if (trigger != ToggleTrigger::BossKeyNow && BalloonsWanted()) {
-    host_.ShowBalloon(std::string(kProductName) + " will perform " + actionName_ + " On " + when);
+    host_.ShowBalloon(std::string(kProductName) + " will perform " + ActionName() + " On " + when);
   }
   return true;
 }
@@ -115,7 +125,7 @@ void Schedule::Tick() {
   if (blinkIcon_ && secs <= blinkSeconds_) {
     const bool inBalloonWindow = static_cast<std::int64_t>(secs) + 5 > blinkSeconds_ || secs < 10;
     if (inBalloonWindow && secs >= 0 && BalloonsWanted()) {
-      host_.ShowBalloon(std::string(kProductName) + " will perform " + actionName_ + " in " + std::to_string(secs) +
+      host_.ShowBalloon(std::string(kProductName) + " will perform " + ActionName() + " in " + std::to_string(secs) +
                         " seconds");
     }
     host_.SetTrayImage(blinkPhase_ ? TrayImage::Idle : TrayImage::Armed);

@@ -1,25 +1,34 @@
 #pragma once
 // Arming, disarming and the countdown tick of the schedule.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "base/clock.h"
 #include "base/product.h"
+#include "power/power.h"
 #include "tray/tray_icon.h"
 
 namespace kelvane {
 
 enum class ToggleTrigger { User, Execution, BossKeyNow };
+// The unit and half-day lists show their texts in the order of the enums.
 enum class CountdownUnit { Hours = 0, Minutes = 1, Seconds = 2 };
 enum class HalfDay { AM = 0, PM = 1 };
+inline constexpr std::array<std::string_view, 3> kCountdownUnitNames{"Hours", "Minutes", "Seconds"};
+inline constexpr std::array<std::string_view, 2> kHalfDayNames{"AM", "PM"};
+// The unit or half day at a list position; nullopt outside the list.
+std::optional<CountdownUnit> CountdownUnitAt(int index);
+std::optional<HalfDay> HalfDayAt(int index);
 
 inline constexpr const char* kBossKeyTag = "BossKey";
 
 // The schedule controls as they stand when the schedule is armed.
 struct ArmingInputs {
-  std::string actionName;
+  PowerAction action = PowerAction::Shutdown;
   bool force = true;
   bool blinkIcon = true;
   bool prompt = true;
@@ -81,7 +90,8 @@ class Schedule {
 
   bool Armed() const { return armed_; }
   Instant Target() const { return target_; }
-  const std::string& ActionName() const { return actionName_; }
+  PowerAction Action() const { return action_; }
+  std::string ActionName() const { return std::string(kelvane::ActionName(action_)); }
   bool Force() const { return force_; }
   bool Prompt() const { return prompt_; }
   bool BlinkIcon() const { return blinkIcon_; }
@@ -100,7 +110,7 @@ class Schedule {
   ScheduleHost& host_;
   bool armed_ = false;
   Instant target_{};
-  std::string actionName_;
+  PowerAction action_ = PowerAction::Shutdown;
   bool force_ = true;
   bool blinkIcon_ = true;
   bool prompt_ = true;

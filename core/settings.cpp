@@ -8,22 +8,70 @@
 namespace kelvane {
 namespace {
 
+template <typename Enum>
+int IndexOf(Enum value) {
+  return static_cast<int>(value);
+}
+
+// The keys of section "CONFIG" that the main window keeps, in the order they
+// are read, with their defaults. Loading and saving both walk this list; the
+// visitor decides what a key means to it. `Controls` and `Options` are const
+// when saving.
+template <typename Visitor, typename Controls, typename Options>
+void VisitScheduleKeys(Visitor& v, Controls& c, Options& o) {
+  v.Boolean("Force", true, c.force);
+  v.Boolean("BlinkIcon", true, c.blink);
+  v.Spin("BlinkSeconds", 30, c.blinkSeconds);
+  v.Boolean("Prompt", true, c.prompt);
+  v.Boolean("TrayTips", true, o.TrayTips);
+  v.Boolean("EnabledStart", false, o.EnabledStart);
+  v.Action("Action", c);
+  v.Method("Method", c.countdownMode);
+  v.Spin("tPeriod", 1, c.period);
+  v.Choice("tUnit", c.unit, CountdownUnitAt);
+  v.Spin("tHour", 1, c.hour);
+  v.Spin("tMin", 0, c.minute);
+  v.Choice("tPMAM", c.halfDay, HalfDayAt);
+}
+
+// The keys after the two hotkeys', in their order.
+template <typename Visitor, typename Options>
+void VisitOptionKeys(Visitor& v, Options& o) {
+  v.Boolean("BossKeyDoExeAction", true, o.BossKeyDoExeAction);
+  v.Boolean("BossKeyHideWindows", false, o.BossKeyHideWindows);
+  v.Boolean("BossKeyIgnorePrompt", false, o.BossKeyIgnorePrompt);
+  v.Boolean("Boss2KeyHideWindows", true, o.Boss2KeyHideWindows);
+  v.Boolean("Boss2KeyIgnorePrompt", true, o.Boss2KeyIgnorePrompt);
+  v.Boolean("Boss2KeyRunTasks", false, o.Boss2KeyRunTasks);
+  v.Text("Boss2KeyAction", "", o.Boss2KeyAction);
+  v.Boolean("LockDuringTaskRun", false, o.LockDuringTaskRun);
+  v.Boolean("DoTaskRun", false, o.DoTaskRun);
+}
+
+struct HotKeyDefault {
+  std::string_view prefix;
+  std::string_view key;
+};
+constexpr HotKeyDefault kBossHotKey{"Boss", "F1"};
+constexpr HotKeyDefault kAltHotKey{"Boss2", "F11"};
+
+// Loading: a value that cannot be converted leaves its target as it was.
 class Reader {
  public:
   explicit Reader(const SettingsStore& store) : store_(store) {}
 
-  std::string Text(std::string_view section, std::string_view key, std::string_view fallback) const {
+  std::string Get(std::string_view section, std::string_view key, std::string_view fallback) const {
     return store_.GetValue(kAppName, section, key, fallback);
   }
-  void Boolean(std::string_view key, bool defaultValue, bool& target) const {
-    if (const auto value = DecodeBoolean(Text(kConfigSection, key, EncodeBoolean(defaultValue)))) target = *value;
-  }
   std::optional<std::int32_t> Integer(std::string_view section, std::string_view key, std::int32_t defaultValue) const {
-    return DecodeInteger(Text(section, key, EncodeInteger(defaultValue)));
+    return DecodeInteger(Get(section, key, EncodeInteger(defaultValue)));
   }
-  void Index(std::string_view key, std::int32_t defaultValue, int count, int& target) const {
-    const auto value = Integer(kConfigSection, key, defaultValue);
-    if (value && *value >= 0 && *value < count) target = *value;
+
+  void Boolean(std::string_view key, bool defaultValue, bool& target) const {
+    if (const auto value = DecodeBoolean(Get(kConfigSection, key, EncodeBoolean(defaultValue)))) target = *value;
+  }
+  void Text(std::string_view key, std::string_view defaultValue, std::string& target) const {
+    target = Get(kConfigSection, key, defaultValue);
   }
   void Spin(std::string_view key, std::int32_t defaultValue, NumericSpin& target) const {
     const auto value = Integer(kConfigSection, key, defaultValue);
@@ -31,6 +79,20 @@ class Reader {
     target.SetText(std::to_string(*value));
     // Code-set values are shown in the spin's own format ("05" for minutes).
     target.SetValue(target.value());
+  }
+  template <typename Enum>
+  void Choice(std::string_view key, Enum& target, std::optional<Enum> (*at)(int)) const {
+    const auto value = Integer(kConfigSection, key, 0);
+    if (!value) return;
+    if (const auto chosen = at(*value)) target = *chosen;
+  }
+  void Action(std::string_view key, ScheduleControls& c) const {
+    const auto value = Integer(kConfigSection, key, 0);
+    if (!value) return;
+    if (const auto action = ActionAt(*value, c.lockOffered)) c.action = *action;
+  }
+  void Method(std::string_view key, bool& countdownMode) const {
+    if (const auto method = Integer(kConfigSection, key, 1)) countdownMode = (*method == 1);
   }
 
  private:
@@ -40,12 +102,25 @@ class Reader {
 class Writer {
  public:
   explicit Writer(SettingsStore& store) : store_(store) {}
-  void Text(std::string_view section, std::string_view key, std::string_view value) {
+
+  void Put(std::string_view section, std::string_view key, std::string_view value) {
     store_.SaveValue(kAppName, section, key, value);
   }
-  void Boolean(std::string_view key, bool value) { Text(kConfigSection, key, EncodeBoolean(value)); }
-  void Integer(std::string_view key, std::int64_t value) { Text(kConfigSection, key, EncodeInteger(value)); }
-  void Spin(std::string_view key, const NumericSpin& spin) { Integer(key, LeadingInt32Saturated(spin.text())); }
+  void Integer(std::string_view key, std::int64_t value) { Put(kConfigSection, key, EncodeInteger(value)); }
+
+  void Boolean(std::string_view key, bool, bool value) { Put(kConfigSection, key, EncodeBoolean(value)); }
+  void Text(std::string_view key, std::string_view, const std::string& value) { Put(kConfigSection, key, value); }
+  // Text boxes are written as their leading number, rounded.
+  void Spin(std::string_view key, std::int32_t, const NumericSpin& spin) {
+    Integer(key, LeadingInt32Saturated(spin.text()));
+  }
+  template <typename Enum>
+  void Choice(std::string_view key, Enum value, std::optional<Enum> (*)(int)) {
+    Integer(key, IndexOf(value));
+  }
+  // The action is the first key written; see SaveSettings.
+  void Action(std::string_view, const ScheduleControls&) {}
+  void Method(std::string_view key, bool countdownMode) { Integer(key, countdownMode ? 1 : 2); }
 
  private:
   SettingsStore& store_;
@@ -55,51 +130,22 @@ class Writer {
 
 ScheduleControls ScheduleControls::WithActions(bool lockOffered) {
   ScheduleControls controls;
-  const auto& names = ActionNames();
-  controls.actionItems.assign(names.begin(), names.begin() + (lockOffered ? kLockComputerIndex + 1 : kLockComputerIndex));
+  controls.lockOffered = lockOffered;
   return controls;
 }
 
 void LoadSettings(const SettingsStore& store, ScheduleControls& controls, ProgramOptions& options, HotKeyPair hotKeys) {
   const Reader read(store);
-  read.Boolean("Force", true, controls.force);
-  read.Boolean("BlinkIcon", true, controls.blink);
-  read.Spin("BlinkSeconds", 30, controls.blinkSeconds);
-  read.Boolean("Prompt", true, controls.prompt);
-  read.Boolean("TrayTips", true, options.TrayTips);
-  read.Boolean("EnabledStart", false, options.EnabledStart);
+  VisitScheduleKeys(read, controls, options);
 
-  int action = controls.actionIndex;
-  read.Index("Action", 0, static_cast<int>(controls.actionItems.size()), action);
-  if (action < static_cast<int>(controls.actionItems.size())) {
-    controls.actionIndex = action;
-    controls.actionName = controls.actionItems[static_cast<std::size_t>(action)];
-  }
-  if (const auto method = read.Integer(kConfigSection, "Method", 1)) controls.countdownMode = (*method == 1);
-  read.Spin("tPeriod", 1, controls.period);
-  read.Index("tUnit", 0, 3, controls.unitIndex);
-  read.Spin("tHour", 1, controls.hour);
-  read.Spin("tMin", 0, controls.minute);
-  read.Index("tPMAM", 0, 2, controls.halfDayIndex);
-
-  const auto loadHotKey = [](HotKeySettings* hotKey, std::string_view prefix, std::string_view defaultKey) {
-    if (hotKey == nullptr) return;
-    hotKey->Init(kAppName, kConfigSection, prefix);
+  for (const auto& [hotKey, setting] : {std::pair{hotKeys.boss, kBossHotKey}, std::pair{hotKeys.alternative, kAltHotKey}}) {
+    if (hotKey == nullptr) continue;
+    hotKey->Init(kAppName, kConfigSection, setting.prefix);
     hotKey->SetEnabled(false);
-    hotKey->ReadSetting(defaultKey);
-  };
-  loadHotKey(hotKeys.boss, "Boss", "F1");
-  loadHotKey(hotKeys.alternative, "Boss2", "F11");
+    hotKey->ReadSetting(setting.key);
+  }
 
-  read.Boolean("BossKeyDoExeAction", true, options.BossKeyDoExeAction);
-  read.Boolean("BossKeyHideWindows", false, options.BossKeyHideWindows);
-  read.Boolean("BossKeyIgnorePrompt", false, options.BossKeyIgnorePrompt);
-  read.Boolean("Boss2KeyHideWindows", true, options.Boss2KeyHideWindows);
-  read.Boolean("Boss2KeyIgnorePrompt", true, options.Boss2KeyIgnorePrompt);
-  read.Boolean("Boss2KeyRunTasks", false, options.Boss2KeyRunTasks);
-  options.Boss2KeyAction = read.Text(kConfigSection, "Boss2KeyAction", "");
-  read.Boolean("LockDuringTaskRun", false, options.LockDuringTaskRun);
-  read.Boolean("DoTaskRun", false, options.DoTaskRun);
+  VisitOptionKeys(read, options);
 
   // A count above the list's room would make later saves and runs walk past
   // slot 100, so it is held at the number of slots actually loaded.
@@ -107,43 +153,24 @@ void LoadSettings(const SettingsStore& store, ScheduleControls& controls, Progra
   if (!count) return;
   options.tasks.TaskCount = std::clamp<std::int32_t>(*count, 0, kMaxTasks);
   for (int n = 1; n <= options.tasks.TaskCount; ++n) {
-    options.tasks.Tasks[static_cast<std::size_t>(n)] = read.Text(kTaskSection, "Task" + std::to_string(n), "");
+    options.tasks.Tasks[static_cast<std::size_t>(n)] = read.Get(kTaskSection, "Task" + std::to_string(n), "");
   }
 }
 
 void SaveSettings(SettingsStore& store, const ScheduleControls& controls, const ProgramOptions& options, HotKeyPair hotKeys) {
   Writer write(store);
-  write.Integer("Action", controls.actionIndex);
-  write.Boolean("Force", controls.force);
-  write.Boolean("BlinkIcon", controls.blink);
-  write.Spin("BlinkSeconds", controls.blinkSeconds);
-  write.Boolean("Prompt", controls.prompt);
-  write.Boolean("TrayTips", options.TrayTips);
-  write.Boolean("EnabledStart", options.EnabledStart);
-  write.Integer("Method", controls.countdownMode ? 1 : 2);
-  write.Spin("tPeriod", controls.period);
-  write.Integer("tUnit", controls.unitIndex);
-  write.Spin("tHour", controls.hour);
-  write.Spin("tMin", controls.minute);
-  write.Integer("tPMAM", controls.halfDayIndex);
+  write.Integer("Action", IndexOf(controls.action));
+  VisitScheduleKeys(write, controls, options);
 
   if (hotKeys.boss != nullptr) hotKeys.boss->WriteSetting();
   if (hotKeys.alternative != nullptr) hotKeys.alternative->WriteSetting();
 
-  write.Boolean("BossKeyDoExeAction", options.BossKeyDoExeAction);
-  write.Boolean("BossKeyHideWindows", options.BossKeyHideWindows);
-  write.Boolean("BossKeyIgnorePrompt", options.BossKeyIgnorePrompt);
-  write.Boolean("Boss2KeyHideWindows", options.Boss2KeyHideWindows);
-  write.Boolean("Boss2KeyIgnorePrompt", options.Boss2KeyIgnorePrompt);
-  write.Boolean("Boss2KeyRunTasks", options.Boss2KeyRunTasks);
-  write.Text(kConfigSection, "Boss2KeyAction", options.Boss2KeyAction);
-  write.Boolean("LockDuringTaskRun", options.LockDuringTaskRun);
-  write.Boolean("DoTaskRun", options.DoTaskRun);
+  VisitOptionKeys(write, options);
 
   const std::int32_t count = std::clamp<std::int32_t>(options.tasks.TaskCount, 0, kMaxTasks);
-  write.Text(kTaskSection, "TaskCount", EncodeInteger(count));
+  write.Put(kTaskSection, "TaskCount", EncodeInteger(count));
   for (int n = 1; n <= count; ++n) {
-    write.Text(kTaskSection, "Task" + std::to_string(n), options.tasks.Tasks[static_cast<std::size_t>(n)]);
+    write.Put(kTaskSection, "Task" + std::to_string(n), options.tasks.Tasks[static_cast<std::size_t>(n)]);
   }
 }
 
@@ -156,7 +183,8 @@ bool NormalizeStartUp(SettingsStore& store) {
 
 std::string DataFolderPath(std::string_view appData) {
   std::string path(appData);
-  path += "\\Kelvane";
+  path += '\\';
+  path += kProductName;
   return path;
 }
 

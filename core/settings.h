@@ -10,6 +10,8 @@
 #include "base/numeric_spin.h"
 #include "base/settings_store.h"
 #include "bosskeys/boss_keys.h"
+#include "core/schedule.h"
+#include "power/power.h"
 #include "bosskeys/hotkey_settings.h"
 #include "tasks/task_records.h"
 
@@ -21,33 +23,24 @@ inline constexpr std::string_view kTaskSection = "TASK";
 // regard to case, so it is the same section.
 inline constexpr std::string_view kTaskSectionOnLoad = "Task";
 
-// Texts of the action list, in index order.
-inline const std::vector<std::string>& ActionNames() {
-  static const std::vector<std::string> names{"Shutdown", "Restart", "Log Off",
-                                              "Suspend", "Hibernate", "Lock Computer"};
-  return names;
-}
-inline constexpr int kLockComputerIndex = 5;
-
 // The values held by the main window's schedule controls.
 struct ScheduleControls {
-  // Items of the action list: the first five always, "Lock Computer" only
-  // where the system offers it.
-  std::vector<std::string> actionItems;
-  int actionIndex = 0;
-  std::string actionName = "Shutdown";
+  // "Lock Computer" is in the action list only where the system offers it.
+  bool lockOffered = false;
+  PowerAction action = PowerAction::Shutdown;
   bool force = true;
   bool blink = true;
   bool prompt = true;
   NumericSpin blinkSeconds{1, 999, 30};
   bool countdownMode = true;
   NumericSpin period{1, 999, 1};
-  int unitIndex = 0;  // 0 Hours, 1 Minutes, 2 Seconds
+  CountdownUnit unit = CountdownUnit::Hours;
   NumericSpin hour{1, 12, 1};
   NumericSpin minute{0, 59, 0, true};
-  int halfDayIndex = 0;  // 0 AM, 1 PM
+  HalfDay halfDay = HalfDay::AM;
 
   static ScheduleControls WithActions(bool lockOffered);
+  std::vector<std::string> ActionItems() const { return ActionListItems(lockOffered); }
 };
 
 // Program-wide options that mirror settings.

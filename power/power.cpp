@@ -1,8 +1,54 @@
 #include "power/power.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kelvane {
+namespace {
+
+struct ActionEntry {
+  PowerAction action;
+  std::string_view name;
+};
+
+constexpr std::array<ActionEntry, 6> kActions{{
+    {PowerAction::Shutdown, "Shutdown"},
+    {PowerAction::Restart, "Restart"},
+    {PowerAction::LogOff, "Log Off"},
+    {PowerAction::Suspend, "Suspend"},
+    {PowerAction::Hibernate, "Hibernate"},
+    {PowerAction::LockComputer, "Lock Computer"},
+}};
+
+std::size_t OfferedCount(bool lockOffered) { return lockOffered ? kActions.size() : kActions.size() - 1; }
+
+}  // namespace
+
+std::string_view ActionName(PowerAction action) {
+  for (const ActionEntry& entry : kActions) {
+    if (entry.action == action) return entry.name;
+  }
+  return {};
+}
+
+std::optional<PowerAction> ActionFromName(std::string_view name) {
+  const auto it = std::find_if(kActions.begin(), kActions.end(), [&](const ActionEntry& e) { return e.name == name; });
+  if (it == kActions.end()) return std::nullopt;
+  return it->action;
+}
+
+std::optional<PowerAction> ActionAt(int index, bool lockOffered) {
+  if (index < 0 || static_cast<std::size_t>(index) >= OfferedCount(lockOffered)) return std::nullopt;
+  return kActions[static_cast<std::size_t>(index)].action;
+}
+
+std::vector<std::string> ActionListItems(bool lockOffered) {
+  std::vector<std::string> items;
+  for (std::size_t i = 0; i < OfferedCount(lockOffered); ++i) items.emplace_back(kActions[i].name);
+  return items;
+}
+
+bool EndsSession(PowerAction action) { return action == PowerAction::Shutdown || action == PowerAction::Restart; }
 
 OsVersionRecord ClassifyOsVersion(const ReportedVersion& reported) {
   OsVersionRecord record;
@@ -76,6 +122,18 @@ bool SuspendPower(PowerApi& api, std::int32_t hibernate, bool forceCritical, boo
 bool LockComputer(PowerApi& api) {
   if (!LockOffered(GetOsVersionInfo(api))) return false;
   return api.LockWorkStation();
+}
+
+bool PerformPowerAction(PowerApi& api, PowerAction action, bool force) {
+  switch (action) {
+    case PowerAction::Shutdown: return ExitWindowsPower(api, kExitPowerOff, force);
+    case PowerAction::Restart: return ExitWindowsPower(api, kExitReboot, force);
+    case PowerAction::LogOff: return ExitWindowsPower(api, kExitLogOff, force);
+    case PowerAction::Suspend: return SuspendPower(api, 0, force, false);
+    case PowerAction::Hibernate: return SuspendPower(api, 1, force, false);
+    case PowerAction::LockComputer: return LockComputer(api);
+  }
+  return false;
 }
 
 }  // namespace kelvane

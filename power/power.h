@@ -4,7 +4,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace kelvane {
 
@@ -27,6 +30,21 @@ OsVersionRecord ClassifyOsVersion(const ReportedVersion& reported);
 std::string OsDisplayName(std::int32_t osIndex);
 // Windows 2000, XP and Vista or later can lock the workstation.
 bool LockOffered(const OsVersionRecord& version);
+
+// The actions in the order of the action list, whose index is stored.
+enum class PowerAction { Shutdown = 0, Restart, LogOff, Suspend, Hibernate, LockComputer };
+
+// The action's name as the user reads it: "Shutdown", "Log Off", "Lock Computer"...
+std::string_view ActionName(PowerAction action);
+// The action a stored or shown name stands for; nullopt for any other text.
+std::optional<PowerAction> ActionFromName(std::string_view name);
+// The action at a position of the list; nullopt outside it.
+std::optional<PowerAction> ActionAt(int index, bool lockOffered);
+// The action list's texts: the first five always, "Lock Computer" only where
+// the system offers it.
+std::vector<std::string> ActionListItems(bool lockOffered);
+// Shutdown and restart end the session, and the program with it.
+bool EndsSession(PowerAction action);
 
 inline constexpr std::uint32_t kExitLogOff = 0;
 inline constexpr std::uint32_t kExitReboot = 2;
@@ -57,5 +75,8 @@ std::string GetOsName(PowerApi& api);
 bool ExitWindowsPower(PowerApi& api, std::uint32_t flags, bool force);
 bool SuspendPower(PowerApi& api, std::int32_t hibernate, bool forceCritical, bool disableWakeEvent);
 bool LockComputer(PowerApi& api);
+// Makes the call behind `action`: exit with its flags, suspend, hibernate or
+// lock. False when the system refused or the action is not offered here.
+bool PerformPowerAction(PowerApi& api, PowerAction action, bool force);
 
 }  // namespace kelvane

@@ -1,17 +1,16 @@
 #include "prompt/frm_prompt_win32.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <array>
 
+#include "base/borderless_window_win32.h"
 #include "base/child_controls_win32.h"
 #include "base/control_ids.h"
-#include "base/frame_win32.h"
-#include "base/layout.h"
 #include "base/product.h"
+#include "base/system_win32.h"
 #include "base/wide_text_win32.h"
-#include "base/window_base_win32.h"
+#include "base/window_layouts.h"
 #include "resources/art_win32.h"
 
 namespace kelvane {
@@ -23,37 +22,36 @@ constexpr DWORD kChild = kChildStyle;
 
 const std::array<PromptChild, 11>& Controls() {
   static const std::array<PromptChild, 11> controls{{
-      {PromptControl::lblAction, "lblAction", WC_STATICW, L"Shutdown", kChild | SS_NOPREFIX},
-      {PromptControl::Label1, "Label1", WC_STATICW, L"Select Execute to perform the action", kChild},
-      {PromptControl::Label3, "Label3", WC_STATICW, L"Select Abort to disable the action", kChild},
-      {PromptControl::Label2, "Label2", WC_STATICW, L"Select Snooze to delay the action", kChild},
-      {PromptControl::Label4, "Label4", WC_STATICW, L"Delay for", kChild},
-      {PromptControl::txtSnooz, "txtSnooz", WC_EDITW, L"10",
+      {PromptControl::lblAction, WC_STATICW, L"Shutdown", kChild | SS_NOPREFIX},
+      {PromptControl::Label1, WC_STATICW, L"Select Execute to perform the action", kChild},
+      {PromptControl::Label3, WC_STATICW, L"Select Abort to disable the action", kChild},
+      {PromptControl::Label2, WC_STATICW, L"Select Snooze to delay the action", kChild},
+      {PromptControl::Label4, WC_STATICW, L"Delay for", kChild},
+      {PromptControl::txtSnooz, WC_EDITW, L"10",
        kChild | WS_TABSTOP | WS_BORDER | ES_CENTER | ES_AUTOHSCROLL},
-      {PromptControl::vsBlink, "vsBlink", UPDOWN_CLASSW, L"", kChild},
-      {PromptControl::lblSnoozMin, "lblSnoozMin", WC_STATICW, L"min.", kChild},
-      {PromptControl::cmdAbort, "cmdAbort", WC_BUTTONW, L"&Abort", kChild | WS_TABSTOP | WS_GROUP},
-      {PromptControl::cmdExecute, "cmdExecute", WC_BUTTONW, L"&Execute", kChild | WS_TABSTOP},
-      {PromptControl::cmdSnooz, "cmdSnooz", WC_BUTTONW, L"&Snooze", kChild | WS_TABSTOP},
+      {PromptControl::vsBlink, UPDOWN_CLASSW, L"", kChild},
+      {PromptControl::lblSnoozMin, WC_STATICW, L"min.", kChild},
+      {PromptControl::cmdAbort, WC_BUTTONW, L"&Abort", kChild | WS_TABSTOP | WS_GROUP},
+      {PromptControl::cmdExecute, WC_BUTTONW, L"&Execute", kChild | WS_TABSTOP},
+      {PromptControl::cmdSnooz, WC_BUTTONW, L"&Snooze", kChild | WS_TABSTOP},
   }};
   return controls;
 }
 
-class PromptWindow : public WindowBase {
+class PromptWindow final : public BorderlessWindow {
  public:
   PromptWindow(std::string actionName, HICON icon) : actionName_(std::move(actionName)), icon_(icon) {}
 
-  PromptAnswer Run(HWND owner) {
-    dpi_ = DpiOf(owner);
-    layout_ = PromptLayout(dpi_);
-    RECT work{0, 0, 1024, 768};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int x = work.left + (work.right - work.left - layout_.width) / 2;
-    const int y = work.top + (work.bottom - work.top - layout_.height) / 2;
+  std::optional<PromptAnswer> Run(HWND owner) {
+    const int dpi = DpiOf(owner);
+    layout_ = PromptLayout(dpi);
+    SetFrame(layout_.frame, dpi);
+    const POINT at = CenterOnWorkArea(layout_.width, layout_.height);
     // Its own task-bar button, titled "Kelvane", lets the user find it.
     if (!CreateOf(kPromptWindowClass, WS_EX_TOPMOST | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT,
-                  WS_POPUP | WS_CLIPCHILDREN, kProductNameWide.data(), x, y, layout_.width, layout_.height, owner, icon_)) {
-      return {PromptResult::Execute, 0};
+                  WS_POPUP | WS_CLIPCHILDREN, kProductNameWide.data(), at.x, at.y, layout_.width, layout_.height, owner,
+                  icon_)) {
+      return std::nullopt;
     }
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
@@ -73,27 +71,22 @@ class PromptWindow : public WindowBase {
       case WM_CREATE: OnCreate(); return 0;
       case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
       case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
-      case WM_PAINT: OnPaint(); return 0;
-      case WM_ERASEBKGND: return 1;
-      case WM_NCHITTEST: return mouse_.HitTest(hwnd(), layout_.frame, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-        mouse_.ButtonDown(hwnd(), layout_.frame, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
-      case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: OnMouseUp(lParam); return 0;
-      case WM_MOUSEMOVE: mouse_.Move(hwnd(), layout_.frame, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
-      case WM_MOUSELEAVE: mouse_.Move(hwnd(), layout_.frame, {-1, -1}); return 0;
-      case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: return OnControlColor(reinterpret_cast<HDC>(wParam));
       case WM_CLOSE: Finish([this] { model_.Abort(); }); return 0;
-      default: return Default(message, wParam, lParam);
+      default: return BorderlessWindow::OnMessage(message, wParam, lParam);
     }
   }
+
+  void OnCaptionButton(FrameHit button) override {
+    if (button == FrameHit::CloseButton) Finish([this] { model_.Abort(); });
+  }
+
+  void PaintBody(HDC dc) override { kelvane::DrawArt(dc, ArtKind::PromptPicture, layout_.at(PromptControl::picture)); }
 
   HWND Control(PromptControl id) const { return GetDlgItem(hwnd(), static_cast<int>(id)); }
 
   void OnCreate() {
-    bodyBrush_.reset(CreateSolidBrush(FrameColors::kBody));
-    fonts_ = UiFonts::ForDpi(dpi_);
-    CreateChildControls<PromptControl>(hwnd(), Controls(), layout_, fonts_.normal.get());
-    SendMessageW(Control(PromptControl::lblAction), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.large.get()), FALSE);
+    CreateChildControls<PromptControl>(hwnd(), Controls(), layout_, fonts().normal.get());
+    SendMessageW(Control(PromptControl::lblAction), WM_SETFONT, reinterpret_cast<WPARAM>(fonts().large.get()), FALSE);
     SetWindowTextW(Control(PromptControl::lblAction), Widen(actionName_).c_str());
     SendMessageW(Control(PromptControl::txtSnooz), EM_LIMITTEXT, PromptModel::kMaxMinutesLength, 0);
     SendMessageW(Control(PromptControl::vsBlink), UDM_SETRANGE32, 0, 2);
@@ -157,39 +150,17 @@ class PromptWindow : public WindowBase {
     ShowWindow(hwnd(), SW_HIDE);
   }
 
-  void OnPaint() {
-    PAINTSTRUCT paint;
-    const HDC dc = BeginPaint(hwnd(), &paint);
-    PaintWindow(hwnd(), dc, layout_.frame, dpi_, mouse_.state(), fonts_.title.get());
-    kelvane::DrawArt(dc, ArtKind::PromptPicture, layout_.at("picture"));
-    EndPaint(hwnd(), &paint);
-  }
-
-  void OnMouseUp(LPARAM lParam) {
-    const POINT client{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    if (mouse_.ButtonUp(hwnd(), layout_.frame, client) == FrameHit::CloseButton) Finish([this] { model_.Abort(); });
-  }
-
-  LRESULT OnControlColor(HDC dc) {
-    SetBkColor(dc, FrameColors::kBody);
-    return reinterpret_cast<LRESULT>(bodyBrush_.get());
-  }
-
   std::string actionName_;
   HICON icon_;
   PromptModel model_;
-  int dpi_ = 96;
-  WindowLayout layout_;
-  UiFonts fonts_;
-  UniqueBrush bodyBrush_;
-  FrameMouse mouse_;
+  WindowLayout<PromptControl> layout_;
   bool done_ = false;
   bool updating_ = false;
 };
 
 }  // namespace
 
-PromptAnswer ShowPromptDialog(HWND owner, const std::string& actionName, HICON icon) {
+std::optional<PromptAnswer> ShowPromptDialog(HWND owner, const std::string& actionName, HICON icon) {
   PromptWindow window(actionName, icon);
   return window.Run(owner);
 }

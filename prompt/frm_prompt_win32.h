@@ -1,13 +1,15 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "prompt/prompt_model.h"
 
 namespace kelvane {
 
-// Shows the always-on-top prompt, modal to `owner`, and returns the answer.
-PromptAnswer ShowPromptDialog(HWND owner, const std::string& actionName, HICON icon);
+// Shows the always-on-top prompt, modal to `owner`, and returns the answer;
+// nullopt when the prompt's window could not be made.
+std::optional<PromptAnswer> ShowPromptDialog(HWND owner, const std::string& actionName, HICON icon);
 
 }  // namespace kelvane

@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "base/handles_win32.h"
+#include "base/system_win32.h"
+#include "base/window_base_win32.h"
 #include "base/wide_text_win32.h"
 
 namespace kelvane {
@@ -68,34 +70,9 @@ std::unique_ptr<StartedProcess> ProcessLauncherWin32::Start(const std::string& c
   return std::make_unique<ProcessWin32>(UniqueHandle(started.hProcess));
 }
 
-void MessagePumpWin32::ProcessPendingMessages() {
-  // WM_QUIT is retrieved before input and timer messages; re-posting it at
-  // once would hide those behind it. It is held until the queue is empty
-  // and then posted again so the main loop still ends.
-  std::optional<int> quitCode;
-  MSG message{};
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    if (message.message == WM_QUIT) {
-      quitCode = static_cast<int>(message.wParam);
-      continue;
-    }
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  if (quitCode) PostQuitMessage(*quitCode);
-}
+void MessagePumpWin32::ProcessPendingMessages() { kelvane::ProcessPendingMessages(); }
 
-std::string EnvironmentReaderWin32::Variable(std::string_view name) const {
-  const std::wstring wideName = Widen(name);
-  const DWORD needed = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
-  if (needed == 0) return {};
-  std::wstring value(needed, L'\0');
-  const DWORD length = GetEnvironmentVariableW(wideName.c_str(), value.data(), needed);
-  // Zero when unset meanwhile; not less than the buffer when it grew.
-  if (length == 0 || length >= needed) return {};
-  value.resize(length);
-  return Narrow(value);
-}
+std::string EnvironmentReaderWin32::Variable(std::string_view name) const { return EnvironmentVariable(name); }
 
 std::optional<std::uint64_t> TaskLogFileWin32::Size(const std::string& path) {
   const UniqueFileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace kelvane {
 namespace {
 
@@ -30,31 +28,6 @@ TEST(Layout, FrameHitsFollowTheStripsAndButtons) {
     EXPECT_EQ(HitTestFrame(frame, c.x, c.y), c.hit);
   }
   EXPECT_FALSE(ComputeFrame(300, 200, 96, 30, 14, false).minimizeButton.has_value());
-}
-
-TEST(Layout, ControlsStayInsideTheBodyAndDoNotOverlapAtAnyScale) {
-  for (int dpi : {96, 144, 192}) {
-    for (const WindowLayout& layout : {MainWindowLayout(dpi), PromptLayout(dpi)}) {
-      SCOPED_TRACE(dpi);
-      std::vector<std::pair<std::string, Rect>> boxes;
-      for (const auto& [name, rect] : layout.controls) {
-        EXPECT_GE(rect.left, 0) << name;
-        EXPECT_LE(rect.right(), layout.width) << name;
-        // Drop-down lists reserve room for their list below the box.
-        if (name.rfind("cmb", 0) == 0) continue;
-        EXPECT_LE(rect.bottom(), layout.height) << name;
-        boxes.emplace_back(name, rect);
-      }
-      for (std::size_t i = 0; i < boxes.size(); ++i) {
-        for (std::size_t j = i + 1; j < boxes.size(); ++j) {
-          const Rect& a = boxes[i].second;
-          const Rect& b = boxes[j].second;
-          const bool overlap = a.left < b.right() && b.left < a.right() && a.top < b.bottom() && b.top < a.bottom();
-          EXPECT_FALSE(overlap) << boxes[i].first << " overlaps " << boxes[j].first;
-        }
-      }
-    }
-  }
 }
 
 }  // namespace

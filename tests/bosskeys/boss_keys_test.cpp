@@ -43,7 +43,7 @@ class MainWindowStandIn : public BossKeyHost, public ScheduleHost {
   void SuspendPower(std::int32_t hibernate) override { calls.push_back("suspend " + std::to_string(hibernate)); }
   void LockComputer() override { calls.push_back("lock"); }
 
-  ArmingInputs ReadInputs() const override { return {.actionName = "Shutdown"}; }
+  ArmingInputs ReadInputs() const override { return {.action = PowerAction::Shutdown}; }
   bool TrayTipsOn() const override { return false; }
   bool WindowsHidden() const override { return bossKeys != nullptr && bossKeys->WindowsHidden(); }
   void SaveSettings() override {}

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "fakes/fake_time.h"
@@ -23,7 +24,7 @@ using testing::RecordingTray;
 using testing::Utc;
 using Log = std::vector<std::string>;
 
-class FakeView : public MainView {
+class FakeView : public MainView, public Dialogs {
  public:
   explicit FakeView(Log& log) : log_(log) {}
   ScheduleControls shown;
@@ -31,7 +32,7 @@ class FakeView : public MainView {
   std::string status = "Disabled";
   bool menuCheck = false, visible = true;
   bool answerQuit = true;
-  std::function<PromptAnswer(const std::string&)> prompt = [](const std::string&) {
+  std::function<std::optional<PromptAnswer>(const std::string&)> prompt = [](const std::string&) {
     return PromptAnswer{PromptResult::Execute, 0};
   };
   TrayMenuCommand menuChoice = TrayMenuCommand::None;
@@ -44,7 +45,7 @@ class FakeView : public MainView {
   void SetStatus(const std::string& t) override { status = t; }
   void SetToggleCaption(const std::string&) override {}
   void SetTimerRunning(bool) override {}
-  void SetMenuEnabledCheck(bool c) override { menuCheck = c; }
+  void SetTrayMenuEnabledCheck(bool c) override { menuCheck = c; }
   void SetShowHiddenPicture(bool) override {}
   void SetWaitCursor(bool wait) override { log_.push_back(wait ? "wait cursor" : "normal cursor"); }
   void SetVisible(bool v) override {
@@ -59,7 +60,7 @@ class FakeView : public MainView {
   void ShowMessage(const std::string& t) override { log_.push_back("message " + t); }
   void SignalInvalidInput() override { log_.push_back("beep"); }
   void ProcessPendingMessages() override {}
-  PromptAnswer RunPrompt(const std::string& action) override {
+  std::optional<PromptAnswer> RunPrompt(const std::string& action) override {
     ++prompts;
     log_.push_back("prompt " + action);
     return prompt(action);
@@ -110,7 +111,7 @@ class MainFormTest : public ::testing::Test {
   FakeParts parts{log};
   WindowHider hider{parts};
   FakeView view{log};
-  MainForm form{view, MainServices{store, power, clock, zone, tray, parts, parts, parts, hider, parts,
+  MainForm form{view, view, MainServices{store, power, clock, zone, tray, parts, parts, parts, hider, parts,
                                    "C:\\Program Files\\Kelvane\\kelvane.exe", "C:\\Users\\me\\AppData\\Roaming"}};
 
   bool Logged(const std::string& line) const { return std::find(log.begin(), log.end(), line) != log.end(); }
@@ -144,13 +145,13 @@ TEST_F(MainFormTest, FirstStartRegistersAutostartAndGreetsFromTheTray) {
   EXPECT_LT(Position("tray show"), Position("balloon icon 4"));
   EXPECT_TRUE(Logged("balloon title Kelvane"));
   EXPECT_EQ(tray.balloons, Log{"No Action"});
-  EXPECT_EQ(view.shown.actionItems.size(), 6u) << "Wine's NT 6.1 offers Lock Computer";
+  EXPECT_EQ(view.shown.ActionItems().size(), 6u) << "Wine's NT 6.1 offers Lock Computer";
 }
 
 TEST_F(MainFormTest, OlderSystemsDoNotOfferLocking) {
   power.version = {2, 4, 0, 1381};
   form.Start();
-  EXPECT_EQ(view.shown.actionItems.size(), 5u);
+  EXPECT_EQ(view.shown.ActionItems().size(), 5u);
 }
 
 TEST_F(MainFormTest, StartUpOffRemovesTheRunValue) {
@@ -173,7 +174,7 @@ TEST_F(MainFormTest, EnabledStartRaisesShortSecondCountdowns) {
     Log l;
     RecordingTray t{l};
     FakeView v{l};
-    MainForm f{v, MainServices{s, power, clock, zone, t, parts, parts, parts, hider, parts, "k.exe", "A"}};
+    MainForm f{v, v, MainServices{s, power, clock, zone, t, parts, parts, parts, hider, parts, "k.exe", "A"}};
     f.Start();
     EXPECT_EQ(v.shown.period.text(), c.expected);
     ASSERT_TRUE(f.GetSchedule().Armed());
@@ -219,7 +220,7 @@ TEST_F(MainFormTest, ExecutingEachActionMakesItsPowerCall) {
                                     {"Action", std::to_string(c.action)}, {"Force", c.force ? "True" : "False"},
                                     {"Prompt", "False"}});
     FakeView v{log};
-    MainForm f{v, MainServices{s, power, clock, zone, tray, parts, parts, parts, hider, parts, "k.exe", "A"}};
+    MainForm f{v, v, MainServices{s, power, clock, zone, tray, parts, parts, parts, hider, parts, "k.exe", "A"}};
     f.Start();
     f.OnBossKeyPressed();  // hides the desktop's window
     ASSERT_TRUE(f.WindowsHidden());
@@ -253,7 +254,7 @@ TEST_F(MainFormTest, PromptAppearsUnlessTheBossKeyArmedWithIgnorePrompt) {
     SCOPED_TRACE(std::to_string(c.bossKey) + std::to_string(c.ignore));
     MemorySettingsStore s = Config({{"Action", "3"}, {"BossKeyIgnorePrompt", c.ignore ? "True" : "False"}});
     FakeView v{log};
-    MainForm f{v, MainServices{s, power, clock, zone, tray, parts, parts, parts, hider, parts, "k.exe", "A"}};
+    MainForm f{v, v, MainServices{s, power, clock, zone, tray, parts, parts, parts, hider, parts, "k.exe", "A"}};
     f.Start();
     if (c.bossKey) {
       f.GetSchedule().ToggleSchedule(ToggleTrigger::BossKeyNow);
@@ -311,7 +312,7 @@ TEST_F(MainFormTest, DisarmingFromTheTrayWhileThePromptIsOpenCancelsTheFiring) {
 TEST_F(MainFormTest, QuittingWhileThePromptIsOpenPerformsNothing) {
   form.Start();
   view.prompt = [&](const std::string&) {
-    form.DoAction(kCloseButton);
+    form.DoAction(CaptionButton::Close);
     return PromptAnswer{PromptResult::Execute, 0};
   };
   ArmSeconds(10);
@@ -340,7 +341,7 @@ TEST_F(MainFormTest, TasksRunBeforeTheActionWithTheOptionalLock) {
                                     {"LockDuringTaskRun", c.lockDuringRun ? "True" : "False"}});
     s.Set("TASK", "TaskCount", "1");
     FakeView v{log};
-    MainForm f{v, MainServices{s, power, clock, zone, tray, parts, parts, parts, hider, parts, "k.exe", "A"}};
+    MainForm f{v, v, MainServices{s, power, clock, zone, tray, parts, parts, parts, hider, parts, "k.exe", "A"}};
     f.Start();
     f.OnToggleClicked();
     log.clear();
@@ -357,7 +358,7 @@ TEST_F(MainFormTest, QuittingAsksAndThenClosesInOrder) {
   form.Start();
   view.answerQuit = false;
   log.clear();
-  form.DoAction(kCloseButton);
+  form.DoAction(CaptionButton::Close);
   EXPECT_EQ(log, Log{"ask quit"});
 
   view.answerQuit = true;
@@ -376,7 +377,7 @@ TEST_F(MainFormTest, QuittingShowsWindowsHiddenByTheBossKeyAgain) {
   form.OnBossKeyPressed();
   ASSERT_TRUE(form.WindowsHidden());
   log.clear();
-  form.DoAction(kCloseButton);
+  form.DoAction(CaptionButton::Close);
   EXPECT_LT(Position("show 7 3"), Position("end process"));
   EXPECT_EQ(std::count(log.begin(), log.end(), "show 7 3"), 1) << "shown once, not again at the close";
 }
@@ -401,7 +402,7 @@ TEST_F(MainFormTest, AlternativeBossKeyRunsTasksUnderTheHourglassThenLocks) {
 
 TEST_F(MainFormTest, MinimiseAndEscapeHideWithoutAsking) {
   form.Start();
-  form.DoAction(kMinimizeButton);
+  form.DoAction(CaptionButton::Minimize);
   EXPECT_FALSE(view.visible);
   form.OnTrayMouseDown(TrayButton::Left);
   EXPECT_TRUE(view.visible);

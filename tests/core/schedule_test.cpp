@@ -17,7 +17,7 @@ using namespace std::chrono_literals;
 
 class RecordingHost : public ScheduleHost {
  public:
-  ArmingInputs inputs{.actionName = "Shutdown"};
+  ArmingInputs inputs{.action = PowerAction::Shutdown};
   bool tips = true;
   bool balloonCapable = true;
   bool hidden = false;

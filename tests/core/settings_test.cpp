@@ -55,17 +55,16 @@ TEST(Settings, SaveThenLoadRoundTrips) {
   MemorySettingsStore store;
   Loaded original;
   auto& c = original.controls;
-  c.actionIndex = 4;
-  c.actionName = "Hibernate";
+  c.action = PowerAction::Hibernate;
   c.force = false;
   c.prompt = false;
   c.blinkSeconds.SetText("12");
   c.countdownMode = false;
   c.period.SetText("45");
-  c.unitIndex = 2;
+  c.unit = CountdownUnit::Seconds;
   c.hour.SetText("11");
   c.minute.SetText("7");
-  c.halfDayIndex = 1;
+  c.halfDay = HalfDay::PM;
   auto& o = original.options;
   o.TrayTips = false;
   o.EnabledStart = true;
@@ -85,16 +84,16 @@ TEST(Settings, SaveThenLoadRoundTrips) {
   EXPECT_EQ(store.Get("TASK", "Task1"), "1\xC2\xA4" "1\xC2\xA4" "Cleanup\xC2\xA4" "cleanmgr.exe /d c:\xC2\xA4");
 
   const Loaded back = Load(store);
-  EXPECT_EQ(back.controls.actionName, "Hibernate");
+  EXPECT_EQ(ActionName(back.controls.action), "Hibernate");
   EXPECT_FALSE(back.controls.force);
   EXPECT_FALSE(back.controls.prompt);
   EXPECT_EQ(back.controls.blinkSeconds.text(), "12");
   EXPECT_FALSE(back.controls.countdownMode);
   EXPECT_EQ(back.controls.period.text(), "45");
-  EXPECT_EQ(back.controls.unitIndex, 2);
+  EXPECT_EQ(back.controls.unit, CountdownUnit::Seconds);
   EXPECT_EQ(back.controls.hour.text(), "11");
   EXPECT_EQ(back.controls.minute.text(), "07");
-  EXPECT_EQ(back.controls.halfDayIndex, 1);
+  EXPECT_EQ(back.controls.halfDay, HalfDay::PM);
   EXPECT_FALSE(back.options.TrayTips);
   EXPECT_TRUE(back.options.EnabledStart);
   EXPECT_TRUE(back.options.BossKeyHideWindows);
@@ -130,9 +129,9 @@ TEST(Settings, BadValuesLeaveTheirControlAsItWas) {
     const Loaded loaded = Load(store);
     EXPECT_EQ(loaded.controls.force, defaults.controls.force);
     EXPECT_EQ(loaded.controls.blinkSeconds.text(), defaults.controls.blinkSeconds.text());
-    EXPECT_EQ(loaded.controls.actionName, defaults.controls.actionName);
-    EXPECT_EQ(loaded.controls.unitIndex, defaults.controls.unitIndex);
-    EXPECT_EQ(loaded.controls.halfDayIndex, defaults.controls.halfDayIndex);
+    EXPECT_EQ(loaded.controls.action, defaults.controls.action);
+    EXPECT_EQ(loaded.controls.unit, defaults.controls.unit);
+    EXPECT_EQ(loaded.controls.halfDay, defaults.controls.halfDay);
     EXPECT_EQ(loaded.controls.period.text(), defaults.controls.period.text());
     EXPECT_EQ(loaded.controls.countdownMode, defaults.controls.countdownMode);
     EXPECT_EQ(loaded.options.TrayTips, defaults.options.TrayTips);
@@ -157,8 +156,8 @@ TEST(Settings, NumbersAreReadUpToTheFirstLetterAndClampedByTheirBoxes) {
 TEST(Settings, LockComputerIsRejectedWhereNotOffered) {
   MemorySettingsStore store;
   store.Set("CONFIG", "Action", "5");
-  EXPECT_EQ(Load(store, false).controls.actionName, "Shutdown");
-  EXPECT_EQ(Load(store, true).controls.actionName, "Lock Computer");
+  EXPECT_EQ(ActionName(Load(store, false).controls.action), "Shutdown");
+  EXPECT_EQ(ActionName(Load(store, true).controls.action), "Lock Computer");
 }
 
 TEST(Settings, TaskCountIsBoundToTheHundredSlots) {

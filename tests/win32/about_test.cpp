@@ -8,6 +8,7 @@
 #include "base/handles_win32.h"
 #include "base/wide_text_win32.h"
 #include "base/file_version_win32.h"
+#include "base/system_win32.h"
 #include "version.h"
 #include "win32/support/message_pump.h"
 
@@ -18,7 +19,7 @@ using testing::LaterSteps;
 using testing::PumpUntil;
 
 std::wstring BesideThisProgram(const wchar_t* name) {
-  std::wstring path = ProgramPath();
+  std::wstring path = ModulePath();
   return path.substr(0, path.find_last_of(L'\\') + 1) + name;
 }
 
@@ -33,7 +34,7 @@ TEST(AboutVersionWin32, ComesFromTheProgramsVersionResource) {
   ASSERT_NE(GetFileAttributesW(program.c_str()), INVALID_FILE_ATTRIBUTES) << "built beside the tests";
   EXPECT_EQ(ModuleVersionText(program),
             AboutVersionText(KELVANE_VERSION_MAJOR, KELVANE_VERSION_MINOR, KELVANE_VERSION_PATCH));
-  EXPECT_EQ(ModuleVersionText(ProgramPath()), "Version: 0.0.0") << "the tests carry no version resource";
+  EXPECT_EQ(ModuleVersionText(ModulePath()), "Version: 0.0.0") << "the tests carry no version resource";
 }
 
 class AboutWin32Test : public ::testing::Test {
@@ -53,7 +54,7 @@ TEST_F(AboutWin32Test, ShowsNameVersionAndLinkModally) {
     GetWindowTextW(box, title, 32);
     EXPECT_STREQ(title, L"About");
     EXPECT_EQ(ItemText(box, kAboutTitleId), "Kelvane");
-    EXPECT_EQ(ItemText(box, kAboutVersionLabelId), ModuleVersionText(ProgramPath()));
+    EXPECT_EQ(ItemText(box, kAboutVersionLabelId), ModuleVersionText(ModulePath()));
     EXPECT_EQ(ItemText(box, kAboutLinkLabelId), kMakerUrl);
     EXPECT_FALSE(IsWindowEnabled(owner.get())) << "modal to its owner";
     EXPECT_EQ(GetWindow(box, GW_OWNER), owner.get());

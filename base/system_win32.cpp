@@ -1,0 +1,86 @@
+#include "base/system_win32.h"
+
+#include <cmath>
+
+#include "base/wide_text_win32.h"
+
+namespace kelvane {
+
+int DpiOf(HWND window) noexcept {
+  // Per-monitor DPI exists from Windows 10 on; before it the system DPI holds.
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  const auto getDpi = user32 == nullptr ? nullptr
+                                        : reinterpret_cast<GetDpiForWindowFn>(
+                                              reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")));
+  if (getDpi != nullptr && window != nullptr) {
+    const UINT dpi = getDpi(window);
+    if (dpi != 0) return static_cast<int>(dpi);
+  }
+  const WindowDc screen(nullptr);
+  const int dpi = screen.get() == nullptr ? 96 : GetDeviceCaps(screen.get(), LOGPIXELSX);
+  return dpi > 0 ? dpi : 96;
+}
+
+POINT CenterOnWorkArea(int width, int height, HWND beside) noexcept {
+  RECT work{0, 0, 1024, 768};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  const HMONITOR handle = MonitorFromWindow(beside, MONITOR_DEFAULTTOPRIMARY);
+  if (handle != nullptr && GetMonitorInfoW(handle, &monitor)) {
+    work = monitor.rcWork;
+  } else {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  }
+  return {work.left + (work.right - work.left - width) / 2, work.top + (work.bottom - work.top - height) / 2};
+}
+
+UniqueFont CreateMessageFont(int dpi, double points, LONG weight, bool underline) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  LOGFONTW font{};
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+    font = metrics.lfMessageFont;
+  } else {
+    wcscpy_s(font.lfFaceName, L"Tahoma");
+  }
+  font.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
+  font.lfWidth = 0;
+  if (weight != 0) font.lfWeight = weight;
+  font.lfUnderline = underline ? TRUE : FALSE;
+  font.lfQuality = CLEARTYPE_QUALITY;
+  return UniqueFont(CreateFontIndirectW(&font));
+}
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);  // cut off: try a larger buffer
+  }
+}
+
+std::string EnvironmentVariable(std::string_view name) {
+  const std::wstring wideName = Widen(name);
+  const DWORD needed = GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
+  if (needed == 0) return {};
+  std::wstring value(needed, L'\0');
+  const DWORD length = GetEnvironmentVariableW(wideName.c_str(), value.data(), needed);
+  // Zero when unset meanwhile; not less than the buffer when it grew.
+  if (length == 0 || length >= needed) return {};
+  value.resize(length);
+  return Narrow(value);
+}
+
+}  // namespace kelvane
