@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/system_win32.h"
 #include "base/window_id_win32.h"
 #include "base/wide_text_win32.h"
 
@@ -11,13 +12,7 @@ namespace {
 TopLevelWindow Describe(HWND window) {
   TopLevelWindow described;
   described.handle = ToWindowId(window);
-  const int length = GetWindowTextLengthW(window);
-  if (length > 0) {
-    std::wstring title(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, title.data(), length + 1);
-    title.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    described.title = Narrow(title);
-  }
+  described.title = Narrow(WindowText(window));
   described.visible = IsWindowVisible(window) != FALSE;
   WINDOWPLACEMENT placement{};
   placement.length = sizeof placement;

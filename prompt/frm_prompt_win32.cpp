@@ -124,19 +124,14 @@ class PromptWindow final : public BorderlessWindow {
   }
 
   void OnMinutesChanged() {
-    const HWND box = Control(PromptControl::txtSnooz);
-    wchar_t text[8] = {};
-    GetWindowTextW(box, text, 8);
-    model_.OnMinutesTextChanged(Narrow(text));
+    model_.OnMinutesTextChanged(Narrow(WindowText(Control(PromptControl::txtSnooz))));
     ShowMinutes();
   }
 
   void ShowMinutes() {
     const HWND box = Control(PromptControl::txtSnooz);
-    wchar_t text[8] = {};
-    GetWindowTextW(box, text, 8);
     const std::wstring wanted = Widen(model_.MinutesText());
-    if (wanted == text) return;
+    if (wanted == WindowText(box)) return;
     updating_ = true;
     SetWindowTextW(box, wanted.c_str());
     SendMessageW(box, EM_SETSEL, wanted.size(), static_cast<LPARAM>(wanted.size()));

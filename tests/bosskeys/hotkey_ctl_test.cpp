@@ -72,9 +72,8 @@ TEST(HotKeyCtlKeys, NamesGiveTheirCodes) {
   }
 }
 
-TEST(HotKeyCtlKeys, TheListOffersSixtyThreeNamesThatEachNameADistinctKey) {
+TEST(HotKeyCtlKeys, EveryNameOfTheListNamesADistinctKey) {
   const auto& names = HotKeyCtl::LoadHotKeyCombo();
-  ASSERT_EQ(names.size(), 63u);
   std::set<std::uint32_t> codes;
   for (const auto& name : names) {
     const std::uint32_t code = HotKeyCtl::GetPgmHotKeyFromStr(name);

@@ -321,6 +321,28 @@ TEST_F(MainFormTest, QuittingWhileThePromptIsOpenPerformsNothing) {
   EXPECT_FALSE(Logged("exit 12"));
 }
 
+TEST_F(MainFormTest, APromptThatCannotBeShownPerformsNothingAndSaysSo) {
+  form.Start();
+  view.prompt = [](const std::string&) { return std::nullopt; };
+  ArmSeconds(10);
+  RunToTarget();
+  EXPECT_EQ(view.prompts, 1);
+  EXPECT_FALSE(form.GetSchedule().Armed());
+  EXPECT_FALSE(view.menuCheck);
+  EXPECT_EQ(view.status, kPromptFailedStatus);
+  EXPECT_FALSE(Logged("exit 12"));
+  EXPECT_FALSE(Logged("privilege on"));
+}
+
+TEST_F(MainFormTest, OnlyTheBossKeysRegistrationFailuresAreShown) {
+  form.Start();
+  log.clear();
+  form.OnHotKeyError(BossKey::Alternative, "Hot key is already registered.");
+  EXPECT_TRUE(log.empty());
+  form.OnHotKeyError(BossKey::Boss, "Hot key is already registered.");
+  EXPECT_EQ(log, Log{"message Hot key is already registered."});
+}
+
 TEST_F(MainFormTest, AClockTimeThatCannotBeFormedBeepsAndStaysDisarmed) {
   form.Start();
   form.OnModeSelected(false);

@@ -58,14 +58,6 @@ TEST(MessageTable, AllMessagesSwitchesTheWholeTable) {
   EXPECT_FALSE(table.Contains(kMouseMove));
 }
 
-TEST(HookErrorTexts, NameOwnerRoutineAndMessage) {
-  const HookError error{"cSystray", "HookWindow", "Invalid window handle"};
-  EXPECT_EQ(MessageBoxText(error), "Invalid window handle.");
-  EXPECT_EQ(MessageBoxTitle(error), "Error in cSystray.HookWindow");
-  EXPECT_EQ(MessageNotFoundText(0xC0DE), "Message &HC0DE not found in table");
-  EXPECT_EQ(MessageNotFoundText(0x5), "Message &H5 not found in table");
-}
-
 // Logs each call and acts as scripted per message and phase.
 class ScriptedHandler : public HookHandler {
  public:
