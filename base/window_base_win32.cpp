@@ -74,7 +74,7 @@ void ProcessPendingMessages() noexcept {
   if (quit) PostQuitMessage(quitCode);
 }
 
-void RunModalLoop(HWND dialog, HWND owner, const bool& done) noexcept {
+void RunModalLoop(HWND dialog, HWND owner, const bool& done, const std::function<bool(const MSG&)>& swallow) noexcept {
   const bool ownerWasEnabled = owner != nullptr && IsWindowEnabled(owner);
   if (ownerWasEnabled) EnableWindow(owner, FALSE);
   MSG msg;
@@ -85,6 +85,7 @@ void RunModalLoop(HWND dialog, HWND owner, const bool& done) noexcept {
       if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
+    if (swallow && swallow(msg)) continue;
     if (IsDialogMessageW(dialog, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);

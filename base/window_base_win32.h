@@ -3,6 +3,8 @@
 // WM_NCCREATE on and forwards every message to OnMessage.
 #include <windows.h>
 
+#include <functional>
+
 namespace kelvane {
 
 class WindowBase {
@@ -35,7 +37,8 @@ void ProcessPendingMessages() noexcept;
 
 // Runs a nested message loop until `done` becomes true, with the owner
 // disabled, as a modal dialog does. Dialog keys (Tab, Esc, Enter) go to the
-// window `dialog`.
-void RunModalLoop(HWND dialog, HWND owner, const bool& done) noexcept;
+// window `dialog`. A message for which `swallow` returns true is dropped.
+void RunModalLoop(HWND dialog, HWND owner, const bool& done,
+                  const std::function<bool(const MSG&)>& swallow = {}) noexcept;
 
 }  // namespace kelvane

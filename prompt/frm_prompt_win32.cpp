@@ -59,8 +59,8 @@ class PromptWindow final : public BorderlessWindow {
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
-    SetFocus(Control(PromptControl::cmdExecute));
-    RunModalLoop(hwnd(), owner, done_);
+    SetFocus(Control(model_.InitialFocus()));
+    RunModalLoop(hwnd(), owner, done_, [this](const MSG& message) { return Swallows(message); });
     if (hwnd() != nullptr) DestroyWindow(hwnd());
     return model_.Answer();
   }
@@ -81,6 +81,14 @@ class PromptWindow final : public BorderlessWindow {
   }
 
   void PaintBody(HDC dc) override { kelvane::DrawArt(dc, ArtKind::PromptPicture, layout_.at(PromptControl::picture)); }
+
+  // A character typed while a button has the focus is dropped before the
+  // dialog manager can take it for a mnemonic.
+  bool Swallows(const MSG& message) const {
+    if (message.message != WM_CHAR) return false;
+    const auto focus = static_cast<PromptControl>(GetDlgCtrlID(message.hwnd));
+    return GetParent(message.hwnd) == hwnd() && !PromptModel::AcceptsCharacter(focus);
+  }
 
   HWND Control(PromptControl id) const { return GetDlgItem(hwnd(), static_cast<int>(id)); }
 

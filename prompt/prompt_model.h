@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/control_ids.h"
 #include "base/numeric_spin.h"
 
 namespace kelvane {
@@ -31,6 +32,16 @@ class PromptModel {
   // spin and labels, and the line that explains snoozing.
   void HideSnooz(bool hide = false) { snoozeVisible_ = !hide; }
   bool SnoozeVisible() const { return snoozeVisible_; }
+
+  // The control that has the focus when the prompt opens. The prompt comes
+  // up on top of whatever the user is typing into, so Enter, the space bar
+  // or a letter that arrives with it must not perform the action.
+  PromptControl InitialFocus() const { return snoozeVisible_ ? PromptControl::cmdSnooz : PromptControl::cmdAbort; }
+  // Whether a character typed without Alt reaches the prompt. With the
+  // focus on a button a plain letter would press the button it is the
+  // mnemonic of; Alt with the letter still does. The minutes box takes what
+  // is typed.
+  static bool AcceptsCharacter(PromptControl focus) { return focus == PromptControl::txtSnooz; }
 
   void Execute() { answer_ = {PromptResult::Execute, 0}; }
   void Abort() { answer_ = {PromptResult::Abort, 0}; }

@@ -39,5 +39,16 @@ TEST(PromptModel, SpinArrowsStepAndStopAtTheBounds) {
   EXPECT_EQ(prompt.MinutesText(), "999");
 }
 
+TEST(PromptModel, OpensWhereAStrayKeyCannotPerformTheAction) {
+  PromptModel prompt;
+  EXPECT_EQ(prompt.InitialFocus(), PromptControl::cmdSnooz);
+  prompt.HideSnooz(true);
+  EXPECT_EQ(prompt.InitialFocus(), PromptControl::cmdAbort);
+  for (PromptControl button : {PromptControl::cmdExecute, PromptControl::cmdSnooz, PromptControl::cmdAbort}) {
+    EXPECT_FALSE(PromptModel::AcceptsCharacter(button)) << "a plain letter would press a button";
+  }
+  EXPECT_TRUE(PromptModel::AcceptsCharacter(PromptControl::txtSnooz));
+}
+
 }  // namespace
 }  // namespace kelvane
