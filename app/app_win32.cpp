@@ -46,6 +46,8 @@ class Tasks : public TaskRunnerPart {
  public:
   explicit Tasks(std::string dataFolder) : runner_(std::move(dataFolder)) {}
   void RunTasks(const TaskList& tasks) override { runner_.RunTasks(tasks); }
+  void Cancel() override { runner_.Cancel(); }
+  void LogNote(const std::string& text) override { runner_.LogNote(text); }
 
  private:
   TaskRunnerWin32 runner_;
@@ -69,7 +71,7 @@ int RunApplication(HINSTANCE instance) {
   frmAbout about;
   RegistryRunKey runKey;
   Folders folders;
-  const std::string appData = EnvironmentVariable("APPDATA");
+  const std::string appData = ChooseAppDataFolder(EnvironmentVariable("APPDATA"), RoamingAppDataFolder());
   Tasks tasks(DataFolderPath(appData));
   Win32WindowList desktop;
   WindowHider windows(desktop);

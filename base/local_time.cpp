@@ -46,6 +46,16 @@ Instant FromLocal(const LocalTimeZone& zone, const LocalDateTime& local) {
   return zone.UtcOffsetAt(lo) == offsetAtLo ? hi : lo;
 }
 
+std::vector<Instant> LocalOccurrences(const LocalTimeZone& zone, const LocalDateTime& local) {
+  const sys_seconds wall = WallAsUtc(local);
+  const seconds before = zone.UtcOffsetAt(wall - days{1});
+  const seconds after = zone.UtcOffsetAt(wall + days{1});
+  const Instant early = wall - std::max(before, after);
+  const Instant late = wall - std::min(before, after);
+  if (early != late && ToLocal(zone, early) == local && ToLocal(zone, late) == local) return {early, late};
+  return {FromLocal(zone, local)};
+}
+
 LocalDateTime NextDay(const LocalDateTime& local) {
   LocalDateTime next = UtcAsWall(WallAsUtc(local) + days{1});
   next.hour = local.hour;

@@ -1,6 +1,8 @@
 #pragma once
 // Conversions between absolute instants and local wall time.
 
+#include <vector>
+
 #include "base/clock.h"
 
 namespace kelvane {
@@ -11,6 +13,11 @@ LocalDateTime ToLocal(const LocalTimeZone& zone, Instant instant);
 // is skipped by a forward clock change resolves to the first instant after
 // the gap; one that occurs twice resolves to its first occurrence.
 Instant FromLocal(const LocalTimeZone& zone, const LocalDateTime& local);
+
+// Every instant at which the local wall clock shows `local`, earliest first:
+// two in the hour that repeats when the clocks go back, one otherwise (for a
+// skipped wall time, the first instant after the gap).
+std::vector<Instant> LocalOccurrences(const LocalTimeZone& zone, const LocalDateTime& local);
 
 // The calendar day after the given local date (time fields unchanged).
 LocalDateTime NextDay(const LocalDateTime& local);

@@ -1,5 +1,8 @@
 #include "base/system_win32.h"
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include <cmath>
 
 #include "base/wide_text_win32.h"
@@ -81,6 +84,15 @@ std::string EnvironmentVariable(std::string_view name) {
   if (length == 0 || length >= needed) return {};
   value.resize(length);
   return Narrow(value);
+}
+
+std::string RoamingAppDataFolder() {
+  PWSTR path = nullptr;
+  const HRESULT result = SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &path);
+  // The buffer is the caller's to free even when the call failed.
+  std::string folder = SUCCEEDED(result) && path != nullptr ? Narrow(path) : std::string();
+  CoTaskMemFree(path);
+  return folder;
 }
 
 }  // namespace kelvane

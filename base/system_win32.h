@@ -28,4 +28,8 @@ std::wstring ModulePath();
 // A variable of the process environment as UTF-8; empty when it is not set.
 std::string EnvironmentVariable(std::string_view name);
 
+// The user's roaming application-data folder as the system keeps it; empty
+// when the system cannot say.
+std::string RoamingAppDataFolder();
+
 }  // namespace kelvane

@@ -14,6 +14,13 @@ void BossKeys::OnBossKey() {
 }
 
 void BossKeys::OnAltBossKey() {
+  const BossKeyOptions& options = host_.Options();
+  // The press that shows the windows again does only that, also while an
+  // earlier press's tasks still run.
+  if (options.Boss2KeyHideWindows && windowsHidden_) {
+    ShowWindowsAgain();
+    return;
+  }
   // The task run handles messages while it waits; a second press meanwhile
   // would start the tasks and the action a second time inside the first run.
   if (altKeyRunning_) return;
@@ -22,9 +29,8 @@ void BossKeys::OnAltBossKey() {
     bool& running;
     ~Done() { running = false; }
   } done{altKeyRunning_};
-  const BossKeyOptions& options = host_.Options();
   if (options.Boss2KeyHideWindows) {
-    if (!ToggleWindows()) return;
+    HideWindows();
     host_.ProcessPendingMessages();
     if (options.Boss2KeyRunTasks) host_.RunTasks();
   } else {
@@ -32,6 +38,7 @@ void BossKeys::OnAltBossKey() {
     if (options.Boss2KeyRunTasks) host_.RunTasks();
     host_.SetWaitCursor(false);
   }
+  if (host_.Ending()) return;
   RunAltAction();
 }
 

@@ -47,6 +47,8 @@ class BossKeyHost {
   // Suspends (0) or hibernates (1) with the schedule's Force and wake events allowed.
   virtual void SuspendPower(std::int32_t hibernate) = 0;
   virtual void LockComputer() = 0;
+  // Quitting was confirmed: nothing more is to be performed.
+  virtual bool Ending() const = 0;
 };
 
 // Owns the windows-hidden flag, which both keys share and which the
@@ -65,6 +67,9 @@ class BossKeys {
   // confirmation and the orderly close (the latter not while the computer
   // is being shut down).
   void ShowHiddenWindows();
+  // Brings hidden windows back with the tray and the picture, as the click
+  // on the picture does; nothing when none are hidden.
+  void RestoreHiddenWindows() { OnShowHiddenClick(); }
 
   bool WindowsHidden() const { return windowsHidden_; }
 

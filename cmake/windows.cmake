@@ -60,7 +60,7 @@ if(KELVANE_E2E_SOURCES)
   target_include_directories(kelvane_e2e_tests PRIVATE "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_BINARY_DIR}/generated")
   target_compile_options(kelvane_e2e_tests PRIVATE ${KELVANE_WARNINGS})
   target_link_options(kelvane_e2e_tests PRIVATE ${KELVANE_STATIC_LINK})
-  add_dependencies(kelvane_e2e_tests kelvane-recording kelvane_window_owner)
+  add_dependencies(kelvane_e2e_tests kelvane-recording kelvane_window_owner kelvane_task_waiter)
   add_test(NAME e2e
     COMMAND "${CMAKE_SOURCE_DIR}/scripts/e2e-run.sh" "$<TARGET_FILE:kelvane_e2e_tests>" --gtest_brief=1)
   set_tests_properties(e2e PROPERTIES TIMEOUT 900)
@@ -84,3 +84,9 @@ target_link_options(kelvane_window_owner PRIVATE ${KELVANE_STATIC_LINK} -municod
 if(TARGET kelvane_win32_tests)
   add_dependencies(kelvane_win32_tests kelvane_window_owner)
 endif()
+
+# A task that the end-to-end tests let end when they choose.
+add_executable(kelvane_task_waiter WIN32 "${CMAKE_SOURCE_DIR}/tests/e2e/helpers/task_waiter.cpp")
+target_compile_definitions(kelvane_task_waiter PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_compile_options(kelvane_task_waiter PRIVATE ${KELVANE_WARNINGS})
+target_link_options(kelvane_task_waiter PRIVATE ${KELVANE_STATIC_LINK} -municode)

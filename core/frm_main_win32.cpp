@@ -130,7 +130,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
       return TRUE;
     case WM_CLOSE: form_.DoAction(CaptionButton::Close); return 0;
     case WM_QUERYENDSESSION: return TRUE;
-    case WM_ENDSESSION: if (wParam != 0) form_.OnUnload(); return 0;
+    case WM_ENDSESSION: if (wParam != 0) form_.OnEndSession(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     default: return BorderlessWindow::OnMessage(message, wParam, lParam);
   }
@@ -173,6 +173,8 @@ void MainWindow::UpdateTooltip() {
   const Rect r = layout_.at(MainControl::imgShowHidden);
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof tool;
+  // The tooltip watches the window's mouse messages itself.
+  tool.uFlags = TTF_SUBCLASS;
   tool.hwnd = hwnd();
   tool.uId = 1;
   tool.rect = {r.left, r.top, r.right(), r.bottom()};
@@ -184,6 +186,12 @@ void MainWindow::UpdateTooltip() {
 void MainWindow::OnCommand(int id, int code) {
   if (id == IDCANCEL) {
     form_.OnEscape();
+    return;
+  }
+  // Enter in a box: the dialog manager asks for the default button, which a
+  // plain window does not name, and sends IDOK.
+  if (id == IDOK) {
+    form_.OnEnterKey();
     return;
   }
   if (updating_) return;

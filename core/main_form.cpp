@@ -127,6 +127,7 @@ void MainForm::DoAction(CaptionButton button) {
   switch (button) {
     case CaptionButton::Close:
       if (!view_.AskQuit()) return;
+      BeginEnding();
       quit_ = true;
       bossKeys_.ShowHiddenWindows();
       ExitProgram();
@@ -138,7 +139,24 @@ void MainForm::DoAction(CaptionButton button) {
 void MainForm::OnEscape() { view_.SetVisible(false); }
 
 void MainForm::OnTimerTick() {
+  // A tick that was already queued when quitting was confirmed.
+  if (Ending()) return;
   if (schedule_.Armed()) schedule_.Tick();
+}
+
+void MainForm::BeginEnding() {
+  ending_ = true;
+  view_.SetTimerRunning(false);
+  services_.tasks.Cancel();
+}
+
+void MainForm::OnEndSession() {
+  if (unloaded_) return;
+  BeginEnding();
+  if (schedule_.Armed()) schedule_.ToggleSchedule(ToggleTrigger::Execution);
+  quit_ = true;
+  bossKeys_.ShowHiddenWindows();
+  ExitProgram();
 }
 
 void MainForm::OnTrayMouseDown(TrayButton button) {
@@ -228,7 +246,7 @@ void MainForm::FireAction() {
     // The user may have switched the schedule off from the tray, or quit,
     // while the prompt was open; acting then would re-arm or run a cancelled
     // action.
-    if (!schedule_.Armed() || unloaded_) return;
+    if (!schedule_.Armed() || Ending()) return;
     if (!answer) {
       // The user asked to be asked; without an answer nothing is performed.
       OnToggleClicked();
@@ -248,7 +266,11 @@ void MainForm::FireAction() {
   bool lockedBeforeTasks = false;
   if (options_.DoTaskRun) {
     if (options_.LockDuringTaskRun) lockedBeforeTasks = kelvane::LockComputer(services_.power);
+    const std::uint64_t arming = schedule_.Armings();
     services_.tasks.RunTasks(options_.tasks);
+    // The user may have quit while the tasks ran, or armed anew: the new
+    // choice stands and this firing performs nothing more.
+    if (Ending() || schedule_.Armings() != arming) return;
   }
   PerformAction(lockedBeforeTasks);
 }
@@ -257,7 +279,10 @@ void MainForm::PerformAction(bool lockedBeforeTasks) {
   const PowerAction action = schedule_.Action();
   // The computer is locked already; locking again would only fail.
   if (action == PowerAction::LockComputer && lockedBeforeTasks) return;
-  PerformPowerAction(services_.power, action, schedule_.Force());
+  if (!PerformPowerAction(services_.power, action, schedule_.Force())) {
+    OnPowerCallFailed(action);
+    return;
+  }
   if (EndsSession(action)) {
     quit_ = true;
     shuttingDown_ = true;
@@ -268,9 +293,21 @@ void MainForm::PerformAction(bool lockedBeforeTasks) {
 void MainForm::SuspendPower(std::int32_t hibernate) {
   // The alternative boss key acts outside the schedule, with the force flag
   // as the window shows it.
-  kelvane::SuspendPower(services_.power, hibernate, controls_.force, false);
+  if (!kelvane::SuspendPower(services_.power, hibernate, controls_.force, false)) {
+    OnPowerCallFailed(hibernate != 0 ? PowerAction::Hibernate : PowerAction::Suspend);
+  }
 }
 
-void MainForm::LockComputer() { kelvane::LockComputer(services_.power); }
+void MainForm::LockComputer() {
+  if (!kelvane::LockComputer(services_.power)) OnPowerCallFailed(PowerAction::LockComputer);
+}
+
+void MainForm::OnPowerCallFailed(PowerAction action) {
+  const std::string text = std::string(ActionName(action)) + " failed";
+  bossKeys_.RestoreHiddenWindows();
+  view_.SetStatus(text);
+  if (options_.TrayTips && services_.tray.IsBalloonCapable()) ShowBalloon(text);
+  services_.tasks.LogNote(text);
+}
 
 }  // namespace kelvane

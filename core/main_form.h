@@ -93,6 +93,10 @@ class TaskRunnerPart {
  public:
   virtual ~TaskRunnerPart() = default;
   virtual void RunTasks(const TaskList& tasks) = 0;
+  // No further task starts; the one running finishes on its own.
+  virtual void Cancel() = 0;
+  // A line of its own in the task log.
+  virtual void LogNote(const std::string& text) = 0;
 };
 
 class FileSystem {
@@ -135,6 +139,8 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   static bool AcceptsFieldChar(char32_t c);
 
   void OnToggleClicked();
+  // Enter in the window: the default button, "&Enable" or "&Disable".
+  void OnEnterKey() { OnToggleClicked(); }
   void OnOptionsClicked();
   void DoAction(CaptionButton button);
   void OnEscape();
@@ -152,6 +158,9 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   // Every unload of the window: saves, shows hidden windows again unless the
   // computer is being shut down, releases the tray icon and the hotkeys.
   void OnUnload();
+  // The user's session ends (a logoff, or an installer closing the
+  // program): disarm, bring hidden windows back and end.
+  void OnEndSession();
   void ExitProgram();
 
   void SaveSettings() override;
@@ -161,6 +170,9 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   bool WindowsHidden() const override { return bossKeys_.WindowsHidden(); }
   Schedule& GetSchedule() { return schedule_; }
   bool QuitFlag() const { return quit_; }
+  // Quitting was confirmed, the session ended or the window has gone:
+  // nothing more is performed.
+  bool Ending() const override { return ending_ || unloaded_; }
   bool ShuttingDown() const { return shuttingDown_; }
   const std::string& DataFolder() const { return dataFolder_; }
 
@@ -190,6 +202,11 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   void SuspendPower(std::int32_t hibernate) override;
   void LockComputer() override;
 
+  // A power call the system refused: the user gets the desktop back and is told.
+  void OnPowerCallFailed(PowerAction action);
+  // From here on no tick, task, lock or power call happens.
+  void BeginEnding();
+
   void ShowTrayAtStart();
   void Unload();
   void PerformAction(bool lockedBeforeTasks);
@@ -205,6 +222,7 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   BossKeys bossKeys_;
   std::string dataFolder_;
   bool quit_ = false;
+  bool ending_ = false;
   bool shuttingDown_ = false;
   bool unloaded_ = false;
 };

@@ -35,8 +35,11 @@ std::optional<Instant> NextClockTarget(const LocalTimeZone& zone, Instant now, c
   wanted.hour = *hour % 12 + (halfDay == HalfDay::PM ? 12 : 0);
   wanted.minute = *minute;
   wanted.second = 0;
-  const Instant today = FromLocal(zone, wanted);
-  if (today >= now) return today;
+  // In the hour that repeats when the clocks go back, the second showing of
+  // the time still counts as today's.
+  for (const Instant today : LocalOccurrences(zone, wanted)) {
+    if (today >= now) return today;
+  }
   return FromLocal(zone, NextDay(wanted));
 }
 
@@ -94,8 +97,11 @@ bool Schedule::Arm(ToggleTrigger trigger) {
   blinkIcon_ = inputs.blinkIcon;
   prompt_ = inputs.prompt;
   blinkSeconds_ = LeadingInt32Saturated(inputs.blinkSecondsText);
-  if (trigger == ToggleTrigger::BossKeyNow) timerTag_ = kBossKeyTag;
+  // Only a boss-key arming skips the prompt; any other arming forgets an
+  // earlier boss-key press.
+  timerTag_ = trigger == ToggleTrigger::BossKeyNow ? kBossKeyTag : "";
   target_ = target;
+  ++armings_;
 
   host_.SaveSettings();
   const std::string when = GeneralDate(target_);
@@ -143,7 +149,12 @@ void Schedule::Tick() {
   }
 }
 
-void Schedule::Snooze(std::int32_t minutes) { target_ = clock_.Now() + std::chrono::minutes{minutes}; }
+void Schedule::Snooze(std::int32_t minutes) {
+  target_ = clock_.Now() + std::chrono::minutes{minutes};
+  // A snooze is an answer to the prompt: the next firing asks again, also
+  // when a boss-key press had armed for now while the prompt was open.
+  timerTag_.clear();
+}
 
 std::string Schedule::TakeTimerTag() {
   std::string tag;

@@ -63,7 +63,8 @@ class ScheduleHost {
 };
 
 // The next instant at which the local clock shows hour:minute of the given
-// half day, counting an instant equal to `now` as today. nullopt when the
+// half day, counting an instant equal to `now` as today; a day is added only
+// when today has no such instant left. nullopt when the
 // texts do not form a valid time.
 std::optional<Instant> NextClockTarget(const LocalTimeZone& zone, Instant now, const std::string& hourText,
                                        const std::string& minuteText, HalfDay halfDay);
@@ -98,6 +99,9 @@ class Schedule {
   std::int32_t BlinkSeconds() const { return blinkSeconds_; }
   const std::string& TimerTag() const { return timerTag_; }
   bool Firing() const { return firing_; }
+  // Counts the armings, so that a firing can tell that the user armed anew
+  // while it ran.
+  std::uint64_t Armings() const { return armings_; }
 
  private:
   bool Arm(ToggleTrigger trigger);
@@ -118,6 +122,7 @@ class Schedule {
   bool blinkPhase_ = false;
   std::string timerTag_;
   bool firing_ = false;
+  std::uint64_t armings_ = 0;
 };
 
 }  // namespace kelvane

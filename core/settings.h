@@ -67,4 +67,10 @@ bool NormalizeStartUp(SettingsStore& store);
 // The per-user data folder below the APPDATA folder.
 std::string DataFolderPath(std::string_view appData);
 
+// The APPDATA folder: the environment's when it names a full path, else the
+// one the system keeps for the user. A missing or relative variable would put
+// the data folder where other users can write, and tasks naming
+// %KLAPPDATA% would run what they left there.
+std::string ChooseAppDataFolder(std::string_view environmentValue, std::string_view knownFolder);
+
 }  // namespace kelvane

@@ -53,6 +53,14 @@ std::string TaskLogLine(const LocalTimeZone& zone, const ShellWaitInfo& info) {
   return line;
 }
 
+std::string TaskLogNoteLine(const LocalTimeZone& zone, Instant when, std::string_view text) {
+  std::string line = FormatGeneralDate(zone, when);
+  line += ", ";
+  line += text;
+  line += "\r\n";
+  return line;
+}
+
 TaskRunner::TaskRunner(TaskRunnerSystem system, std::string dataFolder)
     : system_(system), dataFolder_(std::move(dataFolder)) {}
 
@@ -71,7 +79,7 @@ void TaskRunner::RunTasks(const TaskList& tasks) {
   const TaskList snapshot = tasks;
   const PathVariables variables = CurrentPathVariables();
   const int count = std::min<int>(snapshot.TaskCount, kMaxTasks);
-  for (int slot = 1; slot <= count; ++slot) {
+  for (int slot = 1; slot <= count && !cancelled_; ++slot) {
     const TaskRecord task = GetTaskRecord(snapshot, slot);
     if (!task.enabled || task.commandLine.empty()) continue;
     RunTask(ExpandPathVariables(task.commandLine, variables));
@@ -104,6 +112,14 @@ bool TaskRunner::ShellAndWait(ShellWaitInfo& info) {
     system_.logFile.Append(info.LogFile, TaskLogLine(system_.zone, info));
   }
   return released;
+}
+
+void TaskRunner::LogNote(std::string_view text) {
+  ShellWaitInfo info;
+  info.Log = true;
+  info.LogFile = LogFilePath();
+  TrimTaskLog(info);
+  system_.logFile.Append(info.LogFile, TaskLogNoteLine(system_.zone, system_.clock.Now(), text));
 }
 
 bool TaskRunner::TrimTaskLog(const ShellWaitInfo& info) {

@@ -46,6 +46,8 @@ struct ShellWaitInfo {
 std::string FormatTaskDuration(std::chrono::seconds duration);
 // The log line of a finished run, CRLF included.
 std::string TaskLogLine(const LocalTimeZone& zone, const ShellWaitInfo& info);
+// A log line that is not a run: the date, a comma and the text, CRLF included.
+std::string TaskLogNoteLine(const LocalTimeZone& zone, Instant when, std::string_view text);
 
 enum class ProcessWait { Ended, TimedOut, Failed };
 
@@ -103,8 +105,14 @@ class TaskRunner {
   // `dataFolder` is the per-user data folder without a trailing backslash.
   TaskRunner(TaskRunnerSystem system, std::string dataFolder);
 
-  // Runs every enabled task with a command line, in slot order.
+  // Runs every enabled task with a command line, in slot order, until
+  // cancelled.
   void RunTasks(const TaskList& tasks);
+  // No further task starts, in this run or a later one; a task already
+  // running finishes on its own and is logged.
+  void Cancel() { cancelled_ = true; }
+  // Appends a line of its own to the task log: the date and `text`.
+  void LogNote(std::string_view text);
   // Runs one expanded command line with logging; true when a process ran.
   bool RunTask(const std::string& commandLine);
   // Starts, waits and logs; true when a process was started and released.
@@ -118,6 +126,7 @@ class TaskRunner {
  private:
   TaskRunnerSystem system_;
   std::string dataFolder_;
+  bool cancelled_ = false;
 };
 
 }  // namespace kelvane

@@ -47,6 +47,8 @@ class TaskRunnerWin32 {
   TaskRunnerWin32& operator=(const TaskRunnerWin32&) = delete;
 
   void RunTasks(const TaskList& tasks) { runner_.RunTasks(tasks); }
+  void Cancel() { runner_.Cancel(); }
+  void LogNote(std::string_view text) { runner_.LogNote(text); }
   bool RunTask(const std::string& commandLine) { return runner_.RunTask(commandLine); }
   std::string LogFilePath() const { return runner_.LogFilePath(); }
 

@@ -41,6 +41,14 @@ TEST(LocalTime, RepeatedWallTimeResolvesToItsFirstOccurrence) {
   EXPECT_EQ(FromLocal(zone, {2026, 10, 25, 2, 30, 0}), Utc(2026, 10, 25, 0, 30));
 }
 
+TEST(LocalTime, OccurrencesListBothShowingsOfTheRepeatedHour) {
+  const FakeZone zone = Berlin();
+  EXPECT_EQ(LocalOccurrences(zone, {2026, 10, 25, 2, 30, 0}),
+            (std::vector<Instant>{Utc(2026, 10, 25, 0, 30), Utc(2026, 10, 25, 1, 30)}));
+  EXPECT_EQ(LocalOccurrences(zone, {2026, 10, 25, 3, 30, 0}), std::vector<Instant>{Utc(2026, 10, 25, 2, 30)});
+  EXPECT_EQ(LocalOccurrences(zone, {2026, 3, 29, 2, 30, 0}), std::vector<Instant>{Utc(2026, 3, 29, 1)});
+}
+
 TEST(LocalTime, NextDayFollowsTheCalendar) {
   EXPECT_EQ(NextDay({2026, 12, 31, 22, 30, 0}), (LocalDateTime{2027, 1, 1, 22, 30, 0}));
   EXPECT_EQ(NextDay({2028, 2, 28, 0, 0, 0}), (LocalDateTime{2028, 2, 29, 0, 0, 0}));

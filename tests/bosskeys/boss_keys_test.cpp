@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -42,6 +43,7 @@ class MainWindowStandIn : public BossKeyHost, public ScheduleHost {
   void SetWaitCursor(bool wait) override { calls.push_back(wait ? "wait on" : "wait off"); }
   void SuspendPower(std::int32_t hibernate) override { calls.push_back("suspend " + std::to_string(hibernate)); }
   void LockComputer() override { calls.push_back("lock"); }
+  bool Ending() const override { return ending; }
 
   ArmingInputs ReadInputs() const override { return {.action = PowerAction::Shutdown}; }
   bool TrayTipsOn() const override { return false; }
@@ -65,6 +67,7 @@ class MainWindowStandIn : public BossKeyHost, public ScheduleHost {
   ProgramOptions options;
   Schedule schedule;
   BossKeys* bossKeys = nullptr;
+  bool ending = false;
   std::optional<TrayImage> image;
   std::optional<std::string> tip;
   std::optional<bool> picture;
@@ -254,6 +257,24 @@ TEST_F(BossKeysFlowTest, ASecondAlternativePressDuringItsTaskRunIsIgnored) {
   window.calls.clear();
   bossKeys.OnAltBossKey();
   EXPECT_EQ(window.calls, (Log{"wait on", "tasks", "wait off", "lock"})) << "the key works again after its run";
+}
+
+TEST_F(BossKeysFlowTest, TheShowingPressWorksWhileTheHidingPressStillRunsItsTasks) {
+  Apply({.altHide = true, .altTasks = true, .altAction = "Suspend"});
+  window.duringTasks = [&] {
+    bossKeys.OnAltBossKey();
+    EXPECT_FALSE(bossKeys.WindowsHidden()) << "the second press shows the windows at once";
+    EXPECT_TRUE(desktop.Get(editor).visible);
+  };
+  bossKeys.OnAltBossKey();
+  EXPECT_EQ(std::count(window.calls.begin(), window.calls.end(), "tasks"), 1) << "and starts nothing";
+}
+
+TEST_F(BossKeysFlowTest, QuittingDuringTheTasksLeavesTheActionUndone) {
+  Apply({.altTasks = true, .altAction = "Suspend"});
+  window.duringTasks = [&] { window.ending = true; };
+  bossKeys.OnAltBossKey();
+  EXPECT_EQ(window.calls, (Log{"wait on", "tasks", "wait off"}));
 }
 
 TEST_F(BossKeysFlowTest, ClosingShowsHiddenWindowsWithoutTouchingTheTray) {

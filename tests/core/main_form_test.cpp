@@ -11,6 +11,7 @@
 #include "fakes/memory_settings_store.h"
 #include "fakes/recording_power_api.h"
 #include "fakes/recording_tray.h"
+#include "core/main_form_fakes.h"
 
 namespace kelvane {
 namespace {
@@ -21,84 +22,10 @@ using testing::FakeZone;
 using testing::MemorySettingsStore;
 using testing::RecordingPowerApi;
 using testing::RecordingTray;
+using testing::FakeParts;
+using testing::FakeView;
 using testing::Utc;
 using Log = std::vector<std::string>;
-
-class FakeView : public MainView, public Dialogs {
- public:
-  explicit FakeView(Log& log) : log_(log) {}
-  ScheduleControls shown;
-  ControlEnabling enabling;
-  std::string status = "Disabled";
-  bool menuCheck = false, visible = true;
-  bool answerQuit = true;
-  std::function<std::optional<PromptAnswer>(const std::string&)> prompt = [](const std::string&) {
-    return PromptAnswer{PromptResult::Execute, 0};
-  };
-  TrayMenuCommand menuChoice = TrayMenuCommand::None;
-  int prompts = 0;
-
-  void ShowControls(const ScheduleControls& c, const ControlEnabling& e) override {
-    shown = c;
-    enabling = e;
-  }
-  void SetStatus(const std::string& t) override { status = t; }
-  void SetToggleCaption(const std::string&) override {}
-  void SetTimerRunning(bool) override {}
-  void SetTrayMenuEnabledCheck(bool c) override { menuCheck = c; }
-  void SetShowHiddenPicture(bool) override {}
-  void SetWaitCursor(bool wait) override { log_.push_back(wait ? "wait cursor" : "normal cursor"); }
-  void SetVisible(bool v) override {
-    visible = v;
-    log_.push_back(v ? "view show" : "view hide");
-  }
-  void BringToFront() override { log_.push_back("view front"); }
-  bool AskQuit() override {
-    log_.push_back("ask quit");
-    return answerQuit;
-  }
-  void ShowMessage(const std::string& t) override { log_.push_back("message " + t); }
-  void SignalInvalidInput() override { log_.push_back("beep"); }
-  void ProcessPendingMessages() override {}
-  std::optional<PromptAnswer> RunPrompt(const std::string& action) override {
-    ++prompts;
-    log_.push_back("prompt " + action);
-    return prompt(action);
-  }
-  void RunOptionsDialog() override { log_.push_back("options"); }
-  TrayMenuCommand RunTrayMenu() override {
-    log_.push_back("menu");
-    return menuChoice;
-  }
-  void RunAboutBox() override { log_.push_back("about"); }
-  void CloseAboutBox() override { log_.push_back("close about"); }
-  void Unload() override { log_.push_back("unload"); }
-  void EndProcess() override { log_.push_back("end process"); }
-
- private:
-  Log& log_;
-};
-
-class FakeParts : public RunKey, public FileSystem, public TaskRunnerPart, public WindowList, public HotKeyControls {
- public:
-  explicit FakeParts(Log& log) : log_(log) {}
-  std::vector<TopLevelWindow> desktop{{7, "Notepad", true, kShowMaximized}};
-  void SetValue(const std::string& name, const std::string& data) override { log_.push_back("run set " + name + "=" + data); }
-  void DeleteValue(const std::string& name) override { log_.push_back("run delete " + name); }
-  void CreateFolder(const std::string& path) override { log_.push_back("mkdir " + path); }
-  void RunTasks(const TaskList& tasks) override { log_.push_back("run tasks " + std::to_string(tasks.TaskCount)); }
-  std::vector<TopLevelWindow> EnumerateWindows() override { return desktop; }
-  bool SetShowState(WindowId window, int command) override {
-    log_.push_back("show " + std::to_string(window) + " " + std::to_string(command));
-    return true;
-  }
-  void InvalidateDesktop() override { log_.push_back("redraw desktop"); }
-  void StopHotkeys() override { log_.push_back("stop hotkeys"); }
-  HotKeyPair HotKeys() override { return {}; }
-
- private:
-  Log& log_;
-};
 
 class MainFormTest : public ::testing::Test {
  protected:
@@ -374,6 +301,117 @@ TEST_F(MainFormTest, TasksRunBeforeTheActionWithTheOptionalLock) {
                  [](const std::string& l) { return l == "lock" || l.rfind("run tasks", 0) == 0; });
     EXPECT_EQ(relevant, c.expected);
   }
+}
+
+TEST_F(MainFormTest, QuittingWhileTheTasksRunStopsTheFiring) {
+  for (const bool altKey : {false, true}) {
+    SCOPED_TRACE(altKey ? "alternative boss key" : "countdown");
+    MemorySettingsStore s = Config({{"Action", "3"}, {"Prompt", "False"}, {"DoTaskRun", "True"},
+                                    {"LockDuringTaskRun", "False"}, {"Boss2KeyHideWindows", "False"},
+                                    {"Boss2KeyRunTasks", "True"}, {"Boss2KeyAction", "Suspend"}});
+    s.Set("TASK", "TaskCount", "3");
+    Log l;
+    RecordingPowerApi p{&l};
+    FakeParts tasks{l};
+    FakeView v{l};
+    MainForm f{v, v, MainServices{s, p, clock, zone, tray, tasks, tasks, tasks, hider, tasks, "k.exe", "A"}};
+    tasks.duringTask = [&](int n) {
+      if (n == 1) f.DoAction(CaptionButton::Close);
+    };
+    f.Start();
+    if (altKey) {
+      f.OnAltBossKeyPressed();
+    } else {
+      f.OnToggleClicked();
+      clock.Set(f.GetSchedule().Target());
+      f.OnTimerTick();
+    }
+    EXPECT_TRUE(std::count(l.begin(), l.end(), "end process"));
+    EXPECT_EQ(std::count(l.begin(), l.end(), "task 2"), 0) << "no task starts after the quit";
+    EXPECT_EQ(std::count(l.begin(), l.end(), "suspend 010"), 0);
+    EXPECT_EQ(std::count(l.begin(), l.end(), "privilege on"), 0);
+  }
+}
+
+TEST_F(MainFormTest, ATickQueuedBeforeTheQuitWasConfirmedDoesNothing) {
+  store = Config({{"Action", "3"}, {"Prompt", "False"}});
+  form.Start();
+  ArmSeconds(5);
+  form.DoAction(CaptionButton::Close);
+  RunToTarget();
+  EXPECT_FALSE(Logged("suspend 010"));
+}
+
+TEST_F(MainFormTest, TheEndOfTheSessionDisarmsShowsHiddenWindowsAndEnds) {
+  store = Config({{"Action", "3"}, {"Prompt", "False"}, {"BossKeyHideWindows", "True"}, {"BossKeyDoExeAction", "False"}});
+  form.Start();
+  form.OnBossKeyPressed();
+  ArmSeconds(9);
+  form.OnEndSession();
+  EXPECT_FALSE(form.GetSchedule().Armed());
+  EXPECT_FALSE(form.WindowsHidden());
+  EXPECT_TRUE(Logged("show 7 3"));
+  EXPECT_TRUE(Logged("unload"));
+  EXPECT_TRUE(Logged("end process"));
+  RunToTarget();
+  EXPECT_FALSE(Logged("suspend 010")) << "the timer of a program that has ended never fires";
+}
+
+TEST_F(MainFormTest, ARefusedPowerCallGivesTheDesktopBackAndSaysSo) {
+  const struct {
+    int action;
+    const char* text;
+  } cases[] = {{0, "Shutdown failed"}, {3, "Suspend failed"}, {5, "Lock Computer failed"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    MemorySettingsStore s = Config({{"Action", std::to_string(c.action)}, {"Prompt", "False"},
+                                    {"BossKeyHideWindows", "True"}, {"BossKeyDoExeAction", "False"}});
+    Log l;
+    RecordingPowerApi p{&l};
+    p.succeed = false;
+    RecordingTray t{l};
+    FakeParts desk{l};
+    WindowHider h{desk};
+    FakeView v{l};
+    MainForm f{v, v, MainServices{s, p, clock, zone, t, desk, desk, desk, h, desk, "k.exe", "A"}};
+    f.Start();
+    f.OnBossKeyPressed();
+    ASSERT_TRUE(f.WindowsHidden());
+    f.OnToggleClicked();
+    clock.Set(f.GetSchedule().Target());
+    f.OnTimerTick();
+    EXPECT_FALSE(f.WindowsHidden());
+    EXPECT_EQ(std::count(l.begin(), l.end(), "show 7 3"), 1);
+    EXPECT_FALSE(f.GetSchedule().Armed());
+    EXPECT_EQ(std::count(l.begin(), l.end(), "unload"), 0) << "the program stays";
+    EXPECT_EQ(v.status, c.text);
+    EXPECT_EQ(t.balloons.back(), c.text);
+    EXPECT_EQ(desk.notes.back(), c.text);
+  }
+}
+
+TEST_F(MainFormTest, AnAbortedBossKeyArmingDoesNotSkipTheNextPrompt) {
+  store = Config({{"Action", "3"}, {"BossKeyIgnorePrompt", "True"}, {"BossKeyDoExeAction", "True"}});
+  form.Start();
+  view.prompt = [&](const std::string&) {
+    if (view.prompts == 1) form.OnBossKeyPressed();  // arms with the boss key's tag while the prompt is open
+    return PromptAnswer{PromptResult::Abort, 0};
+  };
+  ArmSeconds(10);
+  RunToTarget();
+  ASSERT_FALSE(form.GetSchedule().Armed());
+  ArmSeconds(10);
+  RunToTarget();
+  EXPECT_EQ(view.prompts, 2) << "the user armed by hand and asked for the prompt";
+  EXPECT_FALSE(Logged("suspend 010"));
+}
+
+TEST_F(MainFormTest, EnterPressesTheDefaultButton) {
+  form.Start();
+  form.OnEnterKey();
+  EXPECT_TRUE(form.GetSchedule().Armed());
+  form.OnEnterKey();
+  EXPECT_FALSE(form.GetSchedule().Armed());
 }
 
 TEST_F(MainFormTest, QuittingAsksAndThenClosesInOrder) {

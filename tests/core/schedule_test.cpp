@@ -168,8 +168,12 @@ TEST_F(ScheduleTest, ClockModeFollowsTheCalendarAcrossClockChanges) {
   // 2:30 AM occurs twice on the autumn change day: the first one.
   EXPECT_EQ(NextClockTarget(berlin, Utc(2026, 10, 24, 22), "2", "30", HalfDay::AM), Utc(2026, 10, 25, 0, 30));
   // Armed during the second 2:15 AM for 2:30 AM: the first 2:30 has passed
-  // but the wall clock is still before 2:30, so the next one is tomorrow.
-  EXPECT_EQ(NextClockTarget(berlin, Utc(2026, 10, 25, 1, 15), "2", "30", HalfDay::AM), Utc(2026, 10, 26, 1, 30));
+  // but the wall clock shows 2:30 again in a quarter of an hour.
+  EXPECT_EQ(NextClockTarget(berlin, Utc(2026, 10, 25, 1, 15), "2", "30", HalfDay::AM), Utc(2026, 10, 25, 1, 30));
+  // At 2:45 in the second pass, 2:50 AM is five minutes away, not a day.
+  EXPECT_EQ(NextClockTarget(berlin, Utc(2026, 10, 25, 1, 45), "2", "50", HalfDay::AM), Utc(2026, 10, 25, 1, 50));
+  // Once both showings have passed, tomorrow's.
+  EXPECT_EQ(NextClockTarget(berlin, Utc(2026, 10, 25, 1, 55), "2", "50", HalfDay::AM), Utc(2026, 10, 26, 1, 50));
 }
 
 TEST_F(ScheduleTest, InvalidClockInputNeverArms) {

@@ -199,3 +199,28 @@ TEST(Settings, StartUpNormalisation) {
 
 }  // namespace
 }  // namespace kelvane
+
+namespace kelvane {
+namespace {
+
+TEST(Settings, TheDataFolderLiesOnlyWhereTheUserAloneWrites) {
+  const struct {
+    const char* variable;
+    const char* chosen;
+  } cases[] = {
+      {"C:\\Users\\me\\AppData\\Roaming", "C:\\Users\\me\\AppData\\Roaming"},
+      {"\\\\server\\profiles\\me", "\\\\server\\profiles\\me"},
+      {"", "K:\\known"},
+      {"Roaming", "K:\\known"},
+      {"\\Roaming", "K:\\known"},
+      {"C:Roaming", "K:\\known"},
+      {"\\\\\\x", "K:\\known"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.variable);
+    EXPECT_EQ(ChooseAppDataFolder(c.variable, "K:\\known"), c.chosen);
+  }
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -1,0 +1,66 @@
+// The real program under Wine ends when the user or the session says so, and
+// then performs nothing more: no further task, no power call.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "e2e/support/program_test.h"
+
+namespace kelvane::e2e {
+namespace {
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TEST_F(ProgramTest, QuittingWhileATaskRunsEndsWithoutThePowerCall) {
+  const std::wstring folder = AppData() + L"\\Kelvane";
+  const std::wstring release = folder + L"\\release-task";
+  const std::wstring second = folder + L"\\second-task.txt";
+  for (const std::wstring& file : {release, release + L".started", second}) DeleteFileW(file.c_str());
+  SetRegistryText(kConfig, L"DoTaskRun", L"True");
+  SetRegistryText(kConfig, L"Prompt", L"False");
+  SetRegistryText(kConfig, L"Action", L"3");
+  SetRegistryText(kTasks, L"TaskCount", L"2");
+  StoreTask(1, true, L"long", L"\"" + TestFolder() + L"\\kelvane_task_waiter.exe\" \"" + release + L"\"");
+  StoreTask(2, true, L"second", L"cmd.exe /c echo second>\"" + second + L"\"");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  ArmSeconds(main, L"1");
+  ASSERT_TRUE(WaitFor([&] { return Exists(release + L".started"); }, 20s)) << "the first task runs";
+
+  // The close image and "Yes", as the user quits.
+  RECT client;
+  GetClientRect(main, &client);
+  ClickAt(main, client.right - 8, 8);
+  const HWND question = program.FindWindowOf(L"#32770", L"Kelvane");
+  ASSERT_NE(question, nullptr);
+  PostMessageW(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }));
+
+  // The task already running finishes on its own; then the program ends.
+  HANDLE file = CreateFileW(release.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  EXPECT_TRUE(program.Exited(20s));
+  EXPECT_FALSE(Exists(second)) << "no task starts after the quit";
+  EXPECT_EQ(PowerCalls(), "");
+  EXPECT_NE(ReadFileText(folder + L"\\TasksLog.txt").find("kelvane_task_waiter.exe"), std::string::npos)
+      << "the finished task is logged";
+}
+
+TEST_F(ProgramTest, TheEndOfTheSessionEndsAnArmedProgram) {
+  SetRegistryText(kConfig, L"Prompt", L"False");
+  SetRegistryText(kConfig, L"Action", L"3");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  ArmSeconds(main, L"4");
+  ASSERT_TRUE(WaitFor([&] { return Armed(main); }));
+  SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, nullptr);
+  SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, nullptr);
+  EXPECT_TRUE(program.Exited(5s));
+  EXPECT_EQ(PowerCalls(), "");
+}
+
+}  // namespace
+}  // namespace kelvane::e2e
