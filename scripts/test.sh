@@ -4,6 +4,10 @@
 # Windows-side and end-to-end tests under Wine on a virtual display.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# --long: the long runs (a million random sequences of the main form's model).
+if [ "${1:-}" = "--long" ]; then
+  export KELVANE_MODEL_SEQUENCES=1000000
+fi
 "$root/scripts/deps.sh" || exit 1
 "$root/scripts/build.sh" native sanitize windows || { echo "0 passed, 1 failed"; exit 1; }
 "$root/scripts/wine-prefix.sh" >/dev/null || exit 1

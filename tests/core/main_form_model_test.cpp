@@ -191,7 +191,9 @@ class ModelRun {
       if (wasArmed) scheduleGrant_.reset();
       return;
     }
-    const bool byBossKey = schedule.TimerTag() == kBossKeyTag;
+    // Whether the press armed is read from the schedule; what an arming by
+    // the user means is the model's own.
+    const bool byBossKey = event == Event::BossKey && schedule.TimerTag() == kBossKeyTag;
     if (event == Event::BossKey && !byBossKey) return;  // the press only hid or showed windows
     if (event == Event::Toggle && wasArmed) return;
     const bool skipsPrompt = !schedule.Prompt() || (byBossKey && form_->Options().BossKeyIgnorePrompt);
