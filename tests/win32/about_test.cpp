@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "about/frm_about_win32.h"
@@ -65,6 +66,50 @@ TEST_F(AboutWin32Test, ShowsNameVersionAndLinkModally) {
   EXPECT_TRUE(checked);
   EXPECT_FALSE(about.IsOpen());
   EXPECT_TRUE(IsWindowEnabled(owner.get()));
+}
+
+// The user's message font, set larger for this process only and put back.
+class LargerMessageFont {
+ public:
+  LargerMessageFont() {
+    original_.cbSize = sizeof original_;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof original_, &original_, 0);
+    NONCLIENTMETRICSW larger = original_;
+    larger.lfMessageFont.lfHeight = original_.lfMessageFont.lfHeight * 2;
+    set_ = SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof larger, &larger, 0) != FALSE;
+  }
+  ~LargerMessageFont() { SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof original_, &original_, 0); }
+  LargerMessageFont(const LargerMessageFont&) = delete;
+  LargerMessageFont& operator=(const LargerMessageFont&) = delete;
+  bool set() const { return set_; }
+  LONG height() const { return original_.lfMessageFont.lfHeight * 2; }
+
+ private:
+  NONCLIENTMETRICSW original_{};
+  bool set_ = false;
+};
+
+LONG FontHeightOf(HWND control) {
+  LOGFONTW font{};
+  const auto handle = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  if (handle == nullptr || GetObjectW(handle, sizeof font, &font) == 0) return 0;
+  return font.lfHeight;
+}
+
+TEST_F(AboutWin32Test, TextsFollowTheUsersMessageFontSize) {
+  const LargerMessageFont userFont;
+  ASSERT_TRUE(userFont.set());
+  LONG versionHeight = 0;
+  LONG titleHeight = 0;
+  steps.Add([&] {
+    const HWND box = about.Window();
+    versionHeight = FontHeightOf(GetDlgItem(box, kAboutVersionLabelId));
+    titleHeight = FontHeightOf(GetDlgItem(box, kAboutTitleId));
+    about.Close();
+  });
+  about.ShowModal(owner.get());
+  EXPECT_EQ(versionHeight, userFont.height()) << "the version in the size the user chose for message text";
+  EXPECT_GT(std::abs(titleHeight), std::abs(versionHeight)) << "the product name stays the larger text";
 }
 
 TEST_F(AboutWin32Test, TheLinkShowsItsHoverImageUntilTheCursorLeaves) {
