@@ -44,6 +44,54 @@ TEST_F(BossKeyTest, HidesOtherProgramsWindowsAndBringsEachBackInItsState) {
   EXPECT_FALSE(PowerCalled("SetSuspendState") || PowerCalled("ExitWindowsEx"));
 }
 
+// The program's visible tooltip that shows `text`, if any.
+bool ShowsTooltip(const Program& program, const std::wstring& text) {
+  struct Search {
+    DWORD process;
+    std::wstring text;
+    bool found = false;
+  } search{program.id(), text};
+  EnumWindows(
+      [](HWND window, LPARAM parameter) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(parameter);
+        wchar_t className[64] = {};
+        GetClassNameW(window, className, 64);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process == s.process && std::wstring(className) == L"tooltips_class32" && IsWindowVisible(window) &&
+            Text(window) == s.text) {
+          s.found = true;
+        }
+        return !s.found;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST_F(BossKeyTest, TheHiddenWindowsPictureExplainsItselfUnderThePointer) {
+  SetRegistryText(kConfig, L"BossKeyHideWindows", L"True");
+  SetRegistryText(kConfig, L"BossKeyDoExeAction", L"False");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(PressKeys("ctrl+F1"));
+  // The picture sits in the bottom strip, right of the status line; while
+  // windows are hidden it is clickable instead of dragging the window.
+  RECT client;
+  GetClientRect(main, &client);
+  const int scale100 = client.right * 100 / 300;
+  POINT picture{client.right - 22 * scale100 / 100, client.bottom - 14 * scale100 / 100};
+  ClientToScreen(main, &picture);
+  ASSERT_TRUE(WaitFor([&] {
+    return SendMessageW(main, WM_NCHITTEST, 0, MAKELPARAM(picture.x, picture.y)) == HTCLIENT;
+  })) << "the picture did not appear";
+
+  ASSERT_TRUE(RealInput("mousemove " + std::to_string(picture.x - 2) + " " + std::to_string(picture.y) +
+                        " mousemove " + std::to_string(picture.x) + " " + std::to_string(picture.y)));
+  EXPECT_TRUE(WaitFor([&] { return ShowsTooltip(program, L"Click to Show Hidden Windows"); }, 5s));
+  ASSERT_TRUE(PressKeys("ctrl+F1"));  // brings the windows back
+}
+
 TEST_F(BossKeyTest, ExecutesTheActionWithOrWithoutThePrompt) {
   const struct {
     const wchar_t* prompt;
