@@ -21,8 +21,8 @@ constexpr int kClientHeight = 184;
 constexpr int kLinkWidth = 176;
 constexpr int kLinkHeight = 22;
 constexpr COLORREF kLinkColour = RGB(0, 90, 190);
-constexpr double kFontPoints = 9;
-constexpr double kTitlePoints = 14;
+// The product name's size against the user's message text.
+constexpr int kTitlePercent = 160;
 
 // A dialog frame without controls; they are made at WM_INITDIALOG in
 // pixels scaled for the display.
@@ -39,13 +39,13 @@ std::vector<WORD> AboutTemplate() {
 }
 
 // The link picture: its caption on the dialog's face, or highlighted.
-UniqueBitmap DrawLinkImage(int width, int height, bool active, int dpi) {
+UniqueBitmap DrawLinkImage(int width, int height, bool active) {
   const WindowDc screen(nullptr);
   if (screen.get() == nullptr) return nullptr;
   UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
   const UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
   if (!bitmap || !dc) return nullptr;
-  const UniqueFont font = CreateMessageFont(dpi, kFontPoints, 0, true);
+  const UniqueFont font = CreateUserSizedMessageFont(100, 0, true);
   const SelectionGuard selectBitmap(dc.get(), bitmap.get());
   const SelectionGuard selectFont(dc.get(), font ? font.get() : GetStockObject(DEFAULT_GUI_FONT));
   RECT area{0, 0, width, height};
@@ -115,10 +115,10 @@ void frmAbout::OnInitDialog() {
   dpi_ = DpiOf(nullptr);
   hover_ = LinkHover{};
   linkTarget_ = Widen(kMakerUrl);
-  font_ = CreateMessageFont(dpi_, kFontPoints);
-  titleFont_ = CreateMessageFont(dpi_, kTitlePoints, FW_BOLD);
-  picUrlNormal_ = DrawLinkImage(Scale(kLinkWidth), Scale(kLinkHeight), false, dpi_);
-  picUrlActive_ = DrawLinkImage(Scale(kLinkWidth), Scale(kLinkHeight), true, dpi_);
+  font_ = CreateUserSizedMessageFont(100);
+  titleFont_ = CreateUserSizedMessageFont(kTitlePercent, FW_BOLD);
+  picUrlNormal_ = DrawLinkImage(Scale(kLinkWidth), Scale(kLinkHeight), false);
+  picUrlActive_ = DrawLinkImage(Scale(kLinkWidth), Scale(kLinkHeight), true);
   image1_ = CreateArtIcon(ArtKind::AppIcon, Scale(48));
 
   RECT frame{0, 0, Scale(kClientWidth), Scale(kClientHeight)};

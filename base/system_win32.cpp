@@ -38,21 +38,38 @@ POINT CenterOnWorkArea(int width, int height, HWND beside) noexcept {
   return {work.left + (work.right - work.left - width) / 2, work.top + (work.bottom - work.top - height) / 2};
 }
 
-UniqueFont CreateMessageFont(int dpi, double points, LONG weight, bool underline) {
+namespace {
+
+LOGFONTW UserMessageFont() {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return metrics.lfMessageFont;
   LOGFONTW font{};
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-    font = metrics.lfMessageFont;
-  } else {
-    wcscpy_s(font.lfFaceName, L"Tahoma");
-  }
-  font.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
+  font.lfHeight = -12;
+  wcscpy_s(font.lfFaceName, L"Tahoma");
+  return font;
+}
+
+UniqueFont CreateFontFrom(LOGFONTW font, LONG weight, bool underline) {
   font.lfWidth = 0;
   if (weight != 0) font.lfWeight = weight;
   font.lfUnderline = underline ? TRUE : FALSE;
   font.lfQuality = CLEARTYPE_QUALITY;
   return UniqueFont(CreateFontIndirectW(&font));
+}
+
+}  // namespace
+
+UniqueFont CreateMessageFont(int dpi, double points, LONG weight, bool underline) {
+  LOGFONTW font = UserMessageFont();
+  font.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
+  return CreateFontFrom(font, weight, underline);
+}
+
+UniqueFont CreateUserSizedMessageFont(int percent, LONG weight, bool underline) {
+  LOGFONTW font = UserMessageFont();
+  font.lfHeight = MulDiv(font.lfHeight, percent, 100);
+  return CreateFontFrom(font, weight, underline);
 }
 
 std::wstring WindowText(HWND window) {

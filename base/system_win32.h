@@ -18,7 +18,11 @@ int DpiOf(HWND window) noexcept;
 POINT CenterOnWorkArea(int width, int height, HWND beside = nullptr) noexcept;
 
 // The user's message font at `points` for `dpi`; weight 0 keeps its own.
+// For windows whose layout is fixed in 96-DPI units.
 UniqueFont CreateMessageFont(int dpi, double points, LONG weight = 0, bool underline = false);
+// The user's message font in the size the user chose, times `percent`.
+// For windows that size themselves to their text.
+UniqueFont CreateUserSizedMessageFont(int percent, LONG weight = 0, bool underline = false);
 
 std::wstring WindowText(HWND window);
 
