@@ -10,6 +10,8 @@
 #include "core/frm_main_win32.h"
 #include "base/registry_settings_store_win32.h"
 #include "base/system_time_win32.h"
+#include "base/control_ids.h"
+#include "base/handles_win32.h"
 #include "base/system_win32.h"
 #include "base/wide_text_win32.h"
 #include "options/run_key_win32.h"
@@ -53,9 +55,36 @@ class Tasks : public TaskRunnerPart {
   TaskRunnerWin32 runner_;
 };
 
+// Asks the program that runs already to show its main window. Its window
+// may not exist yet when both were started at once, so it is looked for a
+// little while.
+void ShowRunningInstance() {
+  const UINT showRequest = RegisterWindowMessageW(kShowRequestMessage);
+  for (int tries = 0; tries < 100; ++tries) {
+    if (const HWND running = FindWindowW(kMainWindowClass, nullptr)) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(running, &process);
+      // This process was just started by the user and may hand the
+      // foreground on; the running one may not take it by itself.
+      AllowSetForegroundWindow(process);
+      PostMessageW(running, showRequest, 0, 0);
+      return;
+    }
+    Sleep(50);
+  }
+}
+
 }  // namespace
 
 int RunApplication(HINSTANCE instance) {
+  // One program per session: the object goes with the process that made
+  // it, so a crashed instance leaves nothing behind that blocks a start.
+  const UniqueHandle single(CreateMutexW(nullptr, FALSE, kInstanceName));
+  if (single && GetLastError() == ERROR_ALREADY_EXISTS) {
+    ShowRunningInstance();
+    return 0;
+  }
+
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS |
                                                      ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);

@@ -7,12 +7,17 @@
 
 namespace kelvane {
 
-using Instant = std::chrono::sys_seconds;
+// An instant of the wall clock (UTC), to the millisecond.
+using Instant = std::chrono::sys_time<std::chrono::milliseconds>;
+// Time on a clock that counts time spent asleep and never jumps when the
+// wall clock is set or the zone changes; only differences mean anything.
+using Elapsed = std::chrono::milliseconds;
 
 class Clock {
  public:
   virtual ~Clock() = default;
   virtual Instant Now() const = 0;
+  virtual Elapsed SinceStart() const = 0;
 };
 
 struct LocalDateTime {

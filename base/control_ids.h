@@ -6,6 +6,11 @@ namespace kelvane {
 
 inline constexpr const wchar_t* kMainWindowClass = L"KelvaneMain";
 inline constexpr const wchar_t* kPromptWindowClass = L"KelvanePrompt";
+// The registered message by which a second start asks the running program
+// to show its main window.
+inline constexpr const wchar_t* kShowRequestMessage = L"Kelvane.ShowMainWindow";
+// The object whose existence tells that the program runs in this session.
+inline constexpr const wchar_t* kInstanceName = L"Local\\Kelvane.Instance";
 
 enum class MainControl : int {
   lblAction = 100,
@@ -45,6 +50,7 @@ enum class PromptControl : int {
   cmdAbort,
   cmdExecute,
   cmdSnooz,
+  lblCountdown,
   // Not a control: the picture drawn left of the texts.
   picture,
 };

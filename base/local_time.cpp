@@ -20,7 +20,7 @@ LocalDateTime UtcAsWall(sys_seconds instant) {
 }
 
 LocalDateTime ToLocal(const LocalTimeZone& zone, Instant instant) {
-  return UtcAsWall(instant + zone.UtcOffsetAt(instant));
+  return UtcAsWall(floor<seconds>(instant) + zone.UtcOffsetAt(instant));
 }
 
 Instant FromLocal(const LocalTimeZone& zone, const LocalDateTime& local) {

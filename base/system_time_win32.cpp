@@ -24,9 +24,29 @@ SYSTEMTIME ToSystemTime(const LocalDateTime& t) {
 
 }  // namespace
 
-Instant SystemClock::Now() const { return std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now()); }
+SystemClock::SystemClock() {
+  if (const HMODULE kernel = GetModuleHandleW(L"kernelbase.dll")) {
+    interruptTime_ = reinterpret_cast<PreciseFn>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "QueryInterruptTimePrecise")));
+  }
+}
 
-std::chrono::seconds UserLocalTimeZone::UtcOffsetAt(Instant instant) const {
+Instant SystemClock::Now() const {
+  return std::chrono::floor<std::chrono::milliseconds>(std::chrono::system_clock::now());
+}
+
+Elapsed SystemClock::SinceStart() const {
+  if (interruptTime_ != nullptr) {
+    unsigned long long hundredNanoseconds = 0;
+    interruptTime_(&hundredNanoseconds);
+    return Elapsed{static_cast<long long>(hundredNanoseconds / 10000)};
+  }
+  return Elapsed{static_cast<long long>(GetTickCount64())};
+}
+
+std::chrono::seconds UserLocalTimeZone::UtcOffsetAt(Instant exact) const {
+  // Zones differ from UTC by whole seconds; the offset of the second is the offset.
+  const auto instant = std::chrono::floor<std::chrono::seconds>(exact);
   const auto ticks = static_cast<ULONGLONG>((instant.time_since_epoch().count() + kEpochDifferenceSeconds) * 10000000LL);
   FILETIME utcFile{static_cast<DWORD>(ticks & 0xFFFFFFFFu), static_cast<DWORD>(ticks >> 32)};
   SYSTEMTIME utc{};

@@ -53,6 +53,14 @@ double LeadingNumber(std::string_view text) {
                                                    : std::numeric_limits<double>::lowest());
 }
 
+bool StartsWithNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  if (i < text.size() && text[i] == '.') ++i;
+  return i < text.size() && IsDigit(text[i]);
+}
+
 double RoundHalfEven(double value) {
   const double floor = std::floor(value);
   const double diff = value - floor;

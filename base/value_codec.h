@@ -15,6 +15,9 @@ namespace kelvane {
 // fit. A text without a leading number reads as 0.
 double LeadingNumber(std::string_view text);
 
+// Whether the text begins with a number that LeadingNumber reads.
+bool StartsWithNumber(std::string_view text);
+
 // Rounds to the nearest whole number, halves to the even neighbour.
 double RoundHalfEven(double value);
 

@@ -4,7 +4,7 @@ namespace kelvane {
 namespace {
 
 constexpr WindowFrame96 kMainFrame{300, 284, 30, 28, true};
-constexpr WindowFrame96 kPromptFrame{340, 238, 30, 14, false};
+constexpr WindowFrame96 kPromptFrame{340, 258, 30, 14, false};
 
 }  // namespace
 
@@ -60,6 +60,7 @@ WindowLayout<PromptControl> PromptLayout(int dpi) {
                                         {cmdAbort, {m, 178, 96, 28}},
                                         {cmdExecute, {m + 107, 178, 96, 28}},
                                         {cmdSnooz, {m + 214, 178, 96, 28}},
+                                        {lblCountdown, {m, 214, r - m, 20}},
                                     });
 }
 

@@ -90,3 +90,11 @@ add_executable(kelvane_task_waiter WIN32 "${CMAKE_SOURCE_DIR}/tests/e2e/helpers/
 target_compile_definitions(kelvane_task_waiter PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 target_compile_options(kelvane_task_waiter PRIVATE ${KELVANE_WARNINGS})
 target_link_options(kelvane_task_waiter PRIVATE ${KELVANE_STATIC_LINK} -municode)
+
+# The firing-latency benchmark: drives kelvane-recording.exe under Wine
+# (scripts/bench.sh runs it).
+add_executable(kelvane_firing_bench "${CMAKE_SOURCE_DIR}/bench/firing_latency_win32.cpp")
+target_link_libraries(kelvane_firing_bench PRIVATE kelvane_shell)
+target_compile_options(kelvane_firing_bench PRIVATE ${KELVANE_WARNINGS})
+target_link_options(kelvane_firing_bench PRIVATE ${KELVANE_STATIC_LINK} -municode)
+add_dependencies(kelvane_firing_bench kelvane-recording)

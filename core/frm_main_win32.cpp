@@ -16,6 +16,7 @@ namespace kelvane {
 namespace {
 
 constexpr UINT_PTR kTickTimer = 1;
+constexpr UINT_PTR kDeadlineTimer = 2;
 constexpr UINT kTickMilliseconds = 500;
 
 using MainChild = ChildControl<MainControl>;
@@ -100,6 +101,7 @@ MainWindow::MainWindow(MainServices services, frmMain1& trayForm, frmAbout& abou
     : dialogs_(*this, trayForm, about), form_(*this, dialogs_, std::move(services)) {}
 
 bool MainWindow::Create() {
+  showRequest_ = RegisterWindowMessageW(kShowRequestMessage);
   const int dpi = DpiOf(nullptr);
   icon_ = CreateArtIcon(ArtKind::AppIcon, GetSystemMetrics(SM_CXICON));
   layout_ = MainWindowLayout(dpi);
@@ -122,7 +124,9 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
     case WM_CREATE: OnCreate(); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
-    case WM_TIMER: if (wParam == kTickTimer) form_.OnTimerTick(); return 0;
+    case WM_TIMER: OnTimer(wParam); return 0;
+    case WM_TIMECHANGE: form_.OnClockChanged(); return 0;
+    case WM_POWERBROADCAST: OnPowerBroadcast(wParam); return TRUE;
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_SETCURSOR:
       if (!waitCursor_) return Default(message, wParam, lParam);
@@ -132,8 +136,25 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
     case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION: if (wParam != 0) form_.OnEndSession(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
-    default: return BorderlessWindow::OnMessage(message, wParam, lParam);
+    default:
+      if (message == showRequest_ && showRequest_ != 0) {
+        form_.OnShowRequest();
+        return 0;
+      }
+      return BorderlessWindow::OnMessage(message, wParam, lParam);
   }
+}
+
+void MainWindow::OnTimer(WPARAM id) {
+  if (id == kTickTimer) form_.OnTimerTick();
+  if (id == kDeadlineTimer) {
+    KillTimer(hwnd(), kDeadlineTimer);
+    form_.OnDeadlineTimer();
+  }
+}
+
+void MainWindow::OnPowerBroadcast(WPARAM event) {
+  if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) form_.OnResume();
 }
 
 void MainWindow::OnCreate() {
@@ -303,6 +324,12 @@ void MainWindow::SetStatus(const std::string& text) { SetControlText(MainControl
 
 void MainWindow::SetToggleCaption(const std::string& caption) {
   SetWindowTextW(Control(MainControl::cmdTimer), Widen(caption).c_str());
+}
+
+void MainWindow::StartDeadlineTimer(std::chrono::milliseconds delay) {
+  // SetTimer waits at least the time asked for, in steps of the system's
+  // timer; the schedule asks again for what is left if it woke too soon.
+  SetTimer(hwnd(), kDeadlineTimer, static_cast<UINT>(std::max<long long>(delay.count(), USER_TIMER_MINIMUM)), nullptr);
 }
 
 void MainWindow::SetTimerRunning(bool running) {

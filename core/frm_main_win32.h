@@ -29,6 +29,7 @@ class MainWindow final : public BorderlessWindow, public MainView, private Dialo
   void SetStatus(const std::string& text) override;
   void SetToggleCaption(const std::string& caption) override;
   void SetTimerRunning(bool running) override;
+  void StartDeadlineTimer(std::chrono::milliseconds delay) override;
   void SetShowHiddenPicture(bool shown) override;
   void SetVisible(bool visible) override;
   void SetWaitCursor(bool wait) override;
@@ -58,6 +59,8 @@ class MainWindow final : public BorderlessWindow, public MainView, private Dialo
   LRESULT OnNotify(const NMHDR& header);
   void OnDpiChanged(int dpi, const RECT& suggested);
   void OnDestroy();
+  void OnTimer(WPARAM id);
+  void OnPowerBroadcast(WPARAM event);
   void ApplyLayout();
   void UpdateTooltip();
   HWND Control(MainControl id) const { return GetDlgItem(hwnd(), static_cast<int>(id)); }
@@ -75,6 +78,7 @@ class MainWindow final : public BorderlessWindow, public MainView, private Dialo
   bool updating_ = false;
   bool waitCursor_ = false;
   bool timerRunning_ = false;
+  UINT showRequest_ = 0;
   bool destroyed_ = false;
 };
 

@@ -4,8 +4,8 @@
 
 namespace kelvane {
 
-std::optional<PromptAnswer> MainDialogsWin32::RunPrompt(const std::string& actionName) {
-  return ShowPromptDialog(owner_.OwnerWindow(), actionName, owner_.OwnerIcon());
+std::optional<PromptAnswer> MainDialogsWin32::RunPrompt(const std::string& actionName, int timeoutSeconds) {
+  return ShowPromptDialog(owner_.OwnerWindow(), actionName, owner_.OwnerIcon(), timeoutSeconds);
 }
 
 void MainDialogsWin32::RunOptionsDialog() {

@@ -25,7 +25,7 @@ class MainDialogsWin32 final : public Dialogs {
   MainDialogsWin32(const DialogOwner& owner, frmMain1& trayForm, frmAbout& about)
       : owner_(owner), trayForm_(trayForm), about_(about) {}
 
-  std::optional<PromptAnswer> RunPrompt(const std::string& actionName) override;
+  std::optional<PromptAnswer> RunPrompt(const std::string& actionName, int timeoutSeconds) override;
   void RunOptionsDialog() override;
   TrayMenuCommand RunTrayMenu() override;
   void SetTrayMenuEnabledCheck(bool checked) override;

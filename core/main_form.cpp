@@ -144,9 +144,32 @@ void MainForm::OnTimerTick() {
   if (schedule_.Armed()) schedule_.Tick();
 }
 
+void MainForm::OnDeadlineTimer() {
+  if (!Ending()) schedule_.OnDeadline();
+}
+
+void MainForm::OnClockChanged() {
+  if (!Ending()) schedule_.OnClockChanged();
+}
+
+void MainForm::OnResume() {
+  // A target passed during sleep fires now rather than at the next tick.
+  if (!Ending() && schedule_.Armed()) schedule_.Tick();
+}
+
+void MainForm::OnShowRequest() {
+  view_.SetVisible(true);
+  view_.BringToFront();
+}
+
+void MainForm::SetTimerRunning(bool running) {
+  view_.SetTimerRunning(running);
+  services_.power.KeepSystemAwake(running && options_.KeepAwake);
+}
+
 void MainForm::BeginEnding() {
   ending_ = true;
-  view_.SetTimerRunning(false);
+  SetTimerRunning(false);
   services_.tasks.Cancel();
 }
 
@@ -197,6 +220,7 @@ void MainForm::OnUnload() {
   SaveSettings();
   view_.ProcessPendingMessages();
   if (!shuttingDown_) bossKeys_.ShowHiddenWindows();
+  services_.power.KeepSystemAwake(false);
   services_.tray.Terminate();
   services_.hotKeys.StopHotkeys();
 }
@@ -242,7 +266,7 @@ void MainForm::ShowBalloon(const std::string& text) {
 void MainForm::FireAction() {
   const bool bossTriggered = schedule_.TakeTimerTag() == kBossKeyTag;
   if (schedule_.Prompt() && !(bossTriggered && options_.BossKeyIgnorePrompt)) {
-    const std::optional<PromptAnswer> answer = dialogs_.RunPrompt(schedule_.ActionName());
+    const std::optional<PromptAnswer> answer = dialogs_.RunPrompt(schedule_.ActionName(), options_.PromptTimeout);
     // The user may have switched the schedule off from the tray, or quit,
     // while the prompt was open; acting then would re-arm or run a cancelled
     // action.

@@ -48,6 +48,9 @@ class MainView {
   virtual void SetStatus(const std::string& text) = 0;
   virtual void SetToggleCaption(const std::string& caption) = 0;
   virtual void SetTimerRunning(bool running) = 0;
+  // One call of MainForm::OnDeadlineTimer after `delay`, replacing an
+  // earlier request.
+  virtual void StartDeadlineTimer(std::chrono::milliseconds delay) = 0;
   virtual void SetShowHiddenPicture(bool shown) = 0;
   virtual void SetVisible(bool visible) = 0;
   // The hourglass pointer on or off.
@@ -71,7 +74,9 @@ class Dialogs {
   virtual ~Dialogs() = default;
   // Shows the prompt modally and returns its answer; nullopt when the prompt
   // could not be shown at all.
-  virtual std::optional<PromptAnswer> RunPrompt(const std::string& actionName) = 0;
+  // After `timeoutSeconds` (0: never) without an answer the prompt answers
+  // Execute by itself.
+  virtual std::optional<PromptAnswer> RunPrompt(const std::string& actionName, int timeoutSeconds) = 0;
   virtual void RunOptionsDialog() = 0;
   virtual TrayMenuCommand RunTrayMenu() = 0;
   // The check mark of the tray menu's "Enabled".
@@ -145,6 +150,13 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   void DoAction(CaptionButton button);
   void OnEscape();
   void OnTimerTick();
+  void OnDeadlineTimer();
+  // The wall clock was set or the time zone changed.
+  void OnClockChanged();
+  // The computer woke from sleep or hibernation.
+  void OnResume();
+  // A second start of the program asks this one to show itself.
+  void OnShowRequest();
   void OnTrayMouseDown(TrayButton button);
   void OnTrayCommand(TrayMenuCommand command);
   // `HotkeyPressed` of the boss key and of the alternative boss key.
@@ -183,7 +195,8 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   void SetStatus(const std::string& text) override { view_.SetStatus(text); }
   void SetToggleCaption(const std::string& caption) override { view_.SetToggleCaption(caption); }
   void SetEnabledMenuCheck(bool checked) override { dialogs_.SetTrayMenuEnabledCheck(checked); }
-  void SetTimerRunning(bool running) override { view_.SetTimerRunning(running); }
+  void SetTimerRunning(bool running) override;
+  void StartDeadlineTimer(std::chrono::milliseconds delay) override { view_.StartDeadlineTimer(delay); }
   void SetTrayImage(TrayImage image) override { services_.tray.SetImage(image); }
   void SetTrayTip(const std::string& tip) override { services_.tray.SetToolTip(tip); }
   bool TrayCanShowBalloons() const override { return services_.tray.IsBalloonCapable(); }

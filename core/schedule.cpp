@@ -53,6 +53,11 @@ std::optional<HalfDay> HalfDayAt(int index) {
   return static_cast<HalfDay>(index);
 }
 
+std::int32_t DisplayedSeconds(std::chrono::milliseconds left) {
+  const std::chrono::seconds up = std::chrono::ceil<std::chrono::seconds>(left);
+  return ClampToInt32(up.count());
+}
+
 std::chrono::seconds CountdownLength(const std::string& periodText, CountdownUnit unit) {
   const std::int64_t amount = LeadingInt32Saturated(periodText);
   switch (unit) {
@@ -79,15 +84,15 @@ bool Schedule::ToggleSchedule(ToggleTrigger trigger) {
 
 bool Schedule::Arm(ToggleTrigger trigger) {
   const ArmingInputs inputs = host_.ReadInputs();
-  const Instant now = clock_.Now();
-  Instant target = now;
+  const Elapsed now = clock_.SinceStart();
+  std::optional<Instant> clockTarget;
+  std::chrono::milliseconds length{0};
   if (trigger != ToggleTrigger::BossKeyNow) {
     if (inputs.countdownMode) {
-      target = now + CountdownLength(inputs.periodText, inputs.unit);
+      length = CountdownLength(inputs.periodText, inputs.unit);
     } else {
-      const auto next = NextClockTarget(zone_, now, inputs.hourText, inputs.minuteText, inputs.halfDay);
-      if (!next) return false;
-      target = *next;
+      clockTarget = NextClockTarget(zone_, clock_.Now(), inputs.hourText, inputs.minuteText, inputs.halfDay);
+      if (!clockTarget) return false;
     }
   }
   host_.SetEnabledMenuCheck(true);
@@ -100,16 +105,24 @@ bool Schedule::Arm(ToggleTrigger trigger) {
   // Only a boss-key arming skips the prompt; any other arming forgets an
   // earlier boss-key press.
   timerTag_ = trigger == ToggleTrigger::BossKeyNow ? kBossKeyTag : "";
-  target_ = target;
+  followsWallClock_ = clockTarget.has_value();
+  deadline_ = now + length;
+  if (clockTarget) {
+    wallTarget_ = *clockTarget;
+    wallLocal_ = ToLocal(zone_, wallTarget_);
+  }
   ++armings_;
 
   host_.SaveSettings();
-  const std::string when = GeneralDate(target_);
   host_.SetTrayImage(TrayImage::Armed);
-  host_.SetTrayTip(std::string(kProductName) + ": " + ActionName() + " On " + when);
+  host_.SetTrayTip(ArmedTip());
   if (trigger != ToggleTrigger::BossKeyNow && BalloonsWanted()) {
-    host_.ShowBalloon(std::string(kProductName) + " will perform " + ActionName() + " On " + when);
+    host_.ShowBalloon(std::string(kProductName) + " will perform " + ActionName() + " On " + GeneralDate(Target()));
   }
+  // The countdown runs from the end of arming: writing the settings and the
+  // tray's requests take a few milliseconds, and the whole length is left
+  // once the timer starts.
+  if (!followsWallClock_) deadline_ = clock_.SinceStart() + length;
   return true;
 }
 
@@ -125,8 +138,20 @@ void Schedule::Disarm(ToggleTrigger trigger) {
   }
 }
 
+Instant Schedule::Target() const {
+  return followsWallClock_ ? wallTarget_ : clock_.Now() + (deadline_ - clock_.SinceStart());
+}
+
+std::chrono::milliseconds Schedule::TimeLeft() const {
+  return followsWallClock_ ? wallTarget_ - clock_.Now() : deadline_ - clock_.SinceStart();
+}
+
+std::string Schedule::ArmedTip() const {
+  return std::string(kProductName) + ": " + ActionName() + " On " + GeneralDate(Target());
+}
+
 void Schedule::Tick() {
-  const std::int32_t secs = ClampToInt32((target_ - clock_.Now()).count());
+  const std::int32_t secs = DisplayedSeconds(TimeLeft());
   host_.SetStatus(std::to_string(secs) + " Seconds to Execution");
   if (blinkIcon_ && secs <= blinkSeconds_) {
     const bool inBalloonWindow = static_cast<std::int64_t>(secs) + 5 > blinkSeconds_ || secs < 10;
@@ -137,20 +162,43 @@ void Schedule::Tick() {
     host_.SetTrayImage(blinkPhase_ ? TrayImage::Idle : TrayImage::Armed);
     blinkPhase_ = !blinkPhase_;
   }
+  if (!FireIfDue()) AskForDeadline(TimeLeft());
+}
+
+void Schedule::OnDeadline() {
+  if (armed_ && !FireIfDue()) AskForDeadline(TimeLeft());
+}
+
+void Schedule::AskForDeadline(std::chrono::milliseconds left) {
+  if (left > std::chrono::milliseconds{0} && left <= kTickInterval) host_.StartDeadlineTimer(left);
+}
+
+bool Schedule::FireIfDue() {
   // The prompt of a firing runs a nested message loop in which this timer
   // keeps ticking; those ticks must not start a second firing.
-  if (target_ <= clock_.Now() && !firing_) {
-    firing_ = true;
-    struct Reset {
-      bool& flag;
-      ~Reset() { flag = false; }
-    } reset{firing_};
-    host_.FireAction();
-  }
+  if (TimeLeft() > std::chrono::milliseconds{0} || firing_) return false;
+  firing_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{firing_};
+  host_.FireAction();
+  return true;
+}
+
+void Schedule::OnClockChanged() {
+  if (!armed_) return;
+  // A clock time keeps its local date and time: after the zone changes or
+  // the clock is set, the instant it stands for is worked out again.
+  if (followsWallClock_ && ToLocal(zone_, wallTarget_) != wallLocal_) wallTarget_ = FromLocal(zone_, wallLocal_);
+  host_.SetTrayTip(ArmedTip());
+  Tick();
 }
 
 void Schedule::Snooze(std::int32_t minutes) {
-  target_ = clock_.Now() + std::chrono::minutes{minutes};
+  // From the instant of the answer, on the elapsed clock like a countdown.
+  followsWallClock_ = false;
+  deadline_ = clock_.SinceStart() + std::chrono::minutes{minutes};
   // A snooze is an answer to the prompt: the next firing asks again, also
   // when a boss-key press had armed for now while the prompt was open.
   timerTag_.clear();

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "base/clock.h"
+#include "base/local_time.h"
 #include "base/product.h"
 #include "power/power.h"
 #include "tray/tray_icon.h"
@@ -25,6 +26,8 @@ std::optional<CountdownUnit> CountdownUnitAt(int index);
 std::optional<HalfDay> HalfDayAt(int index);
 
 inline constexpr const char* kBossKeyTag = "BossKey";
+// The timer that counts down and blinks.
+inline constexpr std::chrono::milliseconds kTickInterval{500};
 
 // The schedule controls as they stand when the schedule is armed.
 struct ArmingInputs {
@@ -58,6 +61,10 @@ class ScheduleHost {
   virtual bool TrayCanShowBalloons() const = 0;
   // Shows a balloon for 3000 ms with sound.
   virtual void ShowBalloon(const std::string& text) = 0;
+  // Asks for one call of Schedule::OnDeadline after `delay`, replacing an
+  // earlier request; for the last part of a tick, so that the action starts
+  // at its target rather than up to a tick after it.
+  virtual void StartDeadlineTimer(std::chrono::milliseconds delay) = 0;
   // The target has been reached: run the firing sequence.
   virtual void FireAction() = 0;
 };
@@ -71,6 +78,11 @@ std::optional<Instant> NextClockTarget(const LocalTimeZone& zone, Instant now, c
 
 std::chrono::seconds CountdownLength(const std::string& periodText, CountdownUnit unit);
 
+// The whole seconds the status line, tooltip and balloons show for the time
+// left: rounded up, so that a five-second countdown reads 5, 4, 3, 2, 1 and
+// fires as it would read 0.
+std::int32_t DisplayedSeconds(std::chrono::milliseconds left);
+
 class Schedule {
  public:
   Schedule(const Clock& clock, const LocalTimeZone& zone, ScheduleHost& host);
@@ -80,6 +92,12 @@ class Schedule {
   bool ToggleSchedule(ToggleTrigger trigger);
   // The 500 ms timer tick.
   void Tick();
+  // The deadline timer asked for through the host.
+  void OnDeadline();
+  // The wall clock was set or the zone changed: a clock time is worked out
+  // again for the same local date and time, the tooltip shows the target in
+  // the current zone, and the target is checked at once.
+  void OnClockChanged();
 
   // Moves the target while staying armed (the prompt's snooze).
   void Snooze(std::int32_t minutes);
@@ -90,7 +108,9 @@ class Schedule {
   void ForgetArmed() { armed_ = false; }
 
   bool Armed() const { return armed_; }
-  Instant Target() const { return target_; }
+  // The target on the wall clock; a countdown's follows the time left.
+  Instant Target() const;
+  std::chrono::milliseconds TimeLeft() const;
   PowerAction Action() const { return action_; }
   std::string ActionName() const { return std::string(kelvane::ActionName(action_)); }
   bool Force() const { return force_; }
@@ -108,12 +128,22 @@ class Schedule {
   void Disarm(ToggleTrigger trigger);
   std::string GeneralDate(Instant instant) const;
   bool BalloonsWanted() const;
+  std::string ArmedTip() const;
+  // Fires when the target has been reached; true when it did.
+  bool FireIfDue();
+  void AskForDeadline(std::chrono::milliseconds left);
 
   const Clock& clock_;
   const LocalTimeZone& zone_;
   ScheduleHost& host_;
   bool armed_ = false;
-  Instant target_{};
+  // Countdowns and snoozes run on the elapsed clock, so that setting the
+  // wall clock or sleeping never shortens or lengthens them; a clock time
+  // follows the wall clock.
+  bool followsWallClock_ = false;
+  Elapsed deadline_{};
+  Instant wallTarget_{};
+  LocalDateTime wallLocal_{};
   PowerAction action_ = PowerAction::Shutdown;
   bool force_ = true;
   bool blinkIcon_ = true;

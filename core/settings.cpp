@@ -46,6 +46,8 @@ void VisitOptionKeys(Visitor& v, Options& o) {
   v.Text("Boss2KeyAction", "", o.Boss2KeyAction);
   v.Boolean("LockDuringTaskRun", false, o.LockDuringTaskRun);
   v.Boolean("DoTaskRun", false, o.DoTaskRun);
+  v.Boolean("KeepAwake", true, o.KeepAwake);
+  v.Bounded("PromptTimeout", kDefaultPromptTimeout, 0, kMaxPromptTimeout, o.PromptTimeout);
 }
 
 struct HotKeyDefault {
@@ -91,6 +93,17 @@ class Reader {
     if (!value) return;
     if (const auto action = ActionAt(*value, c.lockOffered)) c.action = *action;
   }
+  void Bounded(std::string_view key, std::int32_t defaultValue, std::int32_t low, std::int32_t high,
+               std::int32_t& target) const {
+    // Text that is no number at all keeps the default rather than reading as 0.
+    const std::string text = Get(kConfigSection, key, EncodeInteger(defaultValue));
+    if (!StartsWithNumber(text)) return;
+    if (const auto value = DecodeInteger(text)) {
+      target = std::clamp(*value, low, high);
+    } else {
+      target = LeadingNumber(text) < 0 ? low : high;
+    }
+  }
   void Method(std::string_view key, bool& countdownMode) const {
     if (const auto method = Integer(kConfigSection, key, 1)) countdownMode = (*method == 1);
   }
@@ -121,6 +134,9 @@ class Writer {
   // The action is the first key written; see SaveSettings.
   void Action(std::string_view, const ScheduleControls&) {}
   void Method(std::string_view key, bool countdownMode) { Integer(key, countdownMode ? 1 : 2); }
+  void Bounded(std::string_view key, std::int32_t, std::int32_t, std::int32_t, std::int32_t value) {
+    Integer(key, value);
+  }
 
  private:
   SettingsStore& store_;

@@ -43,6 +43,9 @@ struct ScheduleControls {
   std::vector<std::string> ActionItems() const { return ActionListItems(lockOffered); }
 };
 
+inline constexpr std::int32_t kDefaultPromptTimeout = 120;
+inline constexpr std::int32_t kMaxPromptTimeout = 3600;
+
 // Program-wide options that mirror settings.
 struct ProgramOptions : BossKeyOptions {
   bool TrayTips = true;
@@ -50,6 +53,10 @@ struct ProgramOptions : BossKeyOptions {
   bool StartUp = true;
   bool LockDuringTaskRun = false;
   bool DoTaskRun = false;
+  // Keeps the computer from sleeping on idle while armed.
+  bool KeepAwake = true;
+  // Seconds after which an unanswered prompt executes; 0 for never.
+  std::int32_t PromptTimeout = kDefaultPromptTimeout;
   TaskList tasks;
 };
 

@@ -62,6 +62,9 @@ class PowerApi {
   virtual bool ExitSession(std::uint32_t flags) = 0;
   virtual bool SetSuspendState(bool hibernate, bool forceCritical, bool disableWakeEvent) = 0;
   virtual bool LockWorkStation() = 0;
+  // Asks the system not to sleep on idle (the display may still turn off),
+  // or withdraws the request.
+  virtual void KeepSystemAwake(bool awake) = 0;
 };
 
 // The program's power backend: the real calls in the shipped program, a

@@ -15,6 +15,7 @@ class Win32PowerApi : public PowerApi {
     return ::SetSuspendState(hibernate, forceCritical, disableWakeEvent) != FALSE;
   }
   bool LockWorkStation() override { return ::LockWorkStation() != FALSE; }
+  void KeepSystemAwake(bool awake) override { KeepThreadAwake(awake); }
 };
 
 }  // namespace

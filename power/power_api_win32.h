@@ -8,5 +8,8 @@ namespace kelvane {
 ReportedVersion QuerySystemVersion();
 void SetShutdownPrivilegeOfProcess(bool enable);
 bool IsShutdownPrivilegeEnabled();
+// The execution-state request of the calling thread, which is the
+// program's only thread.
+void KeepThreadAwake(bool awake);
 
 }  // namespace kelvane

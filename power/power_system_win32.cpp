@@ -30,6 +30,11 @@ void SetShutdownPrivilegeOfProcess(bool enable) {
   AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
 }
 
+void KeepThreadAwake(bool awake) {
+  // A refusal leaves the idle timer as it is; there is nothing to retry.
+  SetThreadExecutionState(awake ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
+}
+
 bool IsShutdownPrivilegeEnabled() {
   HANDLE raw = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;

@@ -8,6 +8,7 @@
 #include "base/child_controls_win32.h"
 #include "base/control_ids.h"
 #include "base/product.h"
+#include "base/system_time_win32.h"
 #include "base/system_win32.h"
 #include "base/wide_text_win32.h"
 #include "base/window_layouts.h"
@@ -20,8 +21,11 @@ using PromptChild = ChildControl<PromptControl>;
 
 constexpr DWORD kChild = kChildStyle;
 
-const std::array<PromptChild, 11>& Controls() {
-  static const std::array<PromptChild, 11> controls{{
+constexpr UINT_PTR kCountdownTimer = 1;
+constexpr UINT kCountdownStepMs = 200;
+
+const std::array<PromptChild, 12>& Controls() {
+  static const std::array<PromptChild, 12> controls{{
       {PromptControl::lblAction, WC_STATICW, L"Shutdown", kChild | SS_NOPREFIX},
       {PromptControl::Label1, WC_STATICW, L"Select Execute to perform the action", kChild},
       {PromptControl::Label3, WC_STATICW, L"Select Abort to disable the action", kChild},
@@ -34,13 +38,17 @@ const std::array<PromptChild, 11>& Controls() {
       {PromptControl::cmdAbort, WC_BUTTONW, L"&Abort", kChild | WS_TABSTOP | WS_GROUP},
       {PromptControl::cmdExecute, WC_BUTTONW, L"&Execute", kChild | WS_TABSTOP},
       {PromptControl::cmdSnooz, WC_BUTTONW, L"&Snooze", kChild | WS_TABSTOP},
+      {PromptControl::lblCountdown, WC_STATICW, L"", kChild | SS_NOPREFIX},
   }};
   return controls;
 }
 
 class PromptWindow final : public BorderlessWindow {
  public:
-  PromptWindow(std::string actionName, HICON icon) : actionName_(std::move(actionName)), icon_(icon) {}
+  PromptWindow(std::string actionName, HICON icon, int timeoutSeconds)
+      : actionName_(std::move(actionName)), icon_(icon) {
+    model_.StartCountdown(std::chrono::seconds{timeoutSeconds});
+  }
 
   std::optional<PromptAnswer> Run(HWND owner) {
     const int dpi = DpiOf(owner);
@@ -60,6 +68,9 @@ class PromptWindow final : public BorderlessWindow {
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     SetFocus(Control(model_.InitialFocus()));
+    opened_ = clock_.SinceStart();
+    ShowCountdown();
+    if (!model_.CountdownText().empty()) SetTimer(hwnd(), kCountdownTimer, kCountdownStepMs, nullptr);
     RunModalLoop(hwnd(), owner, done_, [this](const MSG& message) { return Swallows(message); });
     if (hwnd() != nullptr) DestroyWindow(hwnd());
     return model_.Answer();
@@ -72,6 +83,7 @@ class PromptWindow final : public BorderlessWindow {
       case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
       case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       case WM_CLOSE: Finish([this] { model_.Abort(); }); return 0;
+      case WM_TIMER: if (wParam == kCountdownTimer) OnCountdownStep(); return 0;
       default: return BorderlessWindow::OnMessage(message, wParam, lParam);
     }
   }
@@ -84,7 +96,8 @@ class PromptWindow final : public BorderlessWindow {
 
   // A character typed while a button has the focus is dropped before the
   // dialog manager can take it for a mnemonic.
-  bool Swallows(const MSG& message) const {
+  bool Swallows(const MSG& message) {
+    if (IsUserInput(message)) OnUserInput();
     if (message.message != WM_CHAR) return false;
     const auto focus = static_cast<PromptControl>(GetDlgCtrlID(message.hwnd));
     return GetParent(message.hwnd) == hwnd() && !PromptModel::AcceptsCharacter(focus);
@@ -131,6 +144,39 @@ class PromptWindow final : public BorderlessWindow {
     return TRUE;
   }
 
+  bool IsUserInput(const MSG& message) const {
+    const bool ours = message.hwnd == hwnd() || GetParent(message.hwnd) == hwnd();
+    switch (message.message) {
+      case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+      case WM_NCLBUTTONDOWN:
+        return ours;
+      default: return false;
+    }
+  }
+
+  void OnUserInput() {
+    if (model_.CountdownText().empty()) return;
+    model_.OnUserInput();
+    KillTimer(hwnd(), kCountdownTimer);
+    ShowCountdown();
+  }
+
+  void OnCountdownStep() {
+    if (model_.OnTimePassed(clock_.SinceStart() - opened_)) {
+      KillTimer(hwnd(), kCountdownTimer);
+      Finish([] {});
+      return;
+    }
+    ShowCountdown();
+  }
+
+  void ShowCountdown() {
+    const std::wstring text = Widen(model_.CountdownText());
+    if (WindowText(Control(PromptControl::lblCountdown)) != text) {
+      SetWindowTextW(Control(PromptControl::lblCountdown), text.c_str());
+    }
+  }
+
   void OnMinutesChanged() {
     model_.OnMinutesTextChanged(Narrow(WindowText(Control(PromptControl::txtSnooz))));
     ShowMinutes();
@@ -157,14 +203,17 @@ class PromptWindow final : public BorderlessWindow {
   HICON icon_;
   PromptModel model_;
   WindowLayout<PromptControl> layout_;
+  SystemClock clock_;
+  Elapsed opened_{};
   bool done_ = false;
   bool updating_ = false;
 };
 
 }  // namespace
 
-std::optional<PromptAnswer> ShowPromptDialog(HWND owner, const std::string& actionName, HICON icon) {
-  PromptWindow window(actionName, icon);
+std::optional<PromptAnswer> ShowPromptDialog(HWND owner, const std::string& actionName, HICON icon,
+                                             int timeoutSeconds) {
+  PromptWindow window(actionName, icon, timeoutSeconds);
   return window.Run(owner);
 }
 

@@ -2,6 +2,7 @@
 // The prompt shown before the action: Execute, Snooze with a number of
 // minutes, or Abort.
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -43,6 +44,17 @@ class PromptModel {
   // is typed.
   static bool AcceptsCharacter(PromptControl focus) { return focus == PromptControl::txtSnooz; }
 
+  // The count of a prompt nobody answers: after `timeout` it answers Execute
+  // by itself; zero starts no count.
+  void StartCountdown(std::chrono::seconds timeout);
+  // `open` is the time since the prompt opened. True when the count has just
+  // run out; the answer is then Execute.
+  bool OnTimePassed(std::chrono::milliseconds open);
+  // A click, key or edit in the prompt: someone is there, the count stops.
+  void OnUserInput();
+  // "Executing in 1:58" while counting, empty otherwise.
+  const std::string& CountdownText() const { return countdownText_; }
+
   void Execute() { answer_ = {PromptResult::Execute, 0}; }
   void Abort() { answer_ = {PromptResult::Abort, 0}; }
   void Snooze();
@@ -55,6 +67,9 @@ class PromptModel {
   NumericSpin minutes_{1, 999, 10, false, false};
   PromptAnswer answer_;
   bool snoozeVisible_ = true;
+  std::chrono::seconds timeout_{0};
+  bool counting_ = false;
+  std::string countdownText_;
 };
 
 }  // namespace kelvane

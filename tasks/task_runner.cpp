@@ -105,7 +105,7 @@ bool TaskRunner::ShellAndWait(ShellWaitInfo& info) {
     released = process->Close();
   }
   info.EndTime = system_.clock.Now();
-  info.Duration = info.EndTime - info.StartTime;
+  info.Duration = std::chrono::floor<std::chrono::seconds>(info.EndTime) - std::chrono::floor<std::chrono::seconds>(info.StartTime);
   if (info.Log && !info.LogFile.empty()) {
     TrimTaskLog(info);
     // A log that cannot be written loses only this line; the task has run.

@@ -55,6 +55,7 @@ class MainWindowStandIn : public BossKeyHost, public ScheduleHost {
   void SetTimerRunning(bool running) override { timerRunning = running; }
   bool TrayCanShowBalloons() const override { return false; }
   void ShowBalloon(const std::string&) override {}
+  void StartDeadlineTimer(std::chrono::milliseconds) override {}
   void FireAction() override {}
 
   void ForgetPress() {

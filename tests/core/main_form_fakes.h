@@ -22,6 +22,7 @@ class FakeView : public MainView, public Dialogs {
   bool answerQuit = true;
   // When set, answers the quit question instead of `answerQuit`.
   std::function<bool()> askQuit;
+  int promptTimeout = -1;
   std::function<std::optional<PromptAnswer>(const std::string&)> prompt = [](const std::string&) {
     return PromptAnswer{PromptResult::Execute, 0};
   };
@@ -35,6 +36,8 @@ class FakeView : public MainView, public Dialogs {
   void SetStatus(const std::string& t) override { status = t; }
   void SetToggleCaption(const std::string&) override {}
   void SetTimerRunning(bool) override {}
+  void StartDeadlineTimer(std::chrono::milliseconds delay) override { deadlineTimers.push_back(delay); }
+  std::vector<std::chrono::milliseconds> deadlineTimers;
   void SetTrayMenuEnabledCheck(bool c) override { menuCheck = c; }
   void SetShowHiddenPicture(bool) override {}
   void SetWaitCursor(bool wait) override { log_.push_back(wait ? "wait cursor" : "normal cursor"); }
@@ -50,7 +53,8 @@ class FakeView : public MainView, public Dialogs {
   void ShowMessage(const std::string& t) override { log_.push_back("message " + t); }
   void SignalInvalidInput() override { log_.push_back("beep"); }
   void ProcessPendingMessages() override {}
-  std::optional<PromptAnswer> RunPrompt(const std::string& action) override {
+  std::optional<PromptAnswer> RunPrompt(const std::string& action, int timeoutSeconds) override {
+    promptTimeout = timeoutSeconds;
     ++prompts;
     log_.push_back("prompt " + action);
     return prompt(action);

@@ -48,6 +48,8 @@ class CheckedPower : public PowerApi {
   bool ExitSession(std::uint32_t flags) override;
   bool SetSuspendState(bool hibernate, bool, bool) override;
   bool LockWorkStation() override;
+  void KeepSystemAwake(bool on) override { awake = on; }
+  bool awake = false;
 
  private:
   ModelRun& run_;
@@ -73,6 +75,7 @@ class ModelRun {
     const int length = Pick(1, 40);
     for (int i = 0; i < length && !Gone(); ++i) Deliver(RandomEvent(), 0);
     if (Gone() && !shutDown_ && !hider_.Hidden().empty()) Fault("windows stay hidden after the program ended");
+    if (Gone() && power_.awake) Fault("the computer is kept awake after the program ended");
     return faults_;
   }
 

@@ -414,6 +414,74 @@ TEST_F(MainFormTest, EnterPressesTheDefaultButton) {
   EXPECT_FALSE(form.GetSchedule().Armed());
 }
 
+TEST_F(MainFormTest, TheComputerIsKeptAwakeExactlyWhileArmed) {
+  const struct {
+    const char* keepAwake;
+    bool whileArmed;
+  } cases[] = {{"True", true}, {nullptr, true}, {"False", false}, {"junk", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.keepAwake ? c.keepAwake : "(absent)");
+    MemorySettingsStore s = Config({{"Action", "3"}, {"Prompt", "False"}});
+    if (c.keepAwake) s.Set("CONFIG", "KeepAwake", c.keepAwake);
+    Log l;
+    RecordingPowerApi p{&l};
+    FakeView v{l};
+    MainForm f{v, v, MainServices{s, p, clock, zone, tray, parts, parts, parts, hider, parts, "k.exe", "A"}};
+    f.Start();
+    EXPECT_FALSE(p.awake);
+    f.OnToggleClicked();
+    EXPECT_EQ(p.awake, c.whileArmed);
+    f.OnToggleClicked();
+    EXPECT_FALSE(p.awake) << "released on disarming";
+    f.OnToggleClicked();
+    clock.Set(f.GetSchedule().Target());
+    f.OnTimerTick();
+    EXPECT_FALSE(p.awake) << "released when the action is performed";
+    f.OnToggleClicked();
+    f.DoAction(CaptionButton::Close);
+    EXPECT_FALSE(p.awake) << "released on quitting";
+  }
+}
+
+TEST_F(MainFormTest, WakingUpFiresATargetPassedInSleepAtOnce) {
+  store = Config({{"Action", "3"}, {"Prompt", "False"}});
+  form.Start();
+  ArmSeconds(30);
+  clock.Advance(2h);
+  form.OnResume();
+  EXPECT_TRUE(Logged("suspend 010"));
+}
+
+TEST_F(MainFormTest, TheUnansweredPromptTimeoutReachesThePrompt) {
+  const struct {
+    const char* stored;
+    int timeout;
+  } cases[] = {{nullptr, 120}, {"3", 3}, {"0", 0}, {"-5", 0}, {"99999", 3600}, {"1e20", 3600},
+               {"", 120}, {"soon", 120}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored ? c.stored : "(absent)");
+    MemorySettingsStore s = Config({{"Action", "3"}});
+    if (c.stored) s.Set("CONFIG", "PromptTimeout", c.stored);
+    Log l;
+    FakeView v{l};
+    MainForm f{v, v, MainServices{s, power, clock, zone, tray, parts, parts, parts, hider, parts, "k.exe", "A"}};
+    f.Start();
+    f.OnToggleClicked();
+    clock.Set(f.GetSchedule().Target());
+    f.OnTimerTick();
+    EXPECT_EQ(v.promptTimeout, c.timeout);
+  }
+}
+
+TEST_F(MainFormTest, ASecondStartBringsTheWindowBack) {
+  form.Start();
+  form.OnEscape();
+  log.clear();
+  form.OnShowRequest();
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(log, (Log{"view show", "view front"}));
+}
+
 TEST_F(MainFormTest, QuittingAsksAndThenClosesInOrder) {
   form.Start();
   view.answerQuit = false;

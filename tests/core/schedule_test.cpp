@@ -42,6 +42,8 @@ class RecordingHost : public ScheduleHost {
   void SetTrayTip(const std::string& text) override { tip = text; }
   bool TrayCanShowBalloons() const override { return balloonCapable; }
   void ShowBalloon(const std::string& text) override { balloons.push_back(text); }
+  void StartDeadlineTimer(std::chrono::milliseconds delay) override { deadlineTimers.push_back(delay); }
+  std::vector<std::chrono::milliseconds> deadlineTimers;
   void FireAction() override {
     ++fires;
     if (onFire) onFire();
@@ -273,6 +275,135 @@ TEST_F(ScheduleTest, SnoozeMovesTheTargetFromNow) {
   EXPECT_EQ(schedule.Target(), clock.Now() + 300s);
   schedule.Tick();
   EXPECT_EQ(host.status, "300 Seconds to Execution");
+}
+
+}  // namespace
+}  // namespace kelvane
+
+namespace kelvane {
+namespace {
+
+using testing::FakeClock;
+using testing::FakeZone;
+using testing::Utc;
+using namespace std::chrono_literals;
+
+class ScheduleClockTest : public ::testing::Test {
+ protected:
+  // Armed at a fraction of a second.
+  FakeClock clock{Utc(2026, 12, 6, 14, 0, 0) + 300ms};
+  FakeZone zone{0s};
+  RecordingHost host;
+  Schedule schedule{clock, zone, host};
+
+  void ArmCountdown(const char* seconds) {
+    host.inputs.periodText = seconds;
+    host.inputs.unit = CountdownUnit::Seconds;
+    ASSERT_TRUE(schedule.ToggleSchedule(ToggleTrigger::User));
+  }
+};
+
+TEST_F(ScheduleClockTest, FiresAtTheTargetToTheMillisecondAndNeverBefore) {
+  ArmCountdown("5");
+  const struct {
+    std::chrono::milliseconds sinceArming;
+    const char* status;
+    bool fired;
+  } steps[] = {{1ms, "5 Seconds to Execution", false},    {1000ms, "4 Seconds to Execution", false},
+               {3999ms, "2 Seconds to Execution", false}, {4999ms, "1 Seconds to Execution", false},
+               {5000ms, "0 Seconds to Execution", true}};
+  std::chrono::milliseconds passed{0};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.sinceArming.count());
+    clock.Advance(step.sinceArming - passed);
+    passed = step.sinceArming;
+    schedule.Tick();
+    EXPECT_EQ(host.status, step.status);
+    EXPECT_EQ(host.fires, step.fired ? 1 : 0);
+  }
+}
+
+TEST_F(ScheduleClockTest, TheLastPartOfATickIsTimedToTheMillisecond) {
+  ArmCountdown("5");
+  clock.Advance(4600ms);
+  schedule.Tick();
+  ASSERT_FALSE(host.deadlineTimers.empty());
+  EXPECT_EQ(host.deadlineTimers.back(), 400ms);
+  // A timer that wakes early asks again for what is left.
+  clock.Advance(399ms);
+  schedule.OnDeadline();
+  EXPECT_EQ(host.fires, 0);
+  EXPECT_EQ(host.deadlineTimers.back(), 1ms);
+  clock.Advance(1ms);
+  schedule.OnDeadline();
+  EXPECT_EQ(host.fires, 1);
+}
+
+TEST_F(ScheduleClockTest, ACountdownLastsItsRealLengthWhateverTheWallClockDoes) {
+  const struct {
+    const char* name;
+    std::chrono::milliseconds jump;
+    std::chrono::seconds zoneOffset;
+  } cases[] = {{"clock set forward", 2h, 0s},
+               {"clock set back", -5h, 0s},
+               {"clock set years ahead", 24h * 365 * 30, 0s},
+               {"zone changed", 0ms, 3h}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeClock wall{Utc(2026, 12, 6, 14)};
+    FakeZone local{0s};
+    RecordingHost h;
+    Schedule s{wall, local, h};
+    h.inputs.periodText = "60";
+    h.inputs.unit = CountdownUnit::Seconds;
+    s.ToggleSchedule(ToggleTrigger::User);
+    wall.Advance(10s);
+    wall.JumpWall(c.jump);
+    local = FakeZone(c.zoneOffset);
+    s.OnClockChanged();
+    EXPECT_EQ(h.status, "50 Seconds to Execution");
+    EXPECT_EQ(h.tip, "Kelvane: Shutdown On " + FormatGeneralDate(local, wall.Now() + 50s));
+    wall.Advance(49999ms);
+    s.Tick();
+    EXPECT_EQ(h.fires, 0);
+    wall.Advance(1ms);
+    s.Tick();
+    EXPECT_EQ(h.fires, 1);
+  }
+}
+
+TEST_F(ScheduleClockTest, AClockTimeKeepsItsLocalTimeAcrossZoneAndClockChanges) {
+  host.inputs.countdownMode = false;
+  host.inputs.hourText = "10";
+  host.inputs.minuteText = "30";
+  host.inputs.halfDay = HalfDay::PM;
+  ASSERT_TRUE(schedule.ToggleSchedule(ToggleTrigger::User));
+  EXPECT_EQ(schedule.Target(), Utc(2026, 12, 6, 22, 30));
+
+  zone = FakeZone(2h);  // the user moved two zones east: 10:30 PM there is 20:30 UTC
+  schedule.OnClockChanged();
+  EXPECT_EQ(schedule.Target(), Utc(2026, 12, 6, 20, 30));
+  EXPECT_EQ(host.tip, "Kelvane: Shutdown On 2026-12-06 22:30:00");
+  EXPECT_EQ(host.fires, 0);
+
+  clock.JumpWall(7h);  // the clock is set past the target: the action is due
+  schedule.OnClockChanged();
+  EXPECT_EQ(host.fires, 1);
+}
+
+TEST_F(ScheduleClockTest, SnoozeCountsFromTheAnswerOnTheElapsedClock) {
+  ArmCountdown("5");
+  clock.Advance(5s);
+  clock.Advance(250ms);
+  schedule.Snooze(1);
+  clock.JumpWall(-1h);
+  clock.Advance(59999ms);
+  schedule.Tick();
+  EXPECT_EQ(host.status, "1 Seconds to Execution");
+  EXPECT_EQ(host.fires, 0);
+  clock.Advance(1ms);
+  schedule.Tick();
+  EXPECT_EQ(host.fires, 1);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string>
 
+#include "base/system_time_win32.h"
 #include "power/power_api_win32.h"
 
 namespace kelvane {
@@ -24,13 +25,33 @@ class RecordingPowerApi : public PowerApi {
                   std::to_string(wake));
   }
   bool LockWorkStation() override { return Record("LockWorkStation"); }
+  // Requested for real, and noted in the file named by KELVANE_AWAKE_LOG.
+  void KeepSystemAwake(bool awake) override {
+    KeepThreadAwake(awake);
+    wchar_t path[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"KELVANE_AWAKE_LOG", path, MAX_PATH) == 0) return;
+    std::string text = awake ? "awake" : "may sleep";
+    if (GetEnvironmentVariableW(L"KELVANE_POWER_STAMPS", nullptr, 0) != 0) {
+      text += " @" + std::to_string(SystemClock().SinceStart().count());
+    }
+    if (FILE* file = _wfopen(path, L"ab")) {
+      std::fprintf(file, "%s\r\n", text.c_str());
+      std::fclose(file);
+    }
+  }
 
  private:
+  // With KELVANE_POWER_STAMPS set, each line ends in " @" and the reading
+  // of the program's elapsed clock, for the firing-latency benchmark.
   static bool Record(const std::string& line) {
     wchar_t path[MAX_PATH] = {};
     if (GetEnvironmentVariableW(L"KELVANE_POWER_LOG", path, MAX_PATH) == 0) return true;
+    std::string text = line;
+    if (GetEnvironmentVariableW(L"KELVANE_POWER_STAMPS", nullptr, 0) != 0) {
+      text += " @" + std::to_string(SystemClock().SinceStart().count());
+    }
     if (FILE* file = _wfopen(path, L"ab")) {
-      std::fprintf(file, "%s\r\n", line.c_str());
+      std::fprintf(file, "%s\r\n", text.c_str());
       std::fclose(file);
     }
     return true;

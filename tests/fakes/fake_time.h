@@ -8,15 +8,24 @@
 
 namespace kelvane::testing {
 
+// Time passes on both clocks alike (Set, Advance); setting the wall clock
+// or changing the zone moves only the wall clock (JumpWall).
 class FakeClock : public Clock {
  public:
   explicit FakeClock(Instant now = Instant{}) : now_(now) {}
   Instant Now() const override { return now_; }
-  void Set(Instant now) { now_ = now; }
-  void Advance(std::chrono::seconds by) { now_ += by; }
+  Elapsed SinceStart() const override { return elapsed_; }
+  // Lets time pass until the wall clock shows `now`.
+  void Set(Instant now) { Advance(now - now_); }
+  void Advance(std::chrono::milliseconds by) {
+    now_ += by;
+    elapsed_ += by;
+  }
+  void JumpWall(std::chrono::milliseconds by) { now_ += by; }
 
  private:
   Instant now_;
+  Elapsed elapsed_{123456789};
 };
 
 // A zone with a standard offset and, optionally, one summer period between

@@ -27,7 +27,9 @@ class RecordingPowerApi : public PowerApi {
     log_->push_back("lock");
     return succeed;
   }
+  void KeepSystemAwake(bool on) override { awake = on; }
   const std::vector<std::string>& calls() const { return *log_; }
+  bool awake = false;
 
  private:
   std::vector<std::string> own_;

@@ -50,5 +50,40 @@ TEST(PromptModel, OpensWhereAStrayKeyCannotPerformTheAction) {
   EXPECT_TRUE(PromptModel::AcceptsCharacter(PromptControl::txtSnooz));
 }
 
+TEST(PromptModel, AnUnansweredPromptExecutesWhenItsCountRunsOut) {
+  using namespace std::chrono_literals;
+  PromptModel prompt;
+  prompt.StartCountdown(120s);
+  const struct {
+    std::chrono::milliseconds open;
+    const char* text;
+    bool executes;
+  } steps[] = {{0ms, "Executing in 2:00", false},   {1ms, "Executing in 2:00", false},
+               {2000ms, "Executing in 1:58", false}, {60500ms, "Executing in 1:00", false},
+               {119999ms, "Executing in 0:01", false}, {120000ms, "", true}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.open.count());
+    EXPECT_EQ(prompt.OnTimePassed(step.open), step.executes);
+    EXPECT_EQ(prompt.CountdownText(), step.text);
+  }
+  EXPECT_EQ(prompt.Answer().Result, PromptResult::Execute);
+  EXPECT_FALSE(prompt.OnTimePassed(200000ms)) << "it answers once";
+}
+
+TEST(PromptModel, AnyInputOrNoTimeoutMeansNoCount) {
+  using namespace std::chrono_literals;
+  PromptModel touched;
+  touched.StartCountdown(3s);
+  touched.OnUserInput();
+  EXPECT_EQ(touched.CountdownText(), "");
+  EXPECT_FALSE(touched.OnTimePassed(10s));
+  EXPECT_EQ(touched.Answer().Result, PromptResult::Abort) << "the answer stays the user's to give";
+
+  PromptModel never;
+  never.StartCountdown(0s);
+  EXPECT_EQ(never.CountdownText(), "");
+  EXPECT_FALSE(never.OnTimePassed(24h));
+}
+
 }  // namespace
 }  // namespace kelvane

@@ -98,11 +98,12 @@ class TaskRunnerWin32Test : public ::testing::Test {
     const std::string times = line.substr(0, line.size() - suffix.size() - 10);
     const std::string duration = line.substr(times.size(), 10);
     bool timesFound = false;
-    for (Instant start = from; start <= to && !timesFound; start += std::chrono::seconds{1}) {
+    for (Instant start = std::chrono::floor<std::chrono::seconds>(from); start <= to && !timesFound;
+         start += std::chrono::seconds{1}) {
       for (Instant end = start; end <= to && end - start <= maxDuration && !timesFound;
            end += std::chrono::seconds{1}) {
         timesFound = times == FormatGeneralDate(zone_, start) + ", " + FormatGeneralDate(zone_, end) &&
-                     duration == ", " + FormatTaskDuration(end - start);
+                     duration == ", " + FormatTaskDuration(std::chrono::duration_cast<std::chrono::seconds>(end - start));
       }
     }
     EXPECT_TRUE(timesFound);
