@@ -22,6 +22,8 @@ struct TopLevelWindow {
   std::string title;
   bool visible = false;
   int showCommand = kShowHide;  // from the window's placement
+  // Owned by this program: the main window, the prompt, message boxes, dialogs.
+  bool ownProcess = false;
 };
 
 // What window hiding needs from the system.
@@ -41,8 +43,7 @@ struct HiddenWindow {
   int showCommand = kShowHide;  // the placement's show command when it was hidden
 };
 
-// Titles of windows that are never hidden: system windows, and the main
-// window itself.
+// Titles of system windows that are never hidden.
 bool IsExcludedWindowTitle(std::string_view title);
 
 // The show request that brings back a window hidden with this placement
@@ -56,8 +57,9 @@ class WindowHider {
   explicit WindowHider(WindowList& windows) : windows_(windows) {}
 
   void ResetWindowLists() { hidden_.clear(); }
-  // Hides every visible window that has a title and is not excluded, and
-  // remembers it. Windows hidden by an earlier hide stay remembered.
+  // Hides every visible window of other programs that has a title and is
+  // not excluded, and remembers it. Windows hidden by an earlier hide stay
+  // remembered.
   void HideAllWindows();
   // Shows every remembered window again in its state, skipping those that
   // have gone, and forgets them.

@@ -12,6 +12,9 @@ namespace {
 TopLevelWindow Describe(HWND window) {
   TopLevelWindow described;
   described.handle = ToWindowId(window);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  described.ownProcess = process == GetCurrentProcessId();
   described.title = Narrow(WindowText(window));
   described.visible = IsWindowVisible(window) != FALSE;
   WINDOWPLACEMENT placement{};

@@ -103,9 +103,10 @@ class FakeWindowProcs : public HotKeyWindowProcs {
 // A desktop of top-level windows, topmost first.
 class FakeDesktop : public WindowList {
  public:
-  WindowId Add(std::string title, bool visible, int showCommand) {
+  // A window of another program, or with `ownProcess` one of this program's.
+  WindowId Add(std::string title, bool visible, int showCommand, bool ownProcess = false) {
     const WindowId handle = nextHandle_++;
-    windows.push_back({handle, std::move(title), visible, showCommand});
+    windows.push_back({handle, std::move(title), visible, showCommand, ownProcess});
     return handle;
   }
   void Destroy(WindowId handle) { std::erase_if(windows, [&](const auto& w) { return w.handle == handle; }); }
