@@ -26,15 +26,19 @@ struct TopLevelWindow {
   bool ownProcess = false;
 };
 
-// What window hiding needs from the system.
+// What window hiding needs from the system. None of it waits on another
+// program's thread: a program that has stopped reading its messages must not
+// stop this one's timer, tray and hotkeys.
 class WindowList {
  public:
   virtual ~WindowList() = default;
   // Every top-level window of the desktop, topmost first.
   virtual std::vector<TopLevelWindow> EnumerateWindows() = 0;
-  // False when the window no longer exists.
+  // Never waits: the request is handed to the window's own thread, which
+  // carries it out when it next reads its messages. False when the window
+  // no longer exists.
   virtual bool SetShowState(WindowId window, int showCommand) = 0;
-  // Makes the whole desktop redraw.
+  // Makes the whole desktop redraw, without waiting for any window to paint.
   virtual void InvalidateDesktop() = 0;
 };
 

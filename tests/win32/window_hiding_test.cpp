@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,12 @@
 namespace kelvane {
 namespace {
 
+using namespace std::chrono_literals;
 using testing::PumpUntil;
 using testing::RegisterTestWindowClass;
 
 constexpr const wchar_t* kOwnerTitle = L"Kelvane hiding owner";
+constexpr UINT kStopReading = WM_APP + 1;  // see helpers/window_owner.cpp
 
 enum class State { Normal, Minimised, Maximised };
 
@@ -49,10 +52,12 @@ class WindowOwnerProcess {
   }
   ~WindowOwnerProcess() {
     if (!process_) return;
-    for (const wchar_t* suffix : {L" normal", L" minimised", L" maximised"}) {
-      if (HWND window = Find(suffix)) PostMessageW(window, WM_CLOSE, 0, 0);
+    if (!hung_) {
+      for (const wchar_t* suffix : {L" normal", L" minimised", L" maximised"}) {
+        if (HWND window = Find(suffix)) PostMessageW(window, WM_CLOSE, 0, 0);
+      }
     }
-    if (WaitForSingleObject(process_.get(), 10000) != WAIT_OBJECT_0) TerminateProcess(process_.get(), 1);
+    if (hung_ || WaitForSingleObject(process_.get(), 10000) != WAIT_OBJECT_0) TerminateProcess(process_.get(), 1);
   }
   WindowOwnerProcess(const WindowOwnerProcess&) = delete;
   WindowOwnerProcess& operator=(const WindowOwnerProcess&) = delete;
@@ -65,10 +70,21 @@ class WindowOwnerProcess {
     return Find(L" normal") != nullptr && minimised != nullptr && IsIconic(minimised) && maximised != nullptr &&
            IsZoomed(maximised);
   }
+  // Makes its thread stop reading messages for a minute; true once it has.
+  bool Hang() {
+    const HWND window = Find(L" normal");
+    if (window == nullptr || !PostMessageW(window, kStopReading, 60000, 0)) return false;
+    hung_ = true;
+    return PumpUntil([&] {
+      DWORD_PTR result = 0;
+      return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100, &result) == 0;
+    });
+  }
 
  private:
   std::wstring prefix_;
   UniqueHandle process_;
+  bool hung_ = false;
 };
 
 class WindowHidingWin32 : public ::testing::Test {
@@ -158,6 +174,24 @@ TEST_F(WindowHidingWin32, WindowsThatVanishWhileHiddenAreSkipped) {
   std::erase_if(others, [&](const Expected& w) { return w.window == gone; });
 
   hider.ShowHiddenWindows();
+  EXPECT_TRUE(AllInTheirState(others));
+}
+
+TEST_F(WindowHidingWin32, AProgramThatStoppedReadingItsMessagesHoldsNothingUp) {
+  WindowOwnerProcess hung(L"Kelvane hung owner");
+  ASSERT_TRUE(hung.Started());
+  ASSERT_TRUE(PumpUntil([&] { return hung.WindowsShown(); }));
+  ASSERT_TRUE(hung.Hang());
+
+  // Waiting for the hung thread would take its whole minute.
+  const auto took = [](auto step) {
+    const auto start = std::chrono::steady_clock::now();
+    step();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  };
+  EXPECT_LT(took([&] { hider.HideAllWindows(); }), 3s);
+  EXPECT_TRUE(AllHidden(others));
+  EXPECT_LT(took([&] { hider.ShowHiddenWindows(); }), 3s);
   EXPECT_TRUE(AllInTheirState(others));
 }
 
