@@ -95,6 +95,9 @@ class HotKeyApi : public KeyCombination {
   std::int32_t Key() const { return hKey(); }
   // Held from Register until Unregister, also when the system refused.
   bool HoldsAtom() const { return atom_ != 0; }
+  // Whether a hotkey message with this id comes from this registration: the
+  // system sends the atom as the id.
+  bool RegisteredAs(std::uintptr_t id) const { return registered_ && id == atom_; }
 
   // Sets the combination from the name of a global atom.
   void ReadFromAtom(std::uint16_t atom);

@@ -139,9 +139,12 @@ void HotKeyCtl::StopHotkey() {
   hotKey_.reset();
 }
 
-void HotKeyCtl::RaiseKeyPressEvent(std::uint32_t keyCode, std::uint32_t modifiers) {
+void HotKeyCtl::RaiseKeyPressEvent(std::uintptr_t id, std::uint32_t keyCode, std::uint32_t modifiers) {
   if (!hotKey_ || !enabled_) return;
-  if (hotKey_->MatchedKey(KeyCombination(modifiers, keyCode))) listener_.HotkeyPressed(*this);
+  // Any program can post a hotkey message to this window; only the system's,
+  // sent under the id registered, is a press.
+  if (!hotKey_->RegisteredAs(id) || !hotKey_->MatchedKey(KeyCombination(modifiers, keyCode))) return;
+  listener_.HotkeyPressed(*this);
 }
 
 std::string HotKeyCtl::SettingKey(std::string_view name) const { return prefix_ + std::string(name); }

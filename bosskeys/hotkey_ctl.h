@@ -76,7 +76,7 @@ class HotKeyCtl : public HotKeySettings, public HotKeyTarget {
   // Unhooks the window and drops the hotkey; later changes register nothing.
   void StopHotkey();
   // A hotkey message of the control's window.
-  void RaiseKeyPressEvent(std::uint32_t keyCode, std::uint32_t modifiers) override;
+  void RaiseKeyPressEvent(std::uintptr_t id, std::uint32_t keyCode, std::uint32_t modifiers) override;
 
  private:
   template <typename Value>

@@ -17,7 +17,7 @@ void HotKeyHook::AddControl(HotKeyTarget& control) {
   if (Find(key) == nullptr) controls_.emplace_back(std::move(key), &control);
 }
 
-void HotKeyHook::OnHotKey(WindowId window, std::uint32_t keyCode, std::uint32_t modifiers) {
+void HotKeyHook::OnHotKey(WindowId window, std::uintptr_t id, std::uint32_t keyCode, std::uint32_t modifiers) {
   // A handler may stop a control (or run a nested message loop that does),
   // so each control is looked up again before it is called.
   std::vector<std::string> keys;
@@ -25,7 +25,7 @@ void HotKeyHook::OnHotKey(WindowId window, std::uint32_t keyCode, std::uint32_t 
     if (control->Window() == window) keys.push_back(key);
   }
   for (const auto& key : keys) {
-    if (HotKeyTarget* control = Find(key)) control->RaiseKeyPressEvent(keyCode, modifiers);
+    if (HotKeyTarget* control = Find(key)) control->RaiseKeyPressEvent(id, keyCode, modifiers);
   }
 }
 

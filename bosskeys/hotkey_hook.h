@@ -17,14 +17,15 @@ class HotKeyTarget {
   virtual ~HotKeyTarget() = default;
   virtual std::string UniqueKey() const = 0;
   virtual WindowId Window() const = 0;
-  virtual void RaiseKeyPressEvent(std::uint32_t keyCode, std::uint32_t modifiers) = 0;
+  // A hotkey message: the id it came with, the key and the modifiers pressed.
+  virtual void RaiseKeyPressEvent(std::uintptr_t id, std::uint32_t keyCode, std::uint32_t modifiers) = 0;
 };
 
 // Receives the hotkey messages of hooked windows.
 class HotKeyMessageSink {
  public:
   virtual ~HotKeyMessageSink() = default;
-  virtual void OnHotKey(WindowId window, std::uint32_t keyCode, std::uint32_t modifiers) = 0;
+  virtual void OnHotKey(WindowId window, std::uintptr_t id, std::uint32_t keyCode, std::uint32_t modifiers) = 0;
 };
 
 // What the module needs from the system: putting its shared procedure in
@@ -52,7 +53,7 @@ class HotKeyHook : public HotKeyMessageSink {
   void AddControl(HotKeyTarget& control);
 
   // Hands the hotkey to every control of that window, in the order they were added.
-  void OnHotKey(WindowId window, std::uint32_t keyCode, std::uint32_t modifiers) override;
+  void OnHotKey(WindowId window, std::uintptr_t id, std::uint32_t keyCode, std::uint32_t modifiers) override;
 
  private:
   HotKeyTarget* Find(const std::string& key) const;

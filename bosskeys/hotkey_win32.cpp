@@ -97,7 +97,7 @@ LRESULT Win32HotKeyWindowProcs::OnMessage(HWND window, UINT message, WPARAM wPar
   const Hooked hooked = it->second;
   if (message == WM_HOTKEY) {
     try {
-      hooked.sink->OnHotKey(ToWindowId(window), HIWORD(lParam), LOWORD(lParam));
+      hooked.sink->OnHotKey(ToWindowId(window), wParam, HIWORD(lParam), LOWORD(lParam));
     } catch (...) {
       // Nothing may leave a window procedure; the message is passed on all the same.
     }

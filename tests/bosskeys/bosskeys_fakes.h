@@ -92,10 +92,10 @@ class FakeWindowProcs : public HotKeyWindowProcs {
     if (hooked.count(window) == 0) hooked[window] = &sink;
   }
   void Unhook(WindowId window) override { hooked.erase(window); }
-  // The system delivering WM_HOTKEY to a window.
-  void Press(WindowId window, std::uint32_t modifiers, std::uint32_t vkey) {
+  // The system delivering WM_HOTKEY with `id` to a window.
+  void Press(WindowId window, std::uintptr_t id, std::uint32_t modifiers, std::uint32_t vkey) {
     const auto it = hooked.find(window);
-    if (it != hooked.end()) it->second->OnHotKey(window, vkey, modifiers);
+    if (it != hooked.end()) it->second->OnHotKey(window, id, vkey, modifiers);
   }
   std::map<WindowId, HotKeyMessageSink*> hooked;
 };
