@@ -16,6 +16,9 @@ inline constexpr std::uint32_t kModAlt = 0x1;
 inline constexpr std::uint32_t kModControl = 0x2;
 inline constexpr std::uint32_t kModShift = 0x4;
 inline constexpr std::uint32_t kModWin = 0x8;
+// Asks the system not to repeat the hotkey while the combination is held;
+// not part of the combination.
+inline constexpr std::uint32_t kModNoRepeat = 0x4000;
 
 inline constexpr const char* kRegisterSource = "HotKeyApi:Register";
 

@@ -7,6 +7,7 @@ namespace kelvane {
 void HotKeyHook::HookHotkeyWindow(WindowId window) { procs_.Hook(window, *this); }
 
 void HotKeyHook::UnhookHotkeyWindow(WindowId window) {
+  procs_.StopKeyPoll(window);
   procs_.Unhook(window);
   const std::string key = WindowKey(window);
   std::erase_if(controls_, [&](const auto& entry) { return entry.first == key; });
@@ -27,6 +28,15 @@ void HotKeyHook::OnHotKey(WindowId window, std::uintptr_t id, std::uint32_t keyC
   for (const auto& key : keys) {
     if (HotKeyTarget* control = Find(key)) control->RaiseKeyPressEvent(id, keyCode, modifiers);
   }
+}
+
+void HotKeyHook::OnKeyPoll(WindowId window) {
+  bool waiting = false;
+  for (const auto& [key, control] : controls_) {
+    if (control->Window() == window && control->PollKeyRelease()) waiting = true;
+  }
+  // The poll runs only while a key is held, not for the life of the program.
+  if (!waiting) procs_.StopKeyPoll(window);
 }
 
 HotKeyTarget* HotKeyHook::Find(const std::string& key) const {

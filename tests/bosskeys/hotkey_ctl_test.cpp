@@ -251,6 +251,36 @@ TEST_F(HotKeyCtlTest, AMessageUnderAnIdItDidNotRegisterIsNoPress) {
   EXPECT_EQ(listener.events, (Log{"pressed hwnd:672"}));
 }
 
+TEST_F(HotKeyCtlTest, HoldingTheCombinationActsOnceAndAgainOnlyAfterTheKeyIsReleased) {
+  EnableControlF1();
+  EXPECT_NE(registrar.lastModifiers & kModNoRepeat, 0u) << "the system is not asked to hold back repeats";
+  const std::uintptr_t id = IdOf(control);
+  // Held down: the keyboard repeats, and the poll keeps seeing the key down.
+  procs.keysDown.insert(kF1);
+  for (int repeat = 0; repeat < 5; ++repeat) {
+    procs.Press(kWindow, id, kModControl, kF1);
+    procs.Tick(kWindow);
+  }
+  EXPECT_EQ(listener.events.size(), 1u);
+
+  procs.keysDown.erase(kF1);
+  procs.Tick(kWindow);
+  EXPECT_TRUE(procs.polled.empty()) << "the poll runs on after the release";
+  procs.Press(kWindow, id, kModControl, kF1);
+  procs.keysDown.insert(kF1);  // a second press, and held again
+  procs.Press(kWindow, id, kModControl, kF1);
+  EXPECT_EQ(listener.events.size(), 2u);
+}
+
+TEST_F(HotKeyCtlTest, WithoutAPollEveryPressActsRatherThanTheKeyGoingDead) {
+  procs.noTimers = true;
+  EnableControlF1();
+  procs.keysDown.insert(kF1);
+  procs.Press(kWindow, IdOf(control), kModControl, kF1);
+  procs.Press(kWindow, IdOf(control), kModControl, kF1);
+  EXPECT_EQ(listener.events.size(), 2u);
+}
+
 TEST_F(HotKeyCtlTest, TwoControlsOnTwoWindowsEachTakeOnlyTheirOwnHotKeys) {
   RecordingListener otherListener;
   HotKeyCtl other(0x300, registrar, hook, store, otherListener);

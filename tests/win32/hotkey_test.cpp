@@ -76,7 +76,7 @@ TEST_F(HotKeyWin32, AnEnabledControlHoldsItsCombinationUnderItsAtomUntilSwitched
   UnregisterHotKey(probe.get(), 1);
 }
 
-TEST_F(HotKeyWin32, OnlyTheRegisteredHotKeyReachesHotkeyPressed) {
+TEST_F(HotKeyWin32, TheRegisteredHotKeyReachesHotkeyPressedAgainOnceTheKeyIsSeenUp) {
   HotKeyCtlWindow boss(module, store, events);
   boss.Control().SetHotKey("F8");
   boss.Control().SetEnabled(true);
@@ -87,7 +87,10 @@ TEST_F(HotKeyWin32, OnlyTheRegisteredHotKeyReachesHotkeyPressed) {
   EXPECT_FALSE(PumpUntil([&] { return events.presses > 0; }, std::chrono::milliseconds{200}));
 
   ASSERT_TRUE(press(IdOf(boss.Control())));
-  EXPECT_TRUE(PumpUntil([&] { return events.presses == 1; }));
+  ASSERT_TRUE(PumpUntil([&] { return events.presses == 1; }));
+  // Nobody holds F8: the poll on the control's window sees it up, and a
+  // press after that is a new one.
+  EXPECT_TRUE(PumpUntil([&] { return press(IdOf(boss.Control())) && events.presses >= 2; }));
 }
 
 TEST_F(HotKeyWin32, HookedWindowStillGetsEveryMessageOnceAndGetsItsProcedureBack) {
