@@ -59,7 +59,7 @@ std::optional<std::string> HotKeyApi::Register() {
   if (atom_ == 0) return registrar_.LastErrorText();
   // Only the request's own result tells failure; the error code the system
   // keeps may be left over from an earlier call.
-  registered_ = registrar_.RegisterHotKey(hwnd_, atom_, Modifier(), VKey());
+  registered_ = registrar_.RegisterHotKey(hwnd_, atom_, Modifier() | kModNoRepeat, VKey());
   if (!registered_) return registrar_.LastErrorText();
   return std::nullopt;
 }

@@ -16,6 +16,9 @@ inline constexpr std::uint32_t kModAlt = 0x1;
 inline constexpr std::uint32_t kModControl = 0x2;
 inline constexpr std::uint32_t kModShift = 0x4;
 inline constexpr std::uint32_t kModWin = 0x8;
+// Asks the system not to repeat the hotkey while the combination is held;
+// not part of the combination.
+inline constexpr std::uint32_t kModNoRepeat = 0x4000;
 
 inline constexpr const char* kRegisterSource = "HotKeyApi:Register";
 
@@ -95,6 +98,9 @@ class HotKeyApi : public KeyCombination {
   std::int32_t Key() const { return hKey(); }
   // Held from Register until Unregister, also when the system refused.
   bool HoldsAtom() const { return atom_ != 0; }
+  // Whether a hotkey message with this id comes from this registration: the
+  // system sends the atom as the id.
+  bool RegisteredAs(std::uintptr_t id) const { return registered_ && id == atom_; }
 
   // Sets the combination from the name of a global atom.
   void ReadFromAtom(std::uint16_t atom);

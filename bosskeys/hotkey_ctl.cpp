@@ -53,6 +53,7 @@ HotKeyCtl::~HotKeyCtl() {
 void HotKeyCtl::SetEnabled(bool enabled) {
   if (!hotKey_ || enabled == enabled_) return;
   enabled_ = enabled;
+  heldKey_.reset();
   if (!enabled) {
     hotKey_->Unregister();
     return;
@@ -137,11 +138,26 @@ void HotKeyCtl::StopHotkey() {
   if (hooked_) hook_.UnhookHotkeyWindow(window_);
   hooked_ = false;
   hotKey_.reset();
+  heldKey_.reset();
 }
 
-void HotKeyCtl::RaiseKeyPressEvent(std::uint32_t keyCode, std::uint32_t modifiers) {
+void HotKeyCtl::RaiseKeyPressEvent(std::uintptr_t id, std::uint32_t keyCode, std::uint32_t modifiers) {
   if (!hotKey_ || !enabled_) return;
-  if (hotKey_->MatchedKey(KeyCombination(modifiers, keyCode))) listener_.HotkeyPressed(*this);
+  // Any program can post a hotkey message to this window; only the system's,
+  // sent under the id registered, is a press.
+  if (!hotKey_->RegisteredAs(id) || !hotKey_->MatchedKey(KeyCombination(modifiers, keyCode))) return;
+  // Where the system ignores the request not to repeat, a held combination
+  // keeps sending messages at the keyboard's repeat rate.
+  if (heldKey_) return;
+  // Without a poll the release could never be seen; repeats are then better
+  // than a key that acts once and never again.
+  if (hook_.WatchKeyRelease(window_)) heldKey_ = keyCode;
+  listener_.HotkeyPressed(*this);
+}
+
+bool HotKeyCtl::PollKeyRelease() {
+  if (heldKey_ && !hook_.IsKeyDown(*heldKey_)) heldKey_.reset();
+  return heldKey_.has_value();
 }
 
 std::string HotKeyCtl::SettingKey(std::string_view name) const { return prefix_ + std::string(name); }

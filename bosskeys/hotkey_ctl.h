@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,8 +76,11 @@ class HotKeyCtl : public HotKeySettings, public HotKeyTarget {
 
   // Unhooks the window and drops the hotkey; later changes register nothing.
   void StopHotkey();
-  // A hotkey message of the control's window.
-  void RaiseKeyPressEvent(std::uint32_t keyCode, std::uint32_t modifiers) override;
+  // A hotkey message of the control's window. One press of the combination
+  // raises HotkeyPressed once: while its key stays down since the last
+  // accepted press, further messages are repeats and change nothing.
+  void RaiseKeyPressEvent(std::uintptr_t id, std::uint32_t keyCode, std::uint32_t modifiers) override;
+  bool PollKeyRelease() override;
 
  private:
   template <typename Value>
@@ -93,6 +97,8 @@ class HotKeyCtl : public HotKeySettings, public HotKeyTarget {
   std::unique_ptr<HotKeyApi> hotKey_;
   bool hooked_ = false;
   bool enabled_ = false;
+  // The key of the last accepted press while it has not been seen released.
+  std::optional<std::uint32_t> heldKey_;
   KeyCombination combination_{kModControl, 122};
   std::string hotKeyName_;
   std::string app_;

@@ -7,6 +7,7 @@ namespace kelvane {
 void HotKeyHook::HookHotkeyWindow(WindowId window) { procs_.Hook(window, *this); }
 
 void HotKeyHook::UnhookHotkeyWindow(WindowId window) {
+  procs_.StopKeyPoll(window);
   procs_.Unhook(window);
   const std::string key = WindowKey(window);
   std::erase_if(controls_, [&](const auto& entry) { return entry.first == key; });
@@ -17,7 +18,7 @@ void HotKeyHook::AddControl(HotKeyTarget& control) {
   if (Find(key) == nullptr) controls_.emplace_back(std::move(key), &control);
 }
 
-void HotKeyHook::OnHotKey(WindowId window, std::uint32_t keyCode, std::uint32_t modifiers) {
+void HotKeyHook::OnHotKey(WindowId window, std::uintptr_t id, std::uint32_t keyCode, std::uint32_t modifiers) {
   // A handler may stop a control (or run a nested message loop that does),
   // so each control is looked up again before it is called.
   std::vector<std::string> keys;
@@ -25,8 +26,17 @@ void HotKeyHook::OnHotKey(WindowId window, std::uint32_t keyCode, std::uint32_t 
     if (control->Window() == window) keys.push_back(key);
   }
   for (const auto& key : keys) {
-    if (HotKeyTarget* control = Find(key)) control->RaiseKeyPressEvent(keyCode, modifiers);
+    if (HotKeyTarget* control = Find(key)) control->RaiseKeyPressEvent(id, keyCode, modifiers);
   }
+}
+
+void HotKeyHook::OnKeyPoll(WindowId window) {
+  bool waiting = false;
+  for (const auto& [key, control] : controls_) {
+    if (control->Window() == window && control->PollKeyRelease()) waiting = true;
+  }
+  // The poll runs only while a key is held, not for the life of the program.
+  if (!waiting) procs_.StopKeyPoll(window);
 }
 
 HotKeyTarget* HotKeyHook::Find(const std::string& key) const {

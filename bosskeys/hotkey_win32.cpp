@@ -11,6 +11,11 @@ namespace {
 constexpr const wchar_t* kOwnerProperty = L"Kelvane.HotKeyWindowProcs";
 constexpr DWORD kMessageBufferChars = 500;
 constexpr int kAtomNameChars = 256;
+// The key poll's timer on a hooked window; an id unlikely to clash with a
+// timer of the window's own procedure.
+constexpr UINT_PTR kKeyPollTimer = 0x4B50;
+// Well under the keyboard's repeat delay and a person's fastest second tap.
+constexpr UINT kKeyPollMs = 50;
 
 }  // namespace
 
@@ -79,6 +84,23 @@ void Win32HotKeyWindowProcs::Unhook(WindowId window) {
   Forget(hwnd);
 }
 
+bool Win32HotKeyWindowProcs::StartKeyPoll(WindowId window) {
+  const HWND hwnd = ToHwnd(window);
+  if (windows_.count(hwnd) == 0) return false;
+  return SetTimer(hwnd, kKeyPollTimer, kKeyPollMs, nullptr) != 0;
+}
+
+void Win32HotKeyWindowProcs::StopKeyPoll(WindowId window) {
+  // Fails only when no poll runs or the window is gone, which ends its timers.
+  KillTimer(ToHwnd(window), kKeyPollTimer);
+}
+
+bool Win32HotKeyWindowProcs::IsKeyDown(std::uint32_t vkey) const {
+  // The key's state now, not as this thread's queue last saw it: the hotkey
+  // messages are all this thread gets of a key that another window has.
+  return (static_cast<unsigned short>(GetAsyncKeyState(static_cast<int>(vkey))) & 0x8000) != 0;
+}
+
 void Win32HotKeyWindowProcs::Forget(HWND window) {
   RemovePropW(window, kOwnerProperty);
   windows_.erase(window);
@@ -95,9 +117,14 @@ LRESULT Win32HotKeyWindowProcs::OnMessage(HWND window, UINT message, WPARAM wPar
   if (it == windows_.end()) return DefWindowProcW(window, message, wParam, lParam);
   // Copied: a handler may unhook the window while the message is handled.
   const Hooked hooked = it->second;
+  if (message == WM_TIMER && wParam == kKeyPollTimer) {
+    // The poll is this module's own; the previous procedure never asked for it.
+    hooked.sink->OnKeyPoll(ToWindowId(window));
+    return 0;
+  }
   if (message == WM_HOTKEY) {
     try {
-      hooked.sink->OnHotKey(ToWindowId(window), HIWORD(lParam), LOWORD(lParam));
+      hooked.sink->OnHotKey(ToWindowId(window), wParam, HIWORD(lParam), LOWORD(lParam));
     } catch (...) {
       // Nothing may leave a window procedure; the message is passed on all the same.
     }

@@ -40,6 +40,9 @@ class Win32HotKeyWindowProcs : public HotKeyWindowProcs {
 
   void Hook(WindowId window, HotKeyMessageSink& sink) override;
   void Unhook(WindowId window) override;
+  bool StartKeyPoll(WindowId window) override;
+  void StopKeyPoll(WindowId window) override;
+  bool IsKeyDown(std::uint32_t vkey) const override;
 
  private:
   struct Hooked {

@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <array>
 
-#include "base/product.h"
-
 namespace kelvane {
 
 bool IsExcludedWindowTitle(std::string_view title) {
-  static constexpr std::array<std::string_view, 11> kExcluded{
-      "DDE Server Window", "Start Menu", "Windows Task Manager", "OLEChannelWnd",   "Spooler process",
-      "Power Meter",       "Connections Tray", "SENS",          "WIN95 RPC Wmsg Window", "Program Manager",
-      kMainWindowTitle,
+  static constexpr std::array<std::string_view, 10> kExcluded{
+      "DDE Server Window", "Start Menu",       "Windows Task Manager", "OLEChannelWnd",         "Spooler process",
+      "Power Meter",       "Connections Tray", "SENS",                 "WIN95 RPC Wmsg Window", "Program Manager",
   };
   return std::find(kExcluded.begin(), kExcluded.end(), title) != kExcluded.end();
 }
@@ -24,6 +21,10 @@ int RestoreCommand(int placementShowCommand) {
 
 void WindowHider::HideAllWindows() {
   for (const TopLevelWindow& window : windows_.EnumerateWindows()) {
+    // Our own windows stay whatever their title: the prompt has disabled the
+    // main window, so a hidden prompt could not be brought back, and the
+    // firing would wait unseen.
+    if (window.ownProcess) continue;
     if (window.title.empty() || !window.visible || IsExcludedWindowTitle(window.title)) continue;
     hidden_.push_back({window.handle, window.showCommand});
     windows_.SetShowState(window.handle, kShowHide);

@@ -22,17 +22,23 @@ struct TopLevelWindow {
   std::string title;
   bool visible = false;
   int showCommand = kShowHide;  // from the window's placement
+  // Owned by this program: the main window, the prompt, message boxes, dialogs.
+  bool ownProcess = false;
 };
 
-// What window hiding needs from the system.
+// What window hiding needs from the system. None of it waits on another
+// program's thread: a program that has stopped reading its messages must not
+// stop this one's timer, tray and hotkeys.
 class WindowList {
  public:
   virtual ~WindowList() = default;
   // Every top-level window of the desktop, topmost first.
   virtual std::vector<TopLevelWindow> EnumerateWindows() = 0;
-  // False when the window no longer exists.
+  // Never waits: the request is handed to the window's own thread, which
+  // carries it out when it next reads its messages. False when the window
+  // no longer exists.
   virtual bool SetShowState(WindowId window, int showCommand) = 0;
-  // Makes the whole desktop redraw.
+  // Makes the whole desktop redraw, without waiting for any window to paint.
   virtual void InvalidateDesktop() = 0;
 };
 
@@ -41,8 +47,7 @@ struct HiddenWindow {
   int showCommand = kShowHide;  // the placement's show command when it was hidden
 };
 
-// Titles of windows that are never hidden: system windows, and the main
-// window itself.
+// Titles of system windows that are never hidden.
 bool IsExcludedWindowTitle(std::string_view title);
 
 // The show request that brings back a window hidden with this placement
@@ -56,8 +61,9 @@ class WindowHider {
   explicit WindowHider(WindowList& windows) : windows_(windows) {}
 
   void ResetWindowLists() { hidden_.clear(); }
-  // Hides every visible window that has a title and is not excluded, and
-  // remembers it. Windows hidden by an earlier hide stay remembered.
+  // Hides every visible window of other programs that has a title and is
+  // not excluded, and remembers it. Windows hidden by an earlier hide stay
+  // remembered.
   void HideAllWindows();
   // Shows every remembered window again in its state, skipping those that
   // have gone, and forgets them.

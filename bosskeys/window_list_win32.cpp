@@ -9,9 +9,15 @@
 namespace kelvane {
 namespace {
 
+// Nothing here sends a message to another program's window: its title, style
+// and placement are read from what the system keeps for it, so a program that
+// has stopped reading its messages does not hold the enumeration up.
 TopLevelWindow Describe(HWND window) {
   TopLevelWindow described;
   described.handle = ToWindowId(window);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  described.ownProcess = process == GetCurrentProcessId();
   described.title = Narrow(WindowText(window));
   described.visible = IsWindowVisible(window) != FALSE;
   WINDOWPLACEMENT placement{};
@@ -41,15 +47,14 @@ std::vector<TopLevelWindow> Win32WindowList::EnumerateWindows() {
 }
 
 bool Win32WindowList::SetShowState(WindowId window, int showCommand) {
-  const HWND hwnd = ToHwnd(window);
-  if (!IsWindow(hwnd)) return false;
-  // The result is the earlier visibility, not success.
-  ShowWindow(hwnd, showCommand);
-  return true;
+  // ShowWindow would wait until the window's thread has handled the request:
+  // for as long as that program does not read its messages.
+  return ShowWindowAsync(ToHwnd(window), showCommand) != FALSE;
 }
 
 void Win32WindowList::InvalidateDesktop() {
-  // Only a request to repaint; a refusal leaves stale pixels at worst.
+  // Only marks the windows for repainting, which each window's thread does
+  // in its own time; a refusal leaves stale pixels at worst.
   RedrawWindow(GetDesktopWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

@@ -55,6 +55,7 @@ class FakeRegistrar : public HotKeyRegistrar {
       return false;
     }
     registrations.insert({window, id});
+    lastModifiers = modifiers;
     return true;
   }
   bool UnregisterHotKey(WindowId window, int id) override {
@@ -73,6 +74,7 @@ class FakeRegistrar : public HotKeyRegistrar {
   std::vector<std::string> log;
   std::set<std::string> heldElsewhere;
   std::set<std::pair<WindowId, int>> registrations;
+  std::uint32_t lastModifiers = 0;  // as the last accepted registration asked
   int overReleases = 0;
 
  private:
@@ -86,26 +88,44 @@ class FakeRegistrar : public HotKeyRegistrar {
   std::string lastError_ = "The operation completed successfully.";
 };
 
+// Hooked windows, their key polls and the keyboard.
 class FakeWindowProcs : public HotKeyWindowProcs {
  public:
   void Hook(WindowId window, HotKeyMessageSink& sink) override {
     if (hooked.count(window) == 0) hooked[window] = &sink;
   }
   void Unhook(WindowId window) override { hooked.erase(window); }
-  // The system delivering WM_HOTKEY to a window.
-  void Press(WindowId window, std::uint32_t modifiers, std::uint32_t vkey) {
-    const auto it = hooked.find(window);
-    if (it != hooked.end()) it->second->OnHotKey(window, vkey, modifiers);
+  bool StartKeyPoll(WindowId window) override {
+    if (noTimers || hooked.count(window) == 0) return false;
+    polled.insert(window);
+    return true;
   }
+  void StopKeyPoll(WindowId window) override { polled.erase(window); }
+  bool IsKeyDown(std::uint32_t vkey) const override { return keysDown.count(vkey) != 0; }
+
+  // The system delivering WM_HOTKEY with `id` to a window.
+  void Press(WindowId window, std::uintptr_t id, std::uint32_t modifiers, std::uint32_t vkey) {
+    const auto it = hooked.find(window);
+    if (it != hooked.end()) it->second->OnHotKey(window, id, vkey, modifiers);
+  }
+  // A tick of the window's key poll, if it runs.
+  void Tick(WindowId window) {
+    if (polled.count(window) != 0) hooked.at(window)->OnKeyPoll(window);
+  }
+
   std::map<WindowId, HotKeyMessageSink*> hooked;
+  std::set<WindowId> polled;
+  std::set<std::uint32_t> keysDown;
+  bool noTimers = false;
 };
 
 // A desktop of top-level windows, topmost first.
 class FakeDesktop : public WindowList {
  public:
-  WindowId Add(std::string title, bool visible, int showCommand) {
+  // A window of another program, or with `ownProcess` one of this program's.
+  WindowId Add(std::string title, bool visible, int showCommand, bool ownProcess = false) {
     const WindowId handle = nextHandle_++;
-    windows.push_back({handle, std::move(title), visible, showCommand});
+    windows.push_back({handle, std::move(title), visible, showCommand, ownProcess});
     return handle;
   }
   void Destroy(WindowId handle) { std::erase_if(windows, [&](const auto& w) { return w.handle == handle; }); }

@@ -40,6 +40,9 @@ class OrderedStore : public MemorySettingsStore {
   Log written;
 };
 
+// The id under which the system sends a control's hotkey: its atom.
+std::uintptr_t IdOf(const HotKeyCtl& control) { return static_cast<std::uint16_t>(control.hAtom()); }
+
 class HotKeyCtlTest : public ::testing::Test {
  protected:
   HotKeyCtlTest() { control.Init(kAppName, "CONFIG", "Boss"); }
@@ -213,16 +216,69 @@ TEST_F(HotKeyCtlTest, EveryAtomIsReleasedExactlyOnceOverALifetime) {
 }
 
 TEST_F(HotKeyCtlTest, HotkeyPressedOnlyForItsOwnCombinationWhileEnabled) {
-  control.SetHotKey("F1");
-  procs.Press(kWindow, kModControl, kF1);
+  EnableControlF1();
+  const std::uintptr_t id = IdOf(control);
+  control.SetEnabled(false);
+  procs.Press(kWindow, id, kModControl, kF1);
   EXPECT_TRUE(listener.events.empty()) << "raised while disabled";
 
   control.SetEnabled(true);
-  procs.Press(kWindow, kModControl | kModShift, kF1);
-  procs.Press(kWindow, kModControl, kF1 + 1);
+  procs.Press(kWindow, IdOf(control), kModControl | kModShift, kF1);
+  procs.Press(kWindow, IdOf(control), kModControl, kF1 + 1);
   EXPECT_TRUE(listener.events.empty());
-  procs.Press(kWindow, kModControl, kF1);
+  procs.Press(kWindow, IdOf(control), kModControl, kF1);
   EXPECT_EQ(listener.events, (Log{"pressed hwnd:672"}));
+}
+
+TEST_F(HotKeyCtlTest, AMessageUnderAnIdItDidNotRegisterIsNoPress) {
+  EnableControlF1();
+  const std::uintptr_t before = IdOf(control);
+  control.SetShiftKey(true);  // registered again, under another atom
+  const std::uintptr_t registered = IdOf(control);
+  ASSERT_NE(before, registered);
+  const std::pair<const char*, std::uintptr_t> foreign[] = {
+      {"posted by any program with id 0", 0},
+      {"posted with a small id", 1},
+      {"left in the queue from the registration before", before},
+      {"beyond the atoms", registered + 0x10000},
+  };
+  for (const auto& [what, id] : foreign) {
+    SCOPED_TRACE(what);
+    procs.Press(kWindow, id, kModControl | kModShift, kF1);
+    EXPECT_TRUE(listener.events.empty());
+  }
+  procs.Press(kWindow, registered, kModControl | kModShift, kF1);
+  EXPECT_EQ(listener.events, (Log{"pressed hwnd:672"}));
+}
+
+TEST_F(HotKeyCtlTest, HoldingTheCombinationActsOnceAndAgainOnlyAfterTheKeyIsReleased) {
+  EnableControlF1();
+  EXPECT_NE(registrar.lastModifiers & kModNoRepeat, 0u) << "the system is not asked to hold back repeats";
+  const std::uintptr_t id = IdOf(control);
+  // Held down: the keyboard repeats, and the poll keeps seeing the key down.
+  procs.keysDown.insert(kF1);
+  for (int repeat = 0; repeat < 5; ++repeat) {
+    procs.Press(kWindow, id, kModControl, kF1);
+    procs.Tick(kWindow);
+  }
+  EXPECT_EQ(listener.events.size(), 1u);
+
+  procs.keysDown.erase(kF1);
+  procs.Tick(kWindow);
+  EXPECT_TRUE(procs.polled.empty()) << "the poll runs on after the release";
+  procs.Press(kWindow, id, kModControl, kF1);
+  procs.keysDown.insert(kF1);  // a second press, and held again
+  procs.Press(kWindow, id, kModControl, kF1);
+  EXPECT_EQ(listener.events.size(), 2u);
+}
+
+TEST_F(HotKeyCtlTest, WithoutAPollEveryPressActsRatherThanTheKeyGoingDead) {
+  procs.noTimers = true;
+  EnableControlF1();
+  procs.keysDown.insert(kF1);
+  procs.Press(kWindow, IdOf(control), kModControl, kF1);
+  procs.Press(kWindow, IdOf(control), kModControl, kF1);
+  EXPECT_EQ(listener.events.size(), 2u);
 }
 
 TEST_F(HotKeyCtlTest, TwoControlsOnTwoWindowsEachTakeOnlyTheirOwnHotKeys) {
@@ -232,19 +288,20 @@ TEST_F(HotKeyCtlTest, TwoControlsOnTwoWindowsEachTakeOnlyTheirOwnHotKeys) {
   other.SetHotKey("F1");
   control.SetEnabled(true);
   other.SetEnabled(true);
-  procs.Press(0x300, kModControl, kF1);
+  procs.Press(0x300, IdOf(other), kModControl, kF1);
   EXPECT_TRUE(listener.events.empty());
   EXPECT_EQ(otherListener.events, (Log{"pressed hwnd:768"}));
 }
 
 TEST_F(HotKeyCtlTest, StopHotkeyUnhooksForgetsAndReleases) {
   EnableControlF1();
+  const std::uintptr_t id = IdOf(control);
   control.StopHotkey();
   EXPECT_EQ(procs.hooked.count(kWindow), 0u);
   EXPECT_EQ(registrar.OutstandingUses(), 0);
   EXPECT_TRUE(registrar.registrations.empty());
   // The module forgot the control: a message for its window reaches nobody.
-  hook.OnHotKey(kWindow, kF1, kModControl);
+  hook.OnHotKey(kWindow, id, kF1, kModControl);
   EXPECT_TRUE(listener.events.empty());
   registrar.log.clear();
   control.SetEnabled(false);
@@ -265,8 +322,9 @@ TEST_F(HotKeyCtlTest, AHandlerThatStopsTheControlEndsTheDispatchSafely) {
   } stopper;
   HotKeyCtl ctl(0x400, registrar, hook, store, stopper);
   ctl.SetEnabled(true);
-  hook.OnHotKey(0x400, 122, kModControl);
-  hook.OnHotKey(0x400, 122, kModControl);
+  const std::uintptr_t id = IdOf(ctl);
+  hook.OnHotKey(0x400, id, 122, kModControl);
+  hook.OnHotKey(0x400, id, 122, kModControl);
   EXPECT_EQ(stopper.presses, 1);
 }
 

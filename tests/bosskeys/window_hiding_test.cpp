@@ -43,20 +43,24 @@ TEST_F(WindowHidingTest, ShowsBottomFirstSoTheTopWindowEndsOnTop) {
   EXPECT_EQ(desktop.log, (Log{"show Bottom", "show Middle", "show Top"}));
 }
 
-TEST_F(WindowHidingTest, LeavesTheMainWindowExcludedUntitledAndInvisibleWindowsAlone) {
-  desktop.Add(" Kelvane", true, kShowNormal);
+TEST_F(WindowHidingTest, KeepsThisProgramsWindowsWhateverTheirTitleAndExcludedAndInvisibleOnes) {
+  constexpr bool kOurs = true;
+  // The prompt has disabled the main window: were it hidden, nothing could bring it back.
+  desktop.Add("Kelvane", true, kShowNormal, kOurs);
+  desktop.Add(" Kelvane", true, kShowNormal, kOurs);
+  desktop.Add("Advanced Options", true, kShowNormal, kOurs);
+  desktop.Add(" Kelvane", true, kShowNormal);  // another program's window with our title
   desktop.Add("Program Manager", true, kShowNormal);
   desktop.Add("", true, kShowNormal);
   const WindowId invisible = desktop.Add("Tool", false, kShowNormal);
-  desktop.Add("program manager", true, kShowNormal);  // exclusion is case-sensitive
-  desktop.Add("Kelvane", true, kShowNormal);           // only the title with its blank is ours
+  desktop.Add("program manager", true, kShowNormal);      // exclusion is case-sensitive
   desktop.Add("Start Menu - Editor", true, kShowNormal);  // whole titles only
   hider.HideAllWindows();
-  EXPECT_EQ(desktop.log, (Log{"hide program manager", "hide Kelvane", "hide Start Menu - Editor"}));
+  EXPECT_EQ(desktop.log, (Log{"hide  Kelvane", "hide program manager", "hide Start Menu - Editor"}));
 
   desktop.log.clear();
   hider.ShowHiddenWindows();
-  EXPECT_EQ(desktop.log, (Log{"show Start Menu - Editor", "show Kelvane", "show program manager"}));
+  EXPECT_EQ(desktop.log, (Log{"show Start Menu - Editor", "show program manager", "show  Kelvane"}));
   EXPECT_FALSE(desktop.Get(invisible).visible);
 }
 

@@ -1,10 +1,19 @@
 // The boss keys of the real program under Wine, pressed on the keyboard.
 #include <windows.h>
 
+#include <string>
+
 #include "e2e/support/program_test.h"
+#include "e2e/support/window_owner.h"
 
 namespace kelvane::e2e {
 namespace {
+
+int Occurrences(const std::string& text, const std::string& what) {
+  int count = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++count;
+  return count;
+}
 
 class BossKeyTest : public ProgramTest {
  protected:
@@ -137,6 +146,73 @@ TEST_F(BossKeyTest, AlternativeKeyRunsTheTasksAndThenItsAction) {
   EXPECT_EQ(ReadFileText(folder + L"\\alt.txt"), "done\r\n");
   EXPECT_NE(ReadFileText(folder + L"\\TasksLog.txt").find("alt.txt"), std::string::npos);
   EXPECT_FALSE(Armed(main)) << "the alternative key never uses the schedule";
+}
+
+TEST_F(BossKeyTest, HoldingTheKeyActsOnceAndAPressAfterTheReleaseActsAgain) {
+  SetRegistryText(kConfig, L"Action", L"3");
+  SetRegistryText(kConfig, L"Prompt", L"False");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const auto suspends = [&] { return Occurrences(PowerCalls(), "SetSuspendState"); };
+
+  // Held for 2 s, the keyboard repeats the combination some 35 times.
+  ASSERT_TRUE(RealInput("keydown ctrl+F1 sleep 2 keyup ctrl+F1"));
+  ASSERT_TRUE(WaitFor([&] { return suspends() >= 1 && !Armed(main); })) << PowerCalls();
+  EXPECT_EQ(suspends(), 1) << PowerCalls();
+
+  ASSERT_TRUE(PressKeys("ctrl+F1"));
+  EXPECT_TRUE(WaitFor([&] { return suspends() == 2; })) << PowerCalls();
+}
+
+TEST_F(BossKeyTest, AProgramThatStoppedReadingItsMessagesDelaysNeitherHidingNorTheCountdown) {
+  SetRegistryText(kConfig, L"BossKeyHideWindows", L"True");
+  SetRegistryText(kConfig, L"BossKeyDoExeAction", L"False");
+  SetRegistryText(kConfig, L"Prompt", L"False");
+  SetRegistryText(kConfig, L"Action", L"3");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  Process owner(WindowOwnerCommand(L"Owner"));
+  Process hung(WindowOwnerCommand(L"Hung"));
+  ASSERT_TRUE(WaitFor([] { return Owned(L" normal") && Owned(L" minimised") && Owned(L" maximised"); }));
+  ASSERT_TRUE(WaitFor([] { return OwnedWindow(L"Hung", L" normal") != nullptr; }));
+  ASSERT_TRUE(StopReadingMessages(OwnedWindow(L"Hung", L" normal")));
+
+  ArmSeconds(main, L"5");
+  ASSERT_TRUE(WaitFor([&] { return Armed(main); }));
+  ASSERT_TRUE(PressKeys("ctrl+F1"));
+  EXPECT_TRUE(WaitFor([] {
+    return !IsWindowVisible(Owned(L" normal")) && !IsWindowVisible(Owned(L" minimised")) &&
+           !IsWindowVisible(Owned(L" maximised"));
+  }));
+  EXPECT_TRUE(IsWindowVisible(main));
+  // Due five seconds after arming; the deadline leaves room for a loaded
+  // machine and ends long before the minute of the hang.
+  EXPECT_TRUE(WaitFor([&] { return PowerCalled("SetSuspendState"); }, 15s)) << PowerCalls();
+}
+
+TEST_F(BossKeyTest, APressWhileThePromptIsOpenLeavesThePromptVisible) {
+  SetRegistryText(kConfig, L"BossKeyHideWindows", L"True");
+  SetRegistryText(kConfig, L"BossKeyDoExeAction", L"False");
+  SetRegistryText(kConfig, L"Action", L"3");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  Process owner(WindowOwnerCommand(L"Owner"));
+  ASSERT_TRUE(WaitFor([] { return Owned(L" normal") && IsWindowVisible(Owned(L" normal")); }));
+
+  ArmSeconds(main, L"1");
+  const HWND prompt = program.FindWindowOf(kPromptWindowClass, L"Kelvane", 15s);
+  ASSERT_NE(prompt, nullptr);
+  ASSERT_TRUE(PressKeys("ctrl+F1"));
+  ASSERT_TRUE(WaitFor([] { return !IsWindowVisible(Owned(L" normal")); })) << "the press was not handled";
+  EXPECT_TRUE(IsWindowVisible(prompt));
+  EXPECT_TRUE(IsWindowVisible(main));
+
+  Click(prompt, Id(PromptControl::cmdAbort));
+  EXPECT_TRUE(WaitFor([&] { return !Armed(main); }));
+  EXPECT_FALSE(PowerCalled("SetSuspendState"));
 }
 
 TEST_F(BossKeyTest, ACombinationHeldByAnotherProgramIsReportedWithTheSystemsText) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,12 @@
 namespace kelvane {
 namespace {
 
+using namespace std::chrono_literals;
 using testing::PumpUntil;
 using testing::RegisterTestWindowClass;
 
 constexpr const wchar_t* kOwnerTitle = L"Kelvane hiding owner";
+constexpr UINT kStopReading = WM_APP + 1;  // see helpers/window_owner.cpp
 
 enum class State { Normal, Minimised, Maximised };
 
@@ -33,11 +36,11 @@ std::wstring HelperPath() {
   return folder.substr(0, folder.find_last_of(L"\\/") + 1) + L"kelvane_window_owner.exe";
 }
 
-// The second program with its three windows; closed at the end of the test.
+// A second program with its three windows; closed at the end of the test.
 class WindowOwnerProcess {
  public:
-  WindowOwnerProcess() {
-    std::wstring commandLine = L"\"" + HelperPath() + L"\" " + kOwnerTitle;
+  explicit WindowOwnerProcess(std::wstring prefix) : prefix_(std::move(prefix)) {
+    std::wstring commandLine = L"\"" + HelperPath() + L"\" " + prefix_;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -49,19 +52,39 @@ class WindowOwnerProcess {
   }
   ~WindowOwnerProcess() {
     if (!process_) return;
-    for (const wchar_t* suffix : {L" normal", L" minimised", L" maximised"}) {
-      if (HWND window = Find(suffix)) PostMessageW(window, WM_CLOSE, 0, 0);
+    if (!hung_) {
+      for (const wchar_t* suffix : {L" normal", L" minimised", L" maximised"}) {
+        if (HWND window = Find(suffix)) PostMessageW(window, WM_CLOSE, 0, 0);
+      }
     }
-    if (WaitForSingleObject(process_.get(), 10000) != WAIT_OBJECT_0) TerminateProcess(process_.get(), 1);
+    if (hung_ || WaitForSingleObject(process_.get(), 10000) != WAIT_OBJECT_0) TerminateProcess(process_.get(), 1);
   }
   WindowOwnerProcess(const WindowOwnerProcess&) = delete;
   WindowOwnerProcess& operator=(const WindowOwnerProcess&) = delete;
 
   bool Started() const { return static_cast<bool>(process_); }
-  static HWND Find(const wchar_t* suffix) { return FindWindowW(nullptr, (std::wstring(kOwnerTitle) + suffix).c_str()); }
+  HWND Find(const wchar_t* suffix) const { return FindWindowW(nullptr, (prefix_ + suffix).c_str()); }
+  bool WindowsShown() const {
+    const HWND minimised = Find(L" minimised");
+    const HWND maximised = Find(L" maximised");
+    return Find(L" normal") != nullptr && minimised != nullptr && IsIconic(minimised) && maximised != nullptr &&
+           IsZoomed(maximised);
+  }
+  // Makes its thread stop reading messages for a minute; true once it has.
+  bool Hang() {
+    const HWND window = Find(L" normal");
+    if (window == nullptr || !PostMessageW(window, kStopReading, 60000, 0)) return false;
+    hung_ = true;
+    return PumpUntil([&] {
+      DWORD_PTR result = 0;
+      return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 100, &result) == 0;
+    });
+  }
 
  private:
+  std::wstring prefix_;
   UniqueHandle process_;
+  bool hung_ = false;
 };
 
 class WindowHidingWin32 : public ::testing::Test {
@@ -74,26 +97,23 @@ class WindowHidingWin32 : public ::testing::Test {
   void SetUp() override {
     RegisterTestWindowClass(L"KelvaneHidingProbe", DefWindowProcW);
     ASSERT_TRUE(owner.Started());
-    ASSERT_TRUE(PumpUntil([] {
-      const HWND minimised = WindowOwnerProcess::Find(L" minimised");
-      const HWND maximised = WindowOwnerProcess::Find(L" maximised");
-      return WindowOwnerProcess::Find(L" normal") != nullptr && minimised != nullptr && IsIconic(minimised) &&
-             maximised != nullptr && IsZoomed(maximised);
-    })) << "the second program's windows did not appear";
+    ASSERT_TRUE(PumpUntil([&] { return owner.WindowsShown(); })) << "the second program's windows did not appear";
 
     mainWindow = Create(L" Kelvane", SW_SHOWNORMAL);
     invisible = Create(L"Own invisible", SW_HIDE);
-    own = {{Create(L"Own normal", SW_SHOWNORMAL).release(), State::Normal},
+    own = {{Create(L"Kelvane", SW_SHOWNORMAL).release(), State::Normal},
            {Create(L"Own minimised", SW_SHOWMINIMIZED).release(), State::Minimised},
-           {Create(L"Own maximised", SW_SHOWMAXIMIZED).release(), State::Maximised}};
-    hidden = own;
-    hidden.push_back({WindowOwnerProcess::Find(L" normal"), State::Normal});
-    hidden.push_back({WindowOwnerProcess::Find(L" minimised"), State::Minimised});
-    hidden.push_back({WindowOwnerProcess::Find(L" maximised"), State::Maximised});
+           {Create(L"Own maximised", SW_SHOWMAXIMIZED).release(), State::Maximised},
+           {mainWindow.get(), State::Normal}};
+    others = {{owner.Find(L" normal"), State::Normal},
+              {owner.Find(L" minimised"), State::Minimised},
+              {owner.Find(L" maximised"), State::Maximised}};
   }
 
   void TearDown() override {
-    for (const auto& window : own) DestroyWindow(window.window);
+    for (const auto& window : own) {
+      if (window.window != mainWindow.get()) DestroyWindow(window.window);
+    }
   }
 
   UniqueWindow Create(const wchar_t* title, int show) {
@@ -104,7 +124,7 @@ class WindowHidingWin32 : public ::testing::Test {
     return window;
   }
 
-  bool AllHidden(const std::vector<Expected>& windows) {
+  static bool AllHidden(const std::vector<Expected>& windows) {
     return PumpUntil([&] {
       for (const auto& w : windows) {
         if (IsWindowVisible(w.window)) return false;
@@ -113,7 +133,7 @@ class WindowHidingWin32 : public ::testing::Test {
     });
   }
 
-  bool AllBackInTheirState(const std::vector<Expected>& windows) {
+  static bool AllInTheirState(const std::vector<Expected>& windows) {
     return PumpUntil([&] {
       for (const auto& w : windows) {
         if (!IsWindowVisible(w.window) || StateOf(w.window) != w.state) return false;
@@ -122,41 +142,57 @@ class WindowHidingWin32 : public ::testing::Test {
     });
   }
 
-  WindowOwnerProcess owner;
+  WindowOwnerProcess owner{kOwnerTitle};
   UniqueWindow mainWindow;
   UniqueWindow invisible;
-  std::vector<Expected> own;     // destroyed by TearDown unless a test did
-  std::vector<Expected> hidden;  // own and the second program's
+  std::vector<Expected> own;     // this program's visible windows
+  std::vector<Expected> others;  // the second program's
   Win32WindowList desktop;
   WindowHider hider{desktop};
 };
 
-TEST_F(WindowHidingWin32, HidesWindowsOfBothProgramsAndBringsEachBackInItsState) {
+TEST_F(WindowHidingWin32, HidesTheOtherProgramsWindowsKeepsOwnAndBringsEachBackInItsState) {
   hider.HideAllWindows();
-  EXPECT_TRUE(AllHidden(hidden));
-  EXPECT_TRUE(IsWindowVisible(mainWindow.get())) << "the main window was hidden";
-  EXPECT_GE(hider.Hidden().size(), hidden.size());
+  EXPECT_TRUE(AllHidden(others));
+  EXPECT_TRUE(AllInTheirState(own)) << "a window of this program was hidden";
+  EXPECT_GE(hider.Hidden().size(), others.size());
 
   hider.ShowHiddenWindows();
-  EXPECT_TRUE(AllBackInTheirState(hidden));
+  EXPECT_TRUE(AllInTheirState(others));
+  EXPECT_TRUE(AllInTheirState(own));
   EXPECT_FALSE(IsWindowVisible(invisible.get())) << "an invisible window was shown";
   EXPECT_TRUE(hider.Hidden().empty());
 }
 
 TEST_F(WindowHidingWin32, WindowsThatVanishWhileHiddenAreSkipped) {
   hider.HideAllWindows();
-  ASSERT_TRUE(AllHidden(hidden));
+  ASSERT_TRUE(AllHidden(others));
 
-  const HWND ownGone = own.front().window;
-  const HWND otherGone = WindowOwnerProcess::Find(L" normal");
-  DestroyWindow(ownGone);
-  own.erase(own.begin());
-  PostMessageW(otherGone, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(otherGone); }));
-  std::erase_if(hidden, [&](const Expected& w) { return w.window == ownGone || w.window == otherGone; });
+  const HWND gone = owner.Find(L" normal");
+  PostMessageW(gone, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !IsWindow(gone); }));
+  std::erase_if(others, [&](const Expected& w) { return w.window == gone; });
 
   hider.ShowHiddenWindows();
-  EXPECT_TRUE(AllBackInTheirState(hidden));
+  EXPECT_TRUE(AllInTheirState(others));
+}
+
+TEST_F(WindowHidingWin32, AProgramThatStoppedReadingItsMessagesHoldsNothingUp) {
+  WindowOwnerProcess hung(L"Kelvane hung owner");
+  ASSERT_TRUE(hung.Started());
+  ASSERT_TRUE(PumpUntil([&] { return hung.WindowsShown(); }));
+  ASSERT_TRUE(hung.Hang());
+
+  // Waiting for the hung thread would take its whole minute.
+  const auto took = [](auto step) {
+    const auto start = std::chrono::steady_clock::now();
+    step();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+  };
+  EXPECT_LT(took([&] { hider.HideAllWindows(); }), 3s);
+  EXPECT_TRUE(AllHidden(others));
+  EXPECT_LT(took([&] { hider.ShowHiddenWindows(); }), 3s);
+  EXPECT_TRUE(AllInTheirState(others));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // a maximised top-level window titled "<prefix> normal", "<prefix> minimised"
 // and "<prefix> maximised", and ends when all three are closed or after two
 // minutes, whichever comes first.
+//
+// Posting kStopReading (WM_APP + 1) to any of its windows makes it a program
+// that hangs: its one thread stops reading messages for wParam milliseconds.
 #include <windows.h>
 
 #include <string>
@@ -9,6 +12,7 @@
 namespace {
 
 constexpr UINT kLifetimeMs = 120000;
+constexpr UINT kStopReading = WM_APP + 1;
 
 struct Owner {
   int open = 0;
@@ -18,6 +22,10 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  if (message == kStopReading) {
+    Sleep(static_cast<DWORD>(wParam));
+    return 0;
   }
   if (message == WM_DESTROY) {
     auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
