@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <stdexcept>
 
 #include "base/layout.h"
@@ -74,10 +75,14 @@ void PaintPanel(PixelBuffer& image, const Outline& panel, int border, Rgb fill, 
 
 // Softens the stairs of the rounded border: in the four corner squares, each
 // border-coloured pixel takes the average of its four neighbours as they were
-// before any of them changed.
+// before any of them changed. The squares reach from the corner to about where
+// the arc turns through 45 degrees: beyond that the arc runs nearly straight,
+// and averaging a straight run would only pale it against the full-coloured
+// edge it joins.
 void SmoothCorners(PixelBuffer& image, const Outline& panel, int border, Rgb borderColour) {
   const PixelBuffer before = image;
-  const int size = std::min({static_cast<int>(panel.radius) + 1 + border, panel.width, panel.height});
+  const int stairs = static_cast<int>(std::ceil(panel.radius * (1 - std::sqrt(0.5)))) + border;
+  const int size = std::min({stairs, panel.width, panel.height});
   const auto neighbour = [&before](int x, int y) {
     return before.At(std::clamp(x, 0, before.width() - 1), std::clamp(y, 0, before.height() - 1));
   };

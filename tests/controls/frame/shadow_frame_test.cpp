@@ -191,8 +191,11 @@ TEST(ShadowFrame, RoundedCornersAreCutAndTheirStairsSoftened) {
   for (const auto& [x, y] : {std::pair{0, 0}, {59, 0}, {0, 39}, {59, 39}}) {
     EXPECT_EQ(image.At(x, y), kGrey) << x << ',' << y;
   }
-  // The straight edges keep the plain border colour.
+  // The straight edges keep the plain border colour, up to where the arc
+  // begins to step.
   EXPECT_EQ(image.At(30, 0), kBlue);
+  EXPECT_EQ(image.At(8, 0), kBlue);
+  EXPECT_EQ(image.At(0, 8), kBlue);
   EXPECT_EQ(image.At(0, 20), kBlue);
   EXPECT_EQ(image.At(30, 20), kWhite);
 
