@@ -36,6 +36,18 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_
 kelvane_program(kelvane ${KELVANE_REAL_POWER})
 kelvane_program(kelvane-recording "${CMAKE_SOURCE_DIR}/tests/e2e/recording_power_win32.cpp")
 
+# The user guide that "&Help" opens lies beside the program. It is written
+# as HTML in docs/help/ and printed to PDF by WeasyPrint, which needs no TeX.
+find_program(KELVANE_WEASYPRINT weasyprint REQUIRED)
+file(GLOB KELVANE_HELP_SOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/docs/help/*" "${CMAKE_SOURCE_DIR}/docs/images/*.png")
+add_custom_command(
+  OUTPUT "${CMAKE_BINARY_DIR}/kelvane.pdf"
+  COMMAND "${KELVANE_WEASYPRINT}" --quiet "${CMAKE_SOURCE_DIR}/docs/help/kelvane.html" "${CMAKE_BINARY_DIR}/kelvane.pdf"
+  DEPENDS ${KELVANE_HELP_SOURCES}
+  COMMENT "Printing the user guide to kelvane.pdf"
+  VERBATIM)
+add_custom_target(kelvane_help ALL DEPENDS "${CMAKE_BINARY_DIR}/kelvane.pdf")
+
 # Windows-side tests: one GoogleTest program, run by ctest under Wine through
 # a wrapper that gives each run its own copy of the template prefix.
 file(GLOB_RECURSE KELVANE_WIN32_TESTS CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/win32/*_test.cpp")
