@@ -28,7 +28,7 @@ class HotKeyCtlListener {
   virtual void ErrorOccured(HotKeyCtl& sender, const std::string& Message, const std::string& Source) = 0;
 };
 
-class HotKeyCtl : public HotKeySettings, public HotKeyTarget {
+class HotKeyCtl : public HotKeySettings, public HotKeyEditor, public HotKeyTarget {
  public:
   // `window` is the control's own window; the control hooks it and takes
   // its hotkey messages. With 0 no messages reach the control.
@@ -40,23 +40,23 @@ class HotKeyCtl : public HotKeySettings, public HotKeyTarget {
   HotKeyCtl& operator=(const HotKeyCtl&) = delete;
 
   // Registers the hotkey when switched on, unregisters it when switched off.
-  bool Enabled() const { return enabled_; }
+  bool Enabled() const override { return enabled_; }
   void SetEnabled(bool enabled) override;
 
   // Each change of the combination re-registers a registered hotkey.
-  bool AltKey() const { return combination_.AltKey(); }
-  void SetAltKey(bool on);
-  bool ShiftKey() const { return combination_.ShiftKey(); }
-  void SetShiftKey(bool on);
-  bool CtrlKey() const { return combination_.ControlKey(); }
-  void SetCtrlKey(bool on);
-  bool WinKey() const { return combination_.WinKey(); }
-  void SetWinKey(bool on);
+  bool AltKey() const override { return combination_.AltKey(); }
+  void SetAltKey(bool on) override;
+  bool ShiftKey() const override { return combination_.ShiftKey(); }
+  void SetShiftKey(bool on) override;
+  bool CtrlKey() const override { return combination_.ControlKey(); }
+  void SetCtrlKey(bool on) override;
+  bool WinKey() const override { return combination_.WinKey(); }
+  void SetWinKey(bool on) override;
   std::uint32_t VKey() const { return combination_.VKey(); }
   void SetVKey(std::uint32_t vkey);
   // The key's name; setting it also sets VKey from the name.
-  const std::string& HotKey() const { return hotKeyName_; }
-  void SetHotKey(std::string_view name);
+  const std::string& HotKey() const override { return hotKeyName_; }
+  void SetHotKey(std::string_view name) override;
 
   std::int32_t hAtom() const { return hotKey_ ? hotKey_->hAtom() : 0; }
   std::int32_t hKey() const { return hotKey_ ? hotKey_->hKey() : 0; }

@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "controls/grid/grid_recorders.h"
+#include "options/options_fakes.h"
 
 namespace kelvane {
 
@@ -18,52 +19,10 @@ namespace {
 using testing::ColumnTexts;
 using Texts = std::vector<std::string>;
 using Tasks = std::vector<TaskRecord>;
-using RegistryMap = std::map<std::tuple<RegistryRoot, std::string, std::string>, std::string>;
-
-class FakeRegistry : public RegistryValues {
- public:
-  RegistryMap values;
-  std::string GetRegValue(RegistryRoot root, std::string_view subKey, std::string_view valueName) const override {
-    const auto found = values.find({root, std::string(subKey), std::string(valueName)});
-    return found == values.end() ? std::string() : found->second;
-  }
-};
-
-// The model, and a log of the properties only the window knows, each noted
-// with whether painting was on and how many columns there were.
-class FakeGridControl : public TaskGridControl {
- public:
-  testing::RecordingView view;
-  GridModel model{&view};
-  Texts log;
-  bool editable = false;
-
-  GridModel& Model() override { return model; }
-  void SetEditTrigger(std::int32_t v) override { Note("EditTrigger", v); }
-  void SetThemeStyle(std::int32_t v) override { Note("ThemeStyle", v); }
-  void SetFocusRectColor(OleColor v) override { Note("FocusRectColor", static_cast<std::int64_t>(v)); }
-  void SetEditable(bool v) override { Note("Editable", editable = v); }
-  void SetHotHeaderTracking(bool v) override { Note("HotHeaderTracking", v); }
-  void SetAllowUserResizing(std::int32_t v) override { Note("AllowUserResizing", v); }
-
- private:
-  void Note(const char* what, std::int64_t value) {
-    log.push_back(std::string(what) + ' ' + std::to_string(value) + (model.Redraw() ? " painting" : " batched") +
-                  " cols " + std::to_string(model.Cols()));
-  }
-};
-
-class FakeButtons : public TaskButtonsView {
- public:
-  bool add = false, del = false, move = false;
-  std::vector<std::int32_t> spinSets;
-  int beeps = 0;
-  void EnableAdd(bool on) override { add = on; }
-  void EnableDelete(bool on) override { del = on; }
-  void EnableMove(bool on) override { move = on; }
-  void SetMoveSpin(std::int32_t value) override { spinSets.push_back(value); }
-  void Beep() override { ++beeps; }
-};
+using testing::FakeButtons;
+using testing::FakeGridControl;
+using testing::FakeRegistry;
+using testing::RegistryMap;
 
 const std::string kSeparator(kTaskSeparator);
 
