@@ -73,6 +73,8 @@ class Planner {
 
   void Row(std::int32_t row, std::int32_t position) {
     const int top = RowTop(row, state_.view, m_);
+    // The row's background spans all its cells; the last cell's clip would cut it off.
+    if (row != state_.view.topRow) steps_.push_back(ClipStep{});
     const bool selected = DrawnSelected(model_.ItemSelected(row), p_.fullRowSelect, model_.MultiSelect());
     const bool firstColumnShown = !spans_.empty() && spans_.front().col == 0;
     if (selected) {

@@ -214,23 +214,35 @@ TEST_F(GridPaintTest, CellContentsFollowTheirColumnType) {
   EXPECT_EQ(StepsOf<TextStep>(steps)[4].fontStyle, 0) << "a progress value is not a font style";
 }
 
-TEST_F(GridPaintTest, EveryCellIsClippedToItself) {
+TEST_F(GridPaintTest, EveryCellIsClippedToItselfAndNothingElseIs) {
   Columns(2);
-  Rows(2);
+  Rows(3);
+  grid.SetProperty(GridProperty::CheckBoxes, true);
+  grid.Model().SetItemSelected(1, true);
   const std::vector<PaintStep>& steps = grid.PlanPaint();
-  const std::vector<ClipStep> clips = StepsOf<ClipStep>(steps);
-  ASSERT_EQ(clips.size(), 5u);
-  EXPECT_EQ(clips[0].rect, (Rect{0, 17, 100, 16}));
-  EXPECT_EQ(clips[3].rect, (Rect{100, 33, 100, 16}));
-  EXPECT_FALSE(clips[4].rect.has_value());
-  // Every text step lies inside the clip before it.
+  std::vector<Rect> clips;
+  for (const ClipStep& c : StepsOf<ClipStep>(steps)) {
+    if (c.rect) clips.push_back(*c.rect);
+  }
+  ASSERT_EQ(clips.size(), 6u);
+  EXPECT_EQ(clips[0], (Rect{0, 17, 100, 16}));
+  EXPECT_EQ(clips[3], (Rect{100, 33, 100, 16}));
+  EXPECT_FALSE(StepsOf<ClipStep>(steps).back().rect.has_value()) << "the grid lines and focus are not clipped";
+  // Whatever is drawn under a clip lies inside it, or it would not show.
   std::optional<Rect> clip;
+  const auto inside = [&clip](const Rect& r) {
+    return !clip || (r.left >= clip->left && r.top >= clip->top && r.right() <= clip->right() &&
+                     r.bottom() <= clip->bottom());
+  };
   for (const PaintStep& step : steps) {
+    std::optional<Rect> drawn;
     if (const auto* c = std::get_if<ClipStep>(&step)) clip = c->rect;
-    const auto* t = std::get_if<TextStep>(&step);
-    if (t == nullptr || !clip) continue;
-    EXPECT_GE(t->rect.left, clip->left);
-    EXPECT_LE(t->rect.right(), clip->right());
+    if (const auto* f = std::get_if<FillStep>(&step)) drawn = f->rect;
+    if (const auto* t = std::get_if<TextStep>(&step)) drawn = t->rect;
+    if (const auto* b = std::get_if<CheckBoxStep>(&step)) drawn = b->rect;
+    if (drawn) {
+      EXPECT_TRUE(inside(*drawn)) << "at " << drawn->left << "," << drawn->top;
+    }
   }
 }
 
