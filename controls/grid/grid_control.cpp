@@ -252,8 +252,9 @@ void GridControl::AfterLoad(const FontSpec& containerFont, LoadMode mode, std::o
   if (!ValidPropertyValue(StoredPropertyOf(GridProperty::Font), properties_.font)) properties_.font = containerFont;
   surface_.ApplyFont(properties_.font);
   surface_.ApplyFrame(properties_.backColorBkg, properties_.borderStyle == 1);
-  // The stored columns exist before the owner adds rows.
-  if (formatString) model_.SetFormatString(*formatString);
+  // The stored columns exist before the owner adds rows. An empty one
+  // leaves the columns alone rather than clearing the grid.
+  if (formatString && !formatString->empty()) model_.SetFormatString(*formatString);
   RecomputeMetrics();
   ApplyColorScheme();
   if (mode == LoadMode::Run && !runTime_) {

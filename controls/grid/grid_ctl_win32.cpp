@@ -102,13 +102,13 @@ GridCtl::~GridCtl() {
   if (hwnd() != nullptr) DestroyWindow(hwnd());
 }
 
-bool GridCtl::Create(HWND parent, int id, const RECT& rect) {
+bool GridCtl::Create(HWND parent, int id, const RECT& rect, LoadMode mode) {
   if (!CreateOf(kClassName, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN, L"", rect.left, rect.top,
                 rect.right - rect.left, rect.bottom - rect.top, parent)) {
     return false;
   }
   SetWindowLongPtrW(hwnd(), GWLP_ID, id);
-  InitProperties(LoadMode::Run);
+  InitProperties(mode);
   return true;
 }
 
@@ -500,7 +500,12 @@ void GridCtl::ShowEditor(const EditorRequest& request) {
   HWND editor = nullptr;
   if (request.boundControl != 0) {
     editor = reinterpret_cast<HWND>(request.boundControl);
-    if (GetParent(editor) != hwnd()) SetParent(editor, hwnd());
+    if (GetParent(editor) != hwnd()) {
+      // A child of the grid from now on, whatever it was before.
+      const LONG_PTR style = GetWindowLongPtrW(editor, GWL_STYLE);
+      SetWindowLongPtrW(editor, GWL_STYLE, (style & ~static_cast<LONG_PTR>(WS_POPUP)) | WS_CHILD);
+      SetParent(editor, hwnd());
+    }
     EnableWindow(editor, TRUE);
     if (control_.RunTime() && !hooks_.IsHooked(ToWindowId(editor)) && hooks_.HookWindow(ToWindowId(editor), this)) {
       hooks_.WatchMsg(ToWindowId(editor), WM_KEYDOWN, WatchWhen::Before);

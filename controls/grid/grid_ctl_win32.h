@@ -25,8 +25,8 @@ class GridCtl final : public WindowBase, private GridSurface, private HookHandle
 
   // Creates the window inside `parent` with the control id `id`; the
   // rectangle is in the parent's client pixels. The control then has the
-  // defaults of a newly placed grid and runs (see InitProperties).
-  bool Create(HWND parent, int id, const RECT& rect);
+  // defaults of a newly placed grid; at design time it only shows itself.
+  bool Create(HWND parent, int id, const RECT& rect, LoadMode mode = LoadMode::Run);
 
   GridControl& Control() { return control_; }
   const GridControl& Control() const { return control_; }

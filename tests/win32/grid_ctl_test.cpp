@@ -209,6 +209,27 @@ TEST_F(GridWine, ClickingAnotherControlCommitsTheEditAndKeepsTheFocusThere) {
   EXPECT_FALSE(Control().HasFocus());
 }
 
+TEST_F(GridWine, ABoundControlEditsInPlaceOfTheEditBox) {
+  Control().SetProperty(GridProperty::Editable, true);
+  Rows({"first\tone", "second\ttwo"});
+  // A control of the dialog, hidden until the grid needs it.
+  const UniqueWindow outside(CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_BORDER, 0, 0, 80, 20, host_.get(), nullptr,
+                                             GetModuleHandleW(nullptr), nullptr));
+  grid_->BindControl(1, outside.get(), 1);
+  ASSERT_TRUE(input.ClickAt(CellPoint(1, 1)));
+  ASSERT_TRUE(Until([&] { return Control().Row() == 1 && Control().Col() == 1; }));
+  ASSERT_TRUE(input.Keys("Return"));
+  ASSERT_TRUE(Until([&] { return GetFocus() == outside.get(); }));
+  EXPECT_EQ(GetParent(outside.get()), grid_->hwnd()) << "moved into the grid";
+  EXPECT_TRUE(IsWindowVisible(outside.get()));
+  EXPECT_FALSE(IsWindowVisible(grid_->EditBox()));
+  ASSERT_TRUE(input.Type("bound"));
+  ASSERT_TRUE(input.Keys("Return"));
+  ASSERT_TRUE(Until([&] { return !Control().Editing(); }));
+  EXPECT_EQ(Model().CellText(1, 1), "bound");
+  EXPECT_FALSE(IsWindowVisible(outside.get()));
+}
+
 TEST_F(GridWine, TheWheelScrollsALinePerNotch) {
   Model().SetRedraw(false);
   for (int i = 0; i < 60; ++i) Model().AddItem("row " + std::to_string(i));
@@ -220,6 +241,33 @@ TEST_F(GridWine, TheWheelScrollsALinePerNotch) {
   ASSERT_TRUE(input.ClickAt(CellPoint(Control().TopRow(), 1), 4));
   ASSERT_TRUE(Until([&] { return Control().TopRow() == 3; })) << Control().TopRow();
   EXPECT_EQ(events.Count("Scroll"), 5);
+}
+
+// At design time the grid shows itself and nothing more: its window is not
+// hooked, so it neither scrolls nor tracks the focus.
+TEST(GridDesignWine, ADesignTimeGridIsNotHooked) {
+  RegisterTestWindowClass(L"KelvaneGridTestHost", DefWindowProcW);
+  const UniqueWindow host(CreateWindowExW(0, L"KelvaneGridTestHost", L"Kelvane grid design", WS_POPUP | WS_VISIBLE,
+                                          60, 60, 300, 120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+  RecordingReporter reporter;
+  GridCtl grid(nullptr, reporter);
+  ASSERT_TRUE(grid.Create(host.get(), 1, RECT{0, 0, 300, 120}, LoadMode::Design));
+  for (int i = 0; i < 40; ++i) grid.Model().AddItem("row");
+  SetFocus(grid.hwnd());
+  SendMessageW(grid.hwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+  SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(grid.Control().TopRow(), 0);
+  EXPECT_FALSE(grid.Control().HasFocus());
+  EXPECT_FALSE(grid.Control().RunTime());
+
+  MemoryPropertyBag bag;
+  grid.ReadProperties(bag, LoadMode::Run);
+  SetFocus(nullptr);
+  SetFocus(grid.hwnd());
+  SendMessageW(grid.hwnd(), WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(grid.Control().TopRow(), 1) << "hooked once it runs";
+  EXPECT_TRUE(grid.Control().HasFocus());
+  EXPECT_TRUE(reporter.reports.empty());
 }
 
 }  // namespace
