@@ -110,3 +110,9 @@ target_link_libraries(kelvane_firing_bench PRIVATE kelvane_shell)
 target_compile_options(kelvane_firing_bench PRIVATE ${KELVANE_WARNINGS})
 target_link_options(kelvane_firing_bench PRIVATE ${KELVANE_STATIC_LINK} -municode)
 add_dependencies(kelvane_firing_bench kelvane-recording)
+
+# The grid control as a user meets it, for the screenshots.
+add_executable(kelvane_grid_host WIN32 "${CMAKE_SOURCE_DIR}/tests/win32/helpers/grid_host.cpp")
+target_link_libraries(kelvane_grid_host PRIVATE kelvane_shell)
+target_compile_options(kelvane_grid_host PRIVATE ${KELVANE_WARNINGS})
+target_link_options(kelvane_grid_host PRIVATE ${KELVANE_STATIC_LINK} -municode)

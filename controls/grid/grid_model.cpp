@@ -208,6 +208,12 @@ void GridModel::RemoveItem(std::int32_t row) {
   const std::size_t storage = StorageOf(row);
   const bool wasSelected = (rows_[storage].flags & kRowSelected) != 0;
   const bool wasLast = static_cast<std::size_t>(row) + 1 == order_.size();
+  if (wasSelected) --selectedCount_;
+  if (lastSelected_ == static_cast<std::int32_t>(storage)) {
+    lastSelected_ = kNoIndex;
+  } else if (lastSelected_ > static_cast<std::int32_t>(storage)) {
+    --lastSelected_;
+  }
 
   ForEachCellOf(storage, [this](const Cell& cell) {
     if (cell.colorPair != ColorPairTable::kNone) colorPairs_.Release(cell.colorPair);
@@ -231,7 +237,12 @@ void GridModel::RemoveItem(std::int32_t row) {
     const auto last = static_cast<std::int32_t>(order_.size()) - 1;
     if (wasSelected) {
       // A single selection moves on to the row that took the removed one's place.
-      if (!multiSelect_) rows_[StorageOf(wasLast ? last : row)].flags |= kRowSelected;
+      if (!multiSelect_) {
+        const std::size_t next = StorageOf(wasLast ? last : row);
+        if ((rows_[next].flags & kRowSelected) == 0) ++selectedCount_;
+        rows_[next].flags |= kRowSelected;
+        lastSelected_ = static_cast<std::int32_t>(next);
+      }
       selectionChanged = true;
     }
     // The current row fell off the end.
@@ -252,6 +263,8 @@ void GridModel::Clear() {
   col_ = kNoIndex;
   sortCol_ = kNoIndex;
   subSortCol_ = kNoIndex;
+  selectedCount_ = 0;
+  lastSelected_ = kNoIndex;
   view_->ResetPointerState();
 }
 
@@ -262,9 +275,44 @@ void GridModel::MakeFirstRowCurrentIfNone() {
 }
 
 void GridModel::SetRowFlag(std::int32_t row, std::uint16_t bit, bool on) {
-  RowRecord& record = RowAt(row);
+  const std::size_t storage = StorageOf(row);
+  RowRecord& record = rows_[storage];
+  if (bit == kRowSelected && ((record.flags & bit) != 0) != on) {
+    selectedCount_ += on ? 1 : -1;
+    if (on) lastSelected_ = static_cast<std::int32_t>(storage);
+  }
   record.flags = static_cast<std::uint16_t>(on ? record.flags | bit : record.flags & ~bit);
   DrawGrid(false);
+}
+
+bool GridModel::ClearSelection() {
+  if (selectedCount_ == 0) return false;
+  if (selectedCount_ == 1 && lastSelected_ != kNoIndex &&
+      (rows_[static_cast<std::size_t>(lastSelected_)].flags & kRowSelected) != 0) {
+    rows_[static_cast<std::size_t>(lastSelected_)].flags &= static_cast<std::uint16_t>(~kRowSelected);
+  } else {
+    for (RowRecord& record : rows_) record.flags &= static_cast<std::uint16_t>(~kRowSelected);
+  }
+  selectedCount_ = 0;
+  lastSelected_ = kNoIndex;
+  DrawGrid(false);
+  return true;
+}
+
+bool GridModel::SelectOnly(std::int32_t first, std::int32_t last) {
+  if (first > last) std::swap(first, last);
+  CheckedRow(first);
+  CheckedRow(last);
+  const std::int32_t wanted = last - first + 1;
+  bool already = selectedCount_ == wanted;
+  for (std::int32_t row = first; already && row <= last; ++row) already = ItemSelected(row);
+  if (already) return false;
+  ClearSelection();
+  for (std::int32_t row = first; row <= last; ++row) rows_[StorageOf(row)].flags |= kRowSelected;
+  selectedCount_ = wanted;
+  lastSelected_ = static_cast<std::int32_t>(StorageOf(last));
+  DrawGrid(false);
+  return true;
 }
 
 void GridModel::SetItemChecked(std::int32_t row, bool checked) { SetRowFlag(row, kRowChecked, checked); }
@@ -396,6 +444,17 @@ void GridModel::SetRow(std::int32_t row) {
 void GridModel::SetCol(std::int32_t col) {
   if (col != kNoIndex) ColumnAt(col);
   MoveCurrentCell(col_, col);
+}
+
+bool GridModel::SetCurrentCell(std::int32_t row, std::int32_t col) {
+  if (row != kNoIndex) CheckedRow(row);
+  if (col != kNoIndex) ColumnAt(col);
+  if (row == row_ && col == col_) return false;
+  row_ = row;
+  col_ = col;
+  DrawGrid(false);
+  events_->RowColChanged();
+  return true;
 }
 
 void GridModel::MoveCurrentCell(std::int32_t& current, std::int32_t wanted) {

@@ -94,6 +94,7 @@ class GridModel {
   std::int32_t ColLeft(std::int32_t col) const { return ColumnAt(col).left; }
   void SetColLeft(std::int32_t col, std::int32_t pixels) { ColumnAt(col).left = pixels; }
   std::int32_t ColSortOrder(std::int32_t col) const { return ColumnAt(col).sortOrder; }
+  void SetColSortOrder(std::int32_t col, std::int32_t order) { ColumnAt(col).sortOrder = order; }
   // An outside control (an opaque handle, 0 for none) that follows the column.
   void BindControl(std::int32_t col, std::uintptr_t control, std::int16_t moveControl);
   std::uintptr_t BoundControl(std::int32_t col) const { return ColumnAt(col).boundControl; }
@@ -132,13 +133,23 @@ class GridModel {
   std::int32_t StorageIndex(std::int32_t row) const;
 
   std::int32_t CheckedCount() const { return CountRowFlag(kRowChecked); }
-  std::int32_t SelectedCount() const { return CountRowFlag(kRowSelected); }
+  std::int32_t SelectedCount() const { return selectedCount_; }
+  // Unselects every row; false when none was selected. Costs one row when
+  // a single row was selected, so moving a single selection stays cheap at
+  // any size.
+  bool ClearSelection();
+  // Selects the display rows from `first` to `last` (either order) and
+  // unselects all others; false when that was already the selection.
+  bool SelectOnly(std::int32_t first, std::int32_t last);
   // Exchanges two display rows and makes `row2` current (without an event).
   void SwapRow(std::int32_t row1, std::int32_t row2);
 
   // ---- Cells ----
   const std::string& CellText(std::int32_t row, std::int32_t col) const { return CellAt(row, col).text; }
   void SetCellText(std::int32_t row, std::int32_t col, std::string_view text);
+  // Replaces a cell's text while it is being painted, without asking for
+  // another paint.
+  void StoreDrawnText(std::int32_t row, std::int32_t col, std::string text) { CellAt(row, col).text = std::move(text); }
   std::int32_t CellAlignment(std::int32_t row, std::int32_t col) const { return CellAt(row, col).alignment; }
   void SetCellAlignment(std::int32_t row, std::int32_t col, std::int32_t alignment);
   bool CellChecked(std::int32_t row, std::int32_t col) const { return CellFlag(row, col, kCellChecked); }
@@ -172,6 +183,8 @@ class GridModel {
   void SetRow(std::int32_t row);
   std::int32_t Col() const { return col_; }
   void SetCol(std::int32_t col);
+  // Moves both at once, with one RowColChanged; false when nothing changed.
+  bool SetCurrentCell(std::int32_t row, std::int32_t col);
 
   // ---- Properties the model itself uses ----
   OleColor BackColor() const { return backColor_; }
@@ -210,6 +223,7 @@ class GridModel {
   void ColSort(std::int32_t col, bool ascending);
   std::int32_t SortColumn() const { return sortCol_; }
   std::int32_t SubSortColumn() const { return subSortCol_; }
+  void ClearSubSortColumn() { subSortCol_ = kNoIndex; }
   // The first display row whose text in `col` (kNoIndex: SearchColumn)
   // matches, or kNoIndex. Without matchCase, letter case is ignored.
   std::int32_t FindItem(std::string_view text, std::int32_t col = kNoIndex, SearchMode mode = SearchMode::Equal,
@@ -301,6 +315,9 @@ class GridModel {
   std::int32_t col_ = kNoIndex;
   std::int32_t sortCol_ = kNoIndex;
   std::int32_t subSortCol_ = kNoIndex;
+  std::int32_t selectedCount_ = 0;
+  // The storage index of the row selected last, while it may still be.
+  std::int32_t lastSelected_ = kNoIndex;
 
   OleColor backColor_ = kSystemWindow;
   OleColor foreColor_ = kSystemWindowText;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <random>
 #include <stdexcept>
+#include <utility>
 
 #include "controls/grid/grid_model.h"
 #include "controls/grid/grid_recorders.h"
@@ -219,7 +220,7 @@ class RandomGridRun {
   void Recolor() {
     const std::int32_t row = AnyRow(), col = Uniform(0, kColumns - 1);
     const OleColor color = AnyColor();
-    const int what = Uniform(0, 4);
+    const int what = Uniform(0, 6);
     if (!Valid(row)) {
       return ExpectOutOfRange([&] {
         if (what < 2) grid_.SetCellBackColor(row, col, color);
@@ -245,7 +246,7 @@ class RandomGridRun {
   void Flag() {
     const std::int32_t row = AnyRow(), col = Uniform(0, kColumns - 1);
     const bool on = Uniform(0, 1) == 1;
-    const int what = Uniform(0, 4);
+    const int what = Uniform(0, 6);
     if (!Valid(row)) return ExpectOutOfRange([&] { grid_.SetCellChecked(row, col, on); });
     RefRow& target = ref_.rows[row];
     const auto setBit = [on](std::uint16_t& flags, std::uint16_t bit) {
@@ -256,7 +257,20 @@ class RandomGridRun {
       case 1: grid_.SetCellFontBold(row, col, on); setBit(target.cells[col].flags, kCellBold); break;
       case 2: grid_.SetItemFontBold(row, on); for (auto& c : target.cells) setBit(c.flags, kCellBold); break;
       case 3: grid_.SetItemChecked(row, on); target.checked = on; break;
-      default: grid_.SetItemSelected(row, on); target.selected = on;
+      case 4: grid_.SetItemSelected(row, on); target.selected = on; break;
+      case 5: {
+        bool any = false;
+        for (RefRow& r : ref_.rows) any = std::exchange(r.selected, false) || any;
+        ASSERT_EQ(grid_.ClearSelection(), any);
+        break;
+      }
+      default: {
+        const std::int32_t other = Uniform(0, ref_.Count() - 1);
+        grid_.SelectOnly(row, other);
+        for (std::int32_t r = 0; r < ref_.Count(); ++r) {
+          ref_.rows[r].selected = r >= std::min(row, other) && r <= std::max(row, other);
+        }
+      }
     }
   }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,10 +44,68 @@ class RecordingEvents : public GridEvents {
     return count;
   }
 
+  // The names raised that begin with `prefix`.
+  std::vector<std::string> Starting(const std::string& prefix) const {
+    std::vector<std::string> found;
+    for (const auto& event : raised) {
+      if (event.rfind(prefix, 0) == 0) found.push_back(event);
+    }
+    return found;
+  }
+
   void ItemCountChanged() override { raised.push_back("ItemCountChanged"); }
   void RowColChanged() override { raised.push_back("RowColChanged"); }
   void SelectionChanged() override { raised.push_back("SelectionChanged"); }
   void SortComplete() override { raised.push_back("SortComplete"); }
+  void Click() override { raised.push_back("Click"); }
+  void DblClick() override { raised.push_back("DblClick"); }
+  void KeyDown(std::int32_t key, std::int32_t shift) override { raised.push_back(Numbered("KeyDown", key, shift)); }
+  void KeyPress(std::int32_t character) override { raised.push_back(Numbered("KeyPress", character)); }
+  void KeyUp(std::int32_t key, std::int32_t shift) override { raised.push_back(Numbered("KeyUp", key, shift)); }
+  void MouseMove(std::int32_t button, std::int32_t, float x, float y) override {
+    raised.push_back(Numbered("MouseMove", button, static_cast<int>(x), static_cast<int>(y)));
+  }
+  void MouseUp(std::int32_t button, std::int32_t, float, float) override { raised.push_back(Numbered("MouseUp", button)); }
+  void ColumnClick(std::int32_t col) override { raised.push_back(Numbered("ColumnClick", col)); }
+  void ColumnSizeChanged(std::int32_t col, std::int32_t width) override {
+    raised.push_back(Numbered("ColumnSizeChanged", col, width));
+  }
+  void ItemChecked(std::int32_t row) override { raised.push_back(Numbered("ItemChecked", row)); }
+  void MouseEnter() override { raised.push_back("MouseEnter"); }
+  void MouseLeave() override { raised.push_back("MouseLeave"); }
+  void Scroll() override { raised.push_back("Scroll"); }
+  void ThemeChanged() override { raised.push_back("ThemeChanged"); }
+  void RequestEdit(std::int32_t row, std::int32_t col, bool& cancel) override {
+    raised.push_back(Numbered("RequestEdit", row, col));
+    cancel = refuseEdit;
+  }
+  void RequestUpdate(std::int32_t row, std::int32_t col, std::string& text, bool& cancel) override {
+    raised.push_back(Numbered("RequestUpdate", row, col) + ":" + text);
+    cancel = refuseUpdate;
+  }
+  void BeforeDrawGrid(std::int32_t& first, std::int32_t& last) override {
+    raised.push_back(Numbered("BeforeDrawGrid", first, last));
+    if (lastRowToDraw) last = *lastRowToDraw;
+  }
+  void BeforeDrawText(std::int32_t& storage, std::int32_t& col, std::string& text) override {
+    if (rewriteText) rewriteText(storage, col, text);
+  }
+  void AfterDrawGrid() override { raised.push_back("AfterDrawGrid"); }
+
+  bool refuseEdit = false;
+  bool refuseUpdate = false;
+  std::optional<std::int32_t> lastRowToDraw;
+  std::function<void(std::int32_t storage, std::int32_t col, std::string& text)> rewriteText;
+
+ private:
+  template <class... Numbers>
+  static std::string Numbered(const char* name, Numbers... numbers) {
+    std::string text = name;
+    ((text += ":" + std::to_string(numbers)), ...);
+    return text;
+  }
+
+ public:
   void CustomSort(bool ascending, std::int32_t, const std::string& placed, const std::string& other,
                   bool& before) override {
     ++customSortCalls;

@@ -1,0 +1,86 @@
+#pragma once
+// Carries out a grid's paint plan with GDI into an off-screen bitmap and
+// copies that to the window in one step, so scrolling and column drags
+// never flicker.
+#include <windows.h>
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/handles_win32.h"
+#include "controls/grid/grid_colors.h"
+#include "controls/grid/grid_paint.h"
+#include "controls/grid/grid_properties.h"
+
+namespace kelvane {
+
+inline void CloseTheme(HTHEME theme) noexcept { CloseThemeData(theme); }
+using UniqueTheme = UniqueOf<HTHEME, &CloseTheme>;
+using UniqueRegion = UniqueOf<HRGN, &DeleteGdiObject>;
+
+// The RGB value of an OLE colour on this system; nothing for a colour
+// Windows does not know.
+std::optional<COLORREF> SystemRgb(OleColor color);
+
+// The grid's font in its four styles (bold, italic, underline and their
+// mixes), made at the window's DPI when first used.
+class GridFonts {
+ public:
+  void Set(const FontSpec& spec, int dpi);
+  // The plain font; the message font until Set is called.
+  HFONT Plain() { return Styled(0); }
+  // `style`: kCellBold, kCellItalic and kCellUnderline bits.
+  HFONT Styled(std::uint8_t style);
+  const FontSpec& Spec() const { return spec_; }
+
+ private:
+  FontSpec spec_;
+  int dpi_ = 96;
+  std::array<UniqueFont, 8> fonts_;
+};
+
+// Theme handles of the window's visual style, opened when first needed and
+// dropped when the style changes.
+class GridThemes {
+ public:
+  void SetWindow(HWND window) {
+    Reset();
+    window_ = window;
+  }
+  HTHEME Header();
+  HTHEME Button();
+  void Reset();
+
+ private:
+  HWND window_ = nullptr;
+  bool tried_ = false;
+  UniqueTheme header_;
+  UniqueTheme button_;
+};
+
+class GridPainter {
+ public:
+  // Draws `steps` for a client area of `width` x `height` and copies the
+  // result to `target`. Without steps it shows the last picture again.
+  void Paint(HDC target, int width, int height, const std::vector<PaintStep>* steps, GridFonts& fonts,
+             GridThemes& themes, HIMAGELIST images);
+
+ private:
+  bool EnsureBitmap(HDC target, int width, int height);
+  void Draw(HDC dc, const PaintStep& step, GridFonts& fonts, GridThemes& themes, HIMAGELIST images);
+  void DrawText(HDC dc, const TextStep& text, GridFonts& fonts);
+  void DrawHeader(HDC dc, const HeaderStep& header, GridThemes& themes);
+  void DrawCheckBox(HDC dc, const CheckBoxStep& box, GridThemes& themes);
+
+  UniqueBitmap bitmap_;
+  int width_ = 0;
+  int height_ = 0;
+  UniqueRegion clip_;
+  std::wstring text_;
+};
+
+}  // namespace kelvane
