@@ -17,6 +17,7 @@ class BossKeyControls : public HotKeyControls, private HotKeyCtlListener {
 
   HotKeyPair HotKeys() override { return {&boss_.Control(), &alternative_.Control()}; }
   void StopHotkeys() override;
+  HotKeyEditor& Editor(BossKey key) override { return key == BossKey::Boss ? boss_.Control() : alternative_.Control(); }
 
  private:
   void HotkeyPressed(HotKeyCtl& sender) override;

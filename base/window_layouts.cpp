@@ -64,4 +64,66 @@ WindowLayout<PromptControl> PromptLayout(int dpi) {
                                     });
 }
 
+WindowLayout<OptionsControl> OptionsLayout(int dpi) {
+  using enum OptionsControl;
+  constexpr WindowFrame96 frame{560, 524, 30, 14, false};
+  constexpr int m = 12;                      // margin
+  constexpr int mid = frame.width / 2;       // the gap between the two columns
+  constexpr int colW = mid - m - 6;          // a column's frame width
+  constexpr int r = mid + 6;                 // the right column
+  constexpr int g = 38;                      // "General Options"
+  constexpr int k = 128;                     // the two boss-key frames
+  constexpr int o = 206;                     // the two option frames
+  constexpr int t = 316;                     // the task area
+  constexpr int b = 482;                     // the bottom row
+  return ScaleLayout<OptionsControl>(
+      dpi, frame,
+      {
+          {fraGeneral, {m, g, frame.width - 2 * m, 84}},
+          {chkStartup, {m + 12, g + 18, 120, 20}},
+          {chkEnabledStart, {m + 140, g + 18, 130, 20}},
+          {chkTrayTips, {m + 280, g + 18, 120, 20}},
+          {chkKeepAwake, {m + 12, g + 40, 300, 20}},
+          {chkPromptTimeout, {m + 12, g + 60, 270, 20}},
+          {txtPromptTimeout, {m + 286, g + 59, 48, 22}},
+          {vsPromptTimeout, {m + 334, g + 59, 17, 22}},
+          {lblPromptSeconds, {m + 358, g + 61, 80, 20}},
+          {fraBossKey, {m, k, colW, 72}},
+          {chkBossKey, {m + 8, k, 16, 16}},
+          {chkClip0, {m + 12, k + 20, 80, 20}},
+          {chkClip1, {m + 96, k + 20, 70, 20}},
+          {chkClip2, {m + 12, k + 44, 80, 20}},
+          {chkClip3, {m + 96, k + 44, 70, 20}},
+          {cmbBossKey, {m + 174, k + 30, colW - 186, 200}, true},
+          {fraAltBoss, {r, k, colW, 72}},
+          {chkAltB, {r + 8, k, 16, 16}},
+          {chkAltBoss0, {r + 12, k + 20, 80, 20}},
+          {chkAltBoss1, {r + 96, k + 20, 70, 20}},
+          {chkAltBoss2, {r + 12, k + 44, 80, 20}},
+          {chkAltBoss3, {r + 96, k + 44, 70, 20}},
+          {cmbAltBoss, {r + 174, k + 30, colW - 186, 200}, true},
+          {fraBossOptions, {m, o, colW, 104}},
+          {chkBossOption0, {m + 12, o + 20, colW - 24, 20}},
+          {chkBossOption1, {m + 12, o + 42, colW - 24, 20}},
+          {chkBossOption2, {m + 12, o + 64, colW - 24, 20}},
+          {fraAltBOptions, {r, o, colW, 104}},
+          {chkAltBOption0, {r + 12, o + 20, colW - 24, 20}},
+          {chkAltBOption1, {r + 12, o + 42, colW - 24, 20}},
+          {chkAltBOption2, {r + 12, o + 64, 190, 20}},
+          {lblAltAction, {r + 12, o + 84, 70, 18}},
+          {cmdAltBAction, {r + 84, o + 80, colW - 96, 200}, true},
+          {frmTasks, {m, t, frame.width - 2 * m, 158}},
+          {chkTaskRun, {m + 12, t + 8, 180, 20}},
+          {chkLock, {m + 200, t + 8, 240, 20}},
+          {grdTasks, {m + 12, t + 32, frame.width - 2 * m - 60, 116}},
+          {cmdTaskAdd, {frame.width - m - 40, t + 32, 28, 26}},
+          {cmdTaskDel, {frame.width - m - 40, t + 62, 28, 26}},
+          {vsUpDown, {frame.width - m - 40, t + 92, 28, 40}},
+          {cmdHelp, {m, b, 96, 28}},
+          {cmpPower, {m + 104, b, 110, 28}},
+          {cmdShowLog, {m + 222, b, 100, 28}},
+          {cmdOk, {frame.width - m - 100, b, 100, 28}},
+      });
+}
+
 }  // namespace kelvane

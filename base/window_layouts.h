@@ -9,5 +9,6 @@ namespace kelvane {
 
 WindowLayout<MainControl> MainWindowLayout(int dpi);
 WindowLayout<PromptControl> PromptLayout(int dpi);
+WindowLayout<OptionsControl> OptionsLayout(int dpi);
 
 }  // namespace kelvane

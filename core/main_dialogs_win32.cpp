@@ -1,5 +1,6 @@
 #include "core/main_dialogs_win32.h"
 
+#include "options/frm_adv_options_win32.h"
 #include "prompt/frm_prompt_win32.h"
 
 namespace kelvane {
@@ -8,9 +9,8 @@ std::optional<PromptAnswer> MainDialogsWin32::RunPrompt(const std::string& actio
   return ShowPromptDialog(owner_.OwnerWindow(), actionName, owner_.OwnerIcon(), timeoutSeconds);
 }
 
-void MainDialogsWin32::RunOptionsDialog() {
-  // There is no options window yet; the caller saves the settings as it
-  // would after one.
+void MainDialogsWin32::RunOptionsDialog(const OptionsSettings& settings) {
+  ShowOptionsDialog(owner_.OwnerWindow(), owner_.OwnerIcon(), OptionsServices{settings, shell_, registry_});
 }
 
 TrayMenuCommand MainDialogsWin32::RunTrayMenu() { return trayForm_.ShowPopup(owner_.OwnerWindow()); }

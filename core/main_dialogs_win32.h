@@ -5,6 +5,8 @@
 
 #include "about/frm_about_win32.h"
 #include "core/main_form.h"
+#include "options/registry_values_win32.h"
+#include "options/shell_actions_win32.h"
 #include "tray/frm_main1_win32.h"
 
 namespace kelvane {
@@ -26,7 +28,7 @@ class MainDialogsWin32 final : public Dialogs {
       : owner_(owner), trayForm_(trayForm), about_(about) {}
 
   std::optional<PromptAnswer> RunPrompt(const std::string& actionName, int timeoutSeconds) override;
-  void RunOptionsDialog() override;
+  void RunOptionsDialog(const OptionsSettings& settings) override;
   TrayMenuCommand RunTrayMenu() override;
   void SetTrayMenuEnabledCheck(bool checked) override;
   void RunAboutBox() override;
@@ -34,6 +36,8 @@ class MainDialogsWin32 final : public Dialogs {
 
  private:
   const DialogOwner& owner_;
+  Win32ShellActions shell_;
+  Win32RegistryValues registry_;
   frmMain1& trayForm_;
   frmAbout& about_;
 };

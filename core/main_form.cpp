@@ -118,7 +118,12 @@ void MainForm::OnToggleClicked() {
 }
 
 void MainForm::OnOptionsClicked() {
-  dialogs_.RunOptionsDialog();
+  ProgramOptions& o = options_;
+  dialogs_.RunOptionsDialog(OptionsSettings{
+      EditedOptions{o, o.TrayTips, o.EnabledStart, o.StartUp, o.LockDuringTaskRun, o.DoTaskRun, o.KeepAwake,
+                    o.PromptTimeout, o.tasks},
+      services_.hotKeys.Editor(BossKey::Boss), services_.hotKeys.Editor(BossKey::Alternative), services_.store,
+      services_.runKey, GetOsName(services_.power), services_.programPath, dataFolder_});
   SaveSettings();
   view_.ProcessPendingMessages();
 }

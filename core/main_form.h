@@ -13,6 +13,7 @@
 #include "core/schedule.h"
 #include "core/settings.h"
 #include "base/settings_store.h"
+#include "options/options_form.h"
 #include "tray/tray_icon.h"
 #include "options/autostart.h"
 #include "power/power.h"
@@ -77,7 +78,8 @@ class Dialogs {
   // After `timeoutSeconds` (0: never) without an answer the prompt answers
   // Execute by itself.
   virtual std::optional<PromptAnswer> RunPrompt(const std::string& actionName, int timeoutSeconds) = 0;
-  virtual void RunOptionsDialog() = 0;
+  // Shows the options dialog modally over the main window.
+  virtual void RunOptionsDialog(const OptionsSettings& settings) = 0;
   virtual TrayMenuCommand RunTrayMenu() = 0;
   // The check mark of the tray menu's "Enabled".
   virtual void SetTrayMenuEnabledCheck(bool checked) = 0;
@@ -90,6 +92,8 @@ class HotKeyControls {
  public:
   virtual ~HotKeyControls() = default;
   virtual HotKeyPair HotKeys() = 0;
+  // The control of one boss key, as the options dialog edits it.
+  virtual HotKeyEditor& Editor(BossKey key) = 0;
   // Switches both hotkeys off and releases them.
   virtual void StopHotkeys() = 0;
 };

@@ -49,17 +49,17 @@ bool CheckValue(const OptionsState& state, OptionsCheck check) {
 OptionsForm::OptionsForm(OptionsView& view, TaskGridControl& grid, TaskButtonsView& buttons, OptionsServices services)
     : view_(view),
       services_(std::move(services)),
-      taskGrid_(grid, buttons, services_.options.tasks, services_.registry, services_.dataFolder) {}
+      taskGrid_(grid, buttons, services_.settings.options.tasks, services_.registry, services_.settings.dataFolder) {}
 
 void OptionsForm::Open() {
   // The key lists: both offer the same names.
   state_.keyNames = HotKeyCtl::LoadHotKeyCombo();
-  ShowHotKey(state_.boss, services_.bossKey);
-  ShowHotKey(state_.alt, services_.altBossKey);
+  ShowHotKey(state_.boss, services_.settings.bossKey);
+  ShowHotKey(state_.alt, services_.settings.altBossKey);
 
   state_.altActions = {"", "Suspend", "Hibernate"};
-  if (LockNamedIn(services_.osName)) state_.altActions.emplace_back("Lock Computer");
-  const EditedOptions& o = services_.options;
+  if (LockNamedIn(services_.settings.osName)) state_.altActions.emplace_back("Lock Computer");
+  const EditedOptions& o = services_.settings.options;
   state_.altActionIndex = IndexOf(state_.altActions, o.bossKeys.Boss2KeyAction);
 
   state_.taskRun = o.doTaskRun;
@@ -106,9 +106,9 @@ void OptionsForm::OnCheck(OptionsCheck check, bool checked) {
       // Applied at once, and written as "1" or "0" unlike the other flags,
       // so that Esc afterwards keeps it.
       state_.startup = checked;
-      services_.options.startUp = checked;
-      SetAutostart(services_.runKey, services_.programPath, checked);
-      services_.store.SaveValue(kAppName, "CONFIG", "StartUp", checked ? "1" : "0");
+      services_.settings.options.startUp = checked;
+      SetAutostart(services_.settings.runKey, services_.settings.programPath, checked);
+      services_.settings.store.SaveValue(kAppName, "CONFIG", "StartUp", checked ? "1" : "0");
       break;
     case OptionsCheck::EnabledStart: state_.enabledStart = checked; break;
     case OptionsCheck::TrayTips: state_.trayTips = checked; break;
@@ -173,9 +173,9 @@ void OptionsForm::StoreHotKey(HotKeyEditor& hotKey, const HotKeyFrame& frame) co
 
 void OptionsForm::ApplyAndClose() {
   if (closed_) return;
-  EditedOptions& o = services_.options;
-  StoreHotKey(services_.bossKey, state_.boss);
-  StoreHotKey(services_.altBossKey, state_.alt);
+  EditedOptions& o = services_.settings.options;
+  StoreHotKey(services_.settings.bossKey, state_.boss);
+  StoreHotKey(services_.settings.altBossKey, state_.alt);
   o.bossKeys.BossKeyDoExeAction = state_.bossExecute;
   o.bossKeys.BossKeyHideWindows = state_.bossHide;
   o.bossKeys.BossKeyIgnorePrompt = state_.bossIgnorePrompt;
@@ -202,7 +202,7 @@ void OptionsForm::Discard() {
 }
 
 void OptionsForm::OnHelp() {
-  const std::string& path = services_.programPath;
+  const std::string& path = services_.settings.programPath;
   const auto slash = path.find_last_of('\\');
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash);
   services_.shell.OpenDocument(folder + "\\kelvane.pdf");
@@ -210,6 +210,6 @@ void OptionsForm::OnHelp() {
 
 void OptionsForm::OnPowerConfig() { services_.shell.StartProcess(std::string(kPowerConfigCommand)); }
 
-void OptionsForm::OnShowLog() { services_.shell.OpenDocument(services_.dataFolder + "\\TasksLog.txt"); }
+void OptionsForm::OnShowLog() { services_.shell.OpenDocument(services_.settings.dataFolder + "\\TasksLog.txt"); }
 
 }  // namespace kelvane

@@ -43,19 +43,25 @@ class ShellActions {
   virtual void StartProcess(const std::string& commandLine) = 0;
 };
 
-struct OptionsServices {
+// What the main window hands the dialog.
+struct OptionsSettings {
   EditedOptions options;
   HotKeyEditor& bossKey;
   HotKeyEditor& altBossKey;
   SettingsStore& store;
   RunKey& runKey;
-  ShellActions& shell;
-  const RegistryValues& registry;
   // The operating system's name, as the power actions classify it.
   std::string osName;
   // The running program's full path and the per-user data folder.
   std::string programPath;
   std::string dataFolder;
+};
+
+// With what the dialog itself asks of the system.
+struct OptionsServices {
+  OptionsSettings settings;
+  ShellActions& shell;
+  const RegistryValues& registry;
 };
 
 enum class OptionsCheck {

@@ -22,11 +22,11 @@ struct NumericFormat {
 
 // The whole text as a number; "%" at the end divides by 100.
 std::optional<double> ReadNumber(std::string_view text) {
-  std::string clean = TrimBlanks(text);
+  std::string clean(TrimBlanks(text));
   double divisor = 1;
   if (!clean.empty() && clean.back() == '%') {
     clean.pop_back();
-    clean = TrimBlanks(clean);
+    clean = std::string(TrimBlanks(clean));
     divisor = 100;
   }
   std::string digits;

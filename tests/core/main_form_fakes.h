@@ -59,7 +59,7 @@ class FakeView : public MainView, public Dialogs {
     log_.push_back("prompt " + action);
     return prompt(action);
   }
-  void RunOptionsDialog() override { log_.push_back("options"); }
+  void RunOptionsDialog(const OptionsSettings&) override { log_.push_back("options"); }
   TrayMenuCommand RunTrayMenu() override {
     log_.push_back("menu");
     return menuChoice;
@@ -110,6 +110,24 @@ class FakeParts : public RunKey, public FileSystem, public TaskRunnerPart, publi
   void InvalidateDesktop() override { log_.push_back("redraw desktop"); }
   void StopHotkeys() override { log_.push_back("stop hotkeys"); }
   HotKeyPair HotKeys() override { return {}; }
+  HotKeyEditor& Editor(BossKey) override { return editor; }
+  // The options dialog's view of a hotkey control; the fakes' dialog leaves it alone.
+  class IdleEditor : public HotKeyEditor {
+   public:
+    bool Enabled() const override { return false; }
+    void SetEnabled(bool) override {}
+    bool CtrlKey() const override { return true; }
+    void SetCtrlKey(bool) override {}
+    bool ShiftKey() const override { return false; }
+    void SetShiftKey(bool) override {}
+    bool AltKey() const override { return false; }
+    void SetAltKey(bool) override {}
+    bool WinKey() const override { return false; }
+    void SetWinKey(bool) override {}
+    const std::string& HotKey() const override { return key; }
+    void SetHotKey(std::string_view) override {}
+    std::string key = "F1";
+  } editor;
 
  private:
   Log& log_;

@@ -88,17 +88,17 @@ class OptionsFormTest : public ::testing::Test {
 
   OptionsForm MakeForm() {
     return OptionsForm(view, grid, buttons,
-                       OptionsServices{{bossOptions, trayTips, enabledStart, startUp, lock, taskRun, keepAwake,
-                                        promptTimeout, tasks},
-                                       boss,
-                                       altBoss,
-                                       store,
+                       OptionsServices{OptionsSettings{{bossOptions, trayTips, enabledStart, startUp, lock, taskRun,
+                                                        keepAwake, promptTimeout, tasks},
+                                                       boss,
+                                                       altBoss,
+                                                       store,
+                                                       system,
+                                                       osName,
+                                                       "C:\\Program Files\\Kelvane\\kelvane.exe",
+                                                       "C:\\Users\\me\\AppData\\Roaming\\Kelvane"},
                                        system,
-                                       system,
-                                       registry,
-                                       osName,
-                                       "C:\\Program Files\\Kelvane\\kelvane.exe",
-                                       "C:\\Users\\me\\AppData\\Roaming\\Kelvane"});
+                                       registry});
   }
 };
 
