@@ -97,5 +97,22 @@ TEST_F(ProgramTest, TheEndOfTheSessionEndsAnArmedProgram) {
   EXPECT_EQ(PowerCalls(), "");
 }
 
+TEST_F(ProgramTest, ARefusedShutdownLeavesTheProgramRunningAndSaysSo) {
+  const std::wstring log = AppData() + L"\\Kelvane\\TasksLog.txt";
+  DeleteFileW(log.c_str());
+  SetRegistryText(kConfig, L"Prompt", L"False");
+  SetEnvironmentVariableW(L"KELVANE_POWER_REFUSE", L"1");
+  Program program(powerLog_);
+  SetEnvironmentVariableW(L"KELVANE_POWER_REFUSE", nullptr);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  ArmSeconds(main, L"1");
+  ASSERT_TRUE(WaitFor([&] { return PowerCalled("ExitWindowsEx 12"); }, 15s)) << PowerCalls();
+  EXPECT_TRUE(WaitFor([&] { return ControlText(main, Id(MainControl::lblStatus)) == L"Shutdown failed"; }));
+  EXPECT_FALSE(program.Exited(1s)) << "the session goes on, and so does the program";
+  EXPECT_FALSE(Armed(main));
+  EXPECT_NE(ReadFileText(log).find(", Shutdown failed"), std::string::npos) << ReadFileText(log);
+}
+
 }  // namespace
 }  // namespace kelvane::e2e
