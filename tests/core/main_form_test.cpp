@@ -209,36 +209,6 @@ TEST_F(MainFormTest, SnoozeKeepsCountingAndPromptsAgain) {
   EXPECT_FALSE(Logged("exit 12"));
 }
 
-TEST_F(MainFormTest, AfterASnoozeTheTrayShowsTheNewTargetAndTheArmedImage) {
-  form.Start();
-  view.prompt = [](const std::string&) { return PromptAnswer{PromptResult::Snooze, 10}; };
-  ArmSeconds(10);
-  // The last seconds blink the icon; the firing comes in either phase.
-  clock.Set(form.GetSchedule().Target() - 1s);
-  form.OnTimerTick();
-  RunToTarget();
-  ASSERT_TRUE(form.GetSchedule().Armed());
-  form.OnTimerTick();
-  EXPECT_EQ(tray.tip, "Kelvane: Shutdown On " + FormatGeneralDate(zone, clock.Now() + 10min))
-      << "pointing at the icon after a snooze names the time of the action, not the time that has passed";
-  EXPECT_EQ(tray.image, TrayImage::Armed) << "armed for ten more minutes, yet the icon says nothing is scheduled";
-}
-
-TEST_F(MainFormTest, TheStatusLineNeverCountsBelowZeroWhileThePromptWaits) {
-  form.Start();
-  std::string statusWhileAsked;
-  view.prompt = [&](const std::string&) {
-    // The prompt's own loop keeps the main window's timer running.
-    clock.Advance(20s);
-    form.OnTimerTick();
-    statusWhileAsked = view.status;
-    return PromptAnswer{PromptResult::Abort, 0};
-  };
-  ArmSeconds(10);
-  RunToTarget();
-  EXPECT_EQ(statusWhileAsked.find('-'), std::string::npos) << statusWhileAsked;
-}
-
 TEST_F(MainFormTest, AbortDisarmsWithTheNoActionBalloon) {
   form.Start();
   view.prompt = [](const std::string&) { return PromptAnswer{PromptResult::Abort, 0}; };

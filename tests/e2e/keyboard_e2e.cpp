@@ -65,22 +65,6 @@ TEST_F(ProgramTest, EnterOnTheFocusedOptionsButtonDoesNotArm) {
   EXPECT_FALSE(PowerCalled("ExitWindowsEx"));
 }
 
-TEST_F(ProgramTest, TwoDigitsTypedIntoTheMinuteBoxStayAsTyped) {
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  Click(main, Id(MainControl::optAt));
-  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(main, Id(MainControl::txtMin))); }));
-  ASSERT_TRUE(ClickScreen(CentreOf(main, Id(MainControl::txtMin)), 1));
-  ASSERT_TRUE(TypeIntoFocus("ctrl+a 3 0"));
-  EXPECT_TRUE(WaitFor([&] { return ControlText(main, Id(MainControl::txtMin)) == L"30"; }, 3s))
-      << "typed 30, the box shows " << ControlText(main, Id(MainControl::txtMin)).c_str();
-  ASSERT_TRUE(ClickScreen(CentreOf(main, Id(MainControl::txtMin)), 1));
-  ASSERT_TRUE(TypeIntoFocus("ctrl+a 4 5"));
-  EXPECT_TRUE(WaitFor([&] { return ControlText(main, Id(MainControl::txtMin)) == L"45"; }, 3s))
-      << "typed 45, the box shows " << ControlText(main, Id(MainControl::txtMin)).c_str();
-}
-
 TEST_F(ProgramTest, ASecondStartWhileThePromptIsOpenBringsThePromptForwardReadyForKeys) {
   SetRegistryText(kConfig, L"Action", L"3");
   SetRegistryText(kConfig, L"PromptTimeout", L"0");

@@ -144,8 +144,9 @@ TEST_F(TrayTest, DecliningToQuitWhileThePromptIsOpenDoesNotPerformTheAction) {
   ASSERT_TRUE(ClickScreen({items.left + 25, items.top + 10}, 1));
   const HWND question = program.FindWindowOf(L"#32770", L"Kelvane");
   ASSERT_NE(question, nullptr);
-  // The user reads the question for a while, longer than the prompt's count.
-  Sleep(5000);
+  // The user is there, at another of the program's windows: the prompt's
+  // count stops, and the question may stay open longer than the count was.
+  EXPECT_TRUE(WaitFor([&] { return ControlText(prompt, Id(PromptControl::lblCountdown)).empty(); }));
   PostMessageW(GetDlgItem(question, IDNO), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }));
   EXPECT_FALSE(WaitFor([&] { return PowerCalled("SetSuspendState"); }, 3s))
