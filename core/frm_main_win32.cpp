@@ -358,7 +358,9 @@ void MainWindow::SetVisible(bool visible) { ShowWindow(hwnd(), visible ? SW_SHOW
 // window is disabled; bringing it forward would leave the keys going nowhere,
 // so the window in front of it comes forward instead, as Windows does when a
 // disabled owner is clicked.
-void MainWindow::BringToFront() { SetForegroundWindow(GetLastActivePopup(hwnd())); }
+void MainWindow::BringToFront() {
+  SetForegroundWindow(IsWindowEnabled(hwnd()) ? hwnd() : GetLastActivePopup(hwnd()));
+}
 
 void MainWindow::SetWaitCursor(bool wait) {
   waitCursor_ = wait;
