@@ -79,7 +79,7 @@ void ShowRunningInstance() {
 int RunApplication(HINSTANCE instance) {
   // One program per session: the object goes with the process that made
   // it, so a crashed instance leaves nothing behind that blocks a start.
-  const UniqueHandle single(CreateMutexW(nullptr, FALSE, kInstanceName));
+  UniqueHandle single(CreateMutexW(nullptr, FALSE, kInstanceName));
   if (single && GetLastError() == ERROR_ALREADY_EXISTS) {
     ShowRunningInstance();
     return 0;
@@ -109,6 +109,7 @@ int RunApplication(HINSTANCE instance) {
   MainWindow window(MainServices{store, *power, clock, zone, tray, runKey, folders, tasks, windows, hotKeys,
                                  Narrow(ModulePath()), appData},
                     main1, about);
+  window.HoldRunningMark(std::move(single));
   hotKeys.Bind(&window.form());
   trayEvents.Bind(&window.form());
   if (!window.Create()) return 1;

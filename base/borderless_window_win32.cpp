@@ -37,6 +37,14 @@ LRESULT BorderlessWindow::OnControlColor(HDC dc, HWND) {
   return reinterpret_cast<LRESULT>(bodyBrush_.get());
 }
 
+bool BorderlessWindow::PressFocusedPushButton() const {
+  const HWND focus = GetFocus();
+  if (focus == nullptr || GetParent(focus) != hwnd()) return false;
+  if ((SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) == 0) return false;
+  SendMessageW(focus, BM_CLICK, 0, 0);
+  return true;
+}
+
 void BorderlessWindow::OnPaint() {
   PAINTSTRUCT paint;
   const HDC dc = BeginPaint(hwnd(), &paint);

@@ -35,6 +35,12 @@ class BorderlessWindow : public WindowBase {
   // Paints what the window shows besides the frame.
   virtual void PaintBody(HDC) {}
 
+  // Enter arrives as IDOK from the dialog manager, which cannot tell which
+  // button a window that is not a dialog counts as its default. As in a
+  // dialog, Enter presses the push button that has the focus; true when it
+  // did, and the window's own default button is then not pressed.
+  bool PressFocusedPushButton() const;
+
  private:
   void OnPaint();
   LRESULT OnHitTest(POINT screen) const;

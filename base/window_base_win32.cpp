@@ -90,10 +90,12 @@ void RunModalLoop(HWND dialog, HWND owner, const bool& done, const std::function
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  if (ownerWasEnabled) {
-    EnableWindow(owner, TRUE);
-    SetActiveWindow(owner);
-  }
+  // As a dialog box ends: the owner takes input again before the dialog
+  // hides, so that activation goes back to the owner and not to whatever
+  // window of another program lies below.
+  if (ownerWasEnabled) EnableWindow(owner, TRUE);
+  if (IsWindow(dialog)) ShowWindow(dialog, SW_HIDE);
+  if (ownerWasEnabled) SetActiveWindow(owner);
 }
 
 }  // namespace kelvane

@@ -36,8 +36,9 @@ class WindowBase {
 void ProcessPendingMessages() noexcept;
 
 // Runs a nested message loop until `done` becomes true, with the owner
-// disabled, as a modal dialog does. Dialog keys (Tab, Esc, Enter) go to the
-// window `dialog`. A message for which `swallow` returns true is dropped.
+// disabled, as a modal dialog does, and hides `dialog` at the end. Dialog
+// keys (Tab, Esc, Enter) go to the window `dialog`. A message for which
+// `swallow` returns true is dropped.
 void RunModalLoop(HWND dialog, HWND owner, const bool& done,
                   const std::function<bool(const MSG&)>& swallow = {}) noexcept;
 

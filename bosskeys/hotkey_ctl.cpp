@@ -147,8 +147,11 @@ void HotKeyCtl::RaiseKeyPressEvent(std::uintptr_t id, std::uint32_t keyCode, std
   // sent under the id registered, is a press.
   if (!hotKey_->RegisteredAs(id) || !hotKey_->MatchedKey(KeyCombination(modifiers, keyCode))) return;
   // Where the system ignores the request not to repeat, a held combination
-  // keeps sending messages at the keyboard's repeat rate.
-  if (heldKey_) return;
+  // keeps sending messages at the keyboard's repeat rate. A message handled
+  // late (a task run pumps once a second) may belong to a new press whose
+  // key is up again by now: the release the poll has not seen yet ends the
+  // hold.
+  if (heldKey_ && hook_.IsKeyDown(*heldKey_)) return;
   // Without a poll the release could never be seen; repeats are then better
   // than a key that acts once and never again.
   if (hook_.WatchKeyRelease(window_)) heldKey_ = keyCode;

@@ -115,6 +115,8 @@ bool MainWindow::Create() {
   }
   form_.Start();
   ShowWindow(hwnd(), SW_SHOW);
+  // The action list first: a stray space bar there changes nothing.
+  SetFocus(Control(MainControl::cmbAction));
   UpdateWindow(hwnd());
   return true;
 }
@@ -177,6 +179,7 @@ void MainWindow::OnDestroy() {
   // Owned windows are destroyed before their owner's WM_DESTROY arrives; the
   // tooltip's handle is stale by now and must not be destroyed again.
   (void)tooltip_.release();
+  runningMark_.reset();
   destroyed_ = true;
   form_.OnUnload();
   PostQuitMessage(0);
@@ -212,7 +215,7 @@ void MainWindow::OnCommand(int id, int code) {
   // Enter in a box: the dialog manager asks for the default button, which a
   // plain window does not name, and sends IDOK.
   if (id == IDOK) {
-    form_.OnEnterKey();
+    if (!PressFocusedPushButton()) form_.OnEnterKey();
     return;
   }
   if (updating_) return;
@@ -351,7 +354,13 @@ void MainWindow::SetShowHiddenPicture(bool shown) {
 
 void MainWindow::SetVisible(bool visible) { ShowWindow(hwnd(), visible ? SW_SHOW : SW_HIDE); }
 
-void MainWindow::BringToFront() { SetForegroundWindow(hwnd()); }
+// While the prompt (or another modal window of the program) is open, the main
+// window is disabled; bringing it forward would leave the keys going nowhere,
+// so the window in front of it comes forward instead, as Windows does when a
+// disabled owner is clicked.
+void MainWindow::BringToFront() {
+  SetForegroundWindow(IsWindowEnabled(hwnd()) ? hwnd() : GetLastActivePopup(hwnd()));
+}
 
 void MainWindow::SetWaitCursor(bool wait) {
   waitCursor_ = wait;

@@ -22,6 +22,10 @@ class MainWindow final : public BorderlessWindow, public MainView, private Dialo
   // Creates the window and its controls and runs the start-up sequence.
   bool Create();
   MainForm& form() { return form_; }
+  // The object that marks this program as running in the session; let go
+  // with the window, so that a program that only finishes a task before it
+  // ends does not keep a new start from showing its window.
+  void HoldRunningMark(UniqueHandle mark) { runningMark_ = std::move(mark); }
   HICON icon() const { return icon_.get(); }
 
   // MainView
@@ -74,6 +78,7 @@ class MainWindow final : public BorderlessWindow, public MainView, private Dialo
   UniqueIcon hiddenIcon_;
   // Owned by the window: it goes when the window goes.
   UniqueWindow tooltip_;
+  UniqueHandle runningMark_;
   bool showHidden_ = false;
   bool updating_ = false;
   bool waitCursor_ = false;

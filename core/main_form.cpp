@@ -271,11 +271,16 @@ void MainForm::ShowBalloon(const std::string& text) {
 void MainForm::FireAction() {
   const bool bossTriggered = schedule_.TakeTimerTag() == kBossKeyTag;
   if (schedule_.Prompt() && !(bossTriggered && options_.BossKeyIgnorePrompt)) {
+    const std::uint64_t arming = schedule_.Armings();
     const std::optional<PromptAnswer> answer = dialogs_.RunPrompt(schedule_.ActionName(), options_.PromptTimeout);
     // The user may have switched the schedule off from the tray, or quit,
     // while the prompt was open; acting then would re-arm or run a cancelled
     // action.
     if (!schedule_.Armed() || Ending()) return;
+    // Armed anew while the prompt was open: an Execute (or a count run out)
+    // was given for the earlier arming and performs nothing; the new one
+    // stands. Abort and Snooze still apply, as the user chose them last.
+    if (answer && answer->Result == PromptResult::Execute && schedule_.Armings() != arming) return;
     if (!answer) {
       // The user asked to be asked; without an answer nothing is performed.
       OnToggleClicked();

@@ -31,9 +31,13 @@ std::optional<Instant> NextClockTarget(const LocalTimeZone& zone, Instant now, c
   const auto hour = SmallNumber(hourText, 1, 12);
   const auto minute = SmallNumber(minuteText, 0, 59);
   if (!hour || !minute) return std::nullopt;
+  return NextShowing(zone, now, *hour % 12 + (halfDay == HalfDay::PM ? 12 : 0), *minute);
+}
+
+Instant NextShowing(const LocalTimeZone& zone, Instant now, int hour, int minute) {
   LocalDateTime wanted = ToLocal(zone, now);
-  wanted.hour = *hour % 12 + (halfDay == HalfDay::PM ? 12 : 0);
-  wanted.minute = *minute;
+  wanted.hour = hour;
+  wanted.minute = minute;
   wanted.second = 0;
   // In the hour that repeats when the clocks go back, the second showing of
   // the time still counts as today's.
@@ -188,9 +192,15 @@ bool Schedule::FireIfDue() {
 
 void Schedule::OnClockChanged() {
   if (!armed_) return;
-  // A clock time keeps its local date and time: after the zone changes or
-  // the clock is set, the instant it stands for is worked out again.
-  if (followsWallClock_ && ToLocal(zone_, wallTarget_) != wallLocal_) wallTarget_ = FromLocal(zone_, wallLocal_);
+  // A clock time is worked out again for its hour and minute: the next
+  // showing on the wall clock, unless the clock was set past the date and
+  // time it stood for, which makes it due now.
+  if (followsWallClock_) {
+    const Instant now = clock_.Now();
+    const Instant sameDate = FromLocal(zone_, wallLocal_);
+    wallTarget_ = sameDate <= now ? sameDate : NextShowing(zone_, now, wallLocal_.hour, wallLocal_.minute);
+    wallLocal_ = ToLocal(zone_, wallTarget_);
+  }
   host_.SetTrayTip(ArmedTip());
   Tick();
 }

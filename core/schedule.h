@@ -76,6 +76,9 @@ class ScheduleHost {
 std::optional<Instant> NextClockTarget(const LocalTimeZone& zone, Instant now, const std::string& hourText,
                                        const std::string& minuteText, HalfDay halfDay);
 
+// The next instant at which the local clock shows hour (0 to 23):minute.
+Instant NextShowing(const LocalTimeZone& zone, Instant now, int hour, int minute);
+
 std::chrono::seconds CountdownLength(const std::string& periodText, CountdownUnit unit);
 
 // The whole seconds the status line, tooltip and balloons show for the time

@@ -84,6 +84,7 @@ class PromptWindow final : public BorderlessWindow {
       case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       case WM_CLOSE: Finish([this] { model_.Abort(); }); return 0;
       case WM_TIMER: if (wParam == kCountdownTimer) OnCountdownStep(); return 0;
+      case WM_ACTIVATE: OnActivate(wParam, reinterpret_cast<HWND>(lParam)); return 0;
       default: return BorderlessWindow::OnMessage(message, wParam, lParam);
     }
   }
@@ -99,8 +100,29 @@ class PromptWindow final : public BorderlessWindow {
   bool Swallows(const MSG& message) {
     if (IsUserInput(message)) OnUserInput();
     if (message.message != WM_CHAR) return false;
+    // Typed into the prompt itself (the focus it has when it is switched
+    // back to without a control of its own) the letter would go to the
+    // mnemonics just the same.
+    if (message.hwnd == hwnd()) return true;
     const auto focus = static_cast<PromptControl>(GetDlgCtrlID(message.hwnd));
     return GetParent(message.hwnd) == hwnd() && !PromptModel::AcceptsCharacter(focus);
+  }
+
+  // Switching away and back gives the focus back to the control that had it,
+  // as a dialog does, rather than leaving it on the window itself.
+  void OnActivate(WPARAM state, HWND other) {
+    if (LOWORD(state) == WA_INACTIVE) {
+      const HWND focus = GetFocus();
+      lastFocus_ = focus != nullptr && GetParent(focus) == hwnd() ? focus : nullptr;
+      // The user turned to another of the program's windows (the tray
+      // menu, the quit question): someone is there, so the count stops.
+      DWORD process = 0;
+      if (other != nullptr && GetWindowThreadProcessId(other, &process) != 0 && process == GetCurrentProcessId()) {
+        OnUserInput();
+      }
+      return;
+    }
+    SetFocus(lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_ : Control(model_.InitialFocus()));
   }
 
   HWND Control(PromptControl id) const { return GetDlgItem(hwnd(), static_cast<int>(id)); }
@@ -124,6 +146,11 @@ class PromptWindow final : public BorderlessWindow {
 
   void OnCommand(int id, int code) {
     if (id == IDCANCEL) return Finish([this] { model_.Abort(); });
+    // Enter in the minutes box, where no button has the focus, snoozes.
+    if (id == IDOK) {
+      if (!PressFocusedPushButton()) Finish([this] { model_.Snooze(); });
+      return;
+    }
     switch (static_cast<PromptControl>(id)) {
       case PromptControl::cmdAbort: if (code == BN_CLICKED) Finish([this] { model_.Abort(); }); break;
       case PromptControl::cmdExecute: if (code == BN_CLICKED) Finish([this] { model_.Execute(); }); break;
@@ -195,8 +222,8 @@ class PromptWindow final : public BorderlessWindow {
   template <typename Choice>
   void Finish(Choice choose) {
     choose();
+    // The modal loop hides the window once its owner takes input again.
     done_ = true;
-    ShowWindow(hwnd(), SW_HIDE);
   }
 
   std::string actionName_;
@@ -205,6 +232,7 @@ class PromptWindow final : public BorderlessWindow {
   WindowLayout<PromptControl> layout_;
   SystemClock clock_;
   Elapsed opened_{};
+  HWND lastFocus_ = nullptr;
   bool done_ = false;
   bool updating_ = false;
 };

@@ -272,6 +272,20 @@ TEST_F(HotKeyCtlTest, HoldingTheCombinationActsOnceAndAgainOnlyAfterTheKeyIsRele
   EXPECT_EQ(listener.events.size(), 2u);
 }
 
+TEST_F(HotKeyCtlTest, APressMadeAfterTheKeyWasLetGoActsBeforeThePollHasSeenTheRelease) {
+  EnableControlF1();
+  const std::uintptr_t id = IdOf(control);
+  procs.keysDown.insert(kF1);
+  procs.Press(kWindow, id, kModControl, kF1);
+  // The program is busy (the alternative key's task run handles messages
+  // once a second): the user lets go and taps the combination again to
+  // bring the windows back. The second press's message is handled before
+  // any tick of the poll, with the key up again, so it is no repeat.
+  procs.keysDown.erase(kF1);
+  procs.Press(kWindow, id, kModControl, kF1);
+  EXPECT_EQ(listener.events.size(), 2u) << "the second press was taken for a repeat of the first";
+}
+
 TEST_F(HotKeyCtlTest, WithoutAPollEveryPressActsRatherThanTheKeyGoingDead) {
   procs.noTimers = true;
   EnableControlF1();

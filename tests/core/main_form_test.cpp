@@ -236,6 +236,24 @@ TEST_F(MainFormTest, DisarmingFromTheTrayWhileThePromptIsOpenCancelsTheFiring) {
   }
 }
 
+TEST_F(MainFormTest, ArmingAnewWhileThePromptIsOpenLeavesTheOldPromptNothingToPerform) {
+  store = Config({{"Action", "3"}});
+  form.Start();
+  view.prompt = [&](const std::string&) {
+    // The user leaves the prompt alone and starts the countdown over from
+    // the tray: "Enabled" off, and on again.
+    form.OnTrayCommand(TrayMenuCommand::Enabled);
+    form.OnTrayCommand(TrayMenuCommand::Enabled);
+    // Nobody answers: the prompt's time runs out and it answers Execute.
+    return PromptAnswer{PromptResult::Execute, 0};
+  };
+  ArmSeconds(600);
+  RunToTarget();
+  EXPECT_FALSE(Logged("suspend 010")) << "the new countdown has ten minutes to go";
+  EXPECT_TRUE(form.GetSchedule().Armed());
+  EXPECT_EQ(form.GetSchedule().TimeLeft(), 600s);
+}
+
 TEST_F(MainFormTest, QuittingWhileThePromptIsOpenPerformsNothing) {
   form.Start();
   view.prompt = [&](const std::string&) {

@@ -391,6 +391,46 @@ TEST_F(ScheduleClockTest, AClockTimeKeepsItsLocalTimeAcrossZoneAndClockChanges) 
   EXPECT_EQ(host.fires, 1);
 }
 
+// The wall clock going back across midnight, or years, whether the date was
+// set right or the user crossed the date line westwards: the clock time is
+// the next one the wall clock shows, not the one of the date that was shown
+// when it was armed.
+TEST_F(ScheduleClockTest, AClockTimeIsTheNextShowingAfterTheDateGoesBack) {
+  const struct {
+    const char* name;
+    std::chrono::seconds zoneAtArming;
+    std::chrono::milliseconds wallJump;
+    std::chrono::seconds zoneAfter;
+    std::chrono::minutes wait;  // until the wall clock next shows 10:30 PM
+  } cases[] = {
+      // Armed at 2 PM on a date a day ahead; the clock is set to the right date.
+      {"date set back a day", 0s, -24h, 0s, 8h + 30min},
+      // A computer whose clock ran a year ahead is corrected by the time service.
+      {"clock set back a year", 0s, -24h * 365, 0s, 8h + 30min},
+      // Armed at 11 PM in Tokyo (UTC+9), so for 10:30 PM of the next date;
+      // in Honolulu (UTC-10) it is 4 AM of the arming date, and the wall
+      // clock shows 10:30 PM in 18.5 hours.
+      {"zone moved west across the date line", 9h, 0ms, -10h, 18h + 30min},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeClock wall{Utc(2026, 12, 6, 14)};
+    FakeZone local{c.zoneAtArming};
+    RecordingHost h;
+    Schedule s{wall, local, h};
+    h.inputs.countdownMode = false;
+    h.inputs.hourText = "10";
+    h.inputs.minuteText = "30";
+    h.inputs.halfDay = HalfDay::PM;
+    ASSERT_TRUE(s.ToggleSchedule(ToggleTrigger::User));
+    wall.JumpWall(c.wallJump);
+    local = FakeZone(c.zoneAfter);
+    s.OnClockChanged();
+    EXPECT_EQ(std::chrono::duration_cast<std::chrono::minutes>(s.Target() - wall.Now()), c.wait);
+    EXPECT_EQ(h.fires, 0);
+  }
+}
+
 TEST_F(ScheduleClockTest, SnoozeCountsFromTheAnswerOnTheElapsedClock) {
   ArmCountdown("5");
   clock.Advance(5s);

@@ -48,6 +48,41 @@ TEST_F(ProgramTest, QuittingWhileATaskRunsEndsWithoutThePowerCall) {
       << "the finished task is logged";
 }
 
+TEST_F(ProgramTest, StartingAgainWhileTheQuitProgramWaitsForItsTaskOpensAWindow) {
+  const std::wstring folder = AppData() + L"\\Kelvane";
+  const std::wstring release = folder + L"\\release-task";
+  for (const std::wstring& file : {release, release + L".started"}) DeleteFileW(file.c_str());
+  SetRegistryText(kConfig, L"DoTaskRun", L"True");
+  SetRegistryText(kConfig, L"Prompt", L"False");
+  SetRegistryText(kConfig, L"Action", L"3");
+  SetRegistryText(kConfig, L"TrayTips", L"False");
+  SetRegistryText(kTasks, L"TaskCount", L"1");
+  StoreTask(1, true, L"long", L"\"" + TestFolder() + L"\\kelvane_task_waiter.exe\" \"" + release + L"\"");
+  Program first(powerLog_);
+  const HWND main = first.MainWindow();
+  ASSERT_NE(main, nullptr);
+  ArmSeconds(main, L"1");
+  ASSERT_TRUE(WaitFor([&] { return Exists(release + L".started"); }, 20s)) << "the task runs";
+  RECT client;
+  GetClientRect(main, &client);
+  ClickAt(main, client.right - 8, 8);
+  const HWND question = first.FindWindowOf(L"#32770", L"Kelvane");
+  ASSERT_NE(question, nullptr);
+  PostMessageW(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(main); })) << "the window has gone";
+
+  // The user starts Kelvane again; the quit one still waits for its task
+  // (a defragmenter, say) and has no window left to bring forward.
+  Program again(powerLog_);
+  EXPECT_NE(again.MainWindow(15s), nullptr) << "the new start shows a main window";
+  EXPECT_FALSE(again.Exited(0ms));
+
+  HANDLE file = CreateFileW(release.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  EXPECT_TRUE(first.Exited(20s));
+}
+
 TEST_F(ProgramTest, TheEndOfTheSessionEndsAnArmedProgram) {
   SetRegistryText(kConfig, L"Prompt", L"False");
   SetRegistryText(kConfig, L"Action", L"3");
@@ -60,6 +95,23 @@ TEST_F(ProgramTest, TheEndOfTheSessionEndsAnArmedProgram) {
   SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, nullptr);
   EXPECT_TRUE(program.Exited(5s));
   EXPECT_EQ(PowerCalls(), "");
+}
+
+TEST_F(ProgramTest, ARefusedShutdownLeavesTheProgramRunningAndSaysSo) {
+  const std::wstring log = AppData() + L"\\Kelvane\\TasksLog.txt";
+  DeleteFileW(log.c_str());
+  SetRegistryText(kConfig, L"Prompt", L"False");
+  SetEnvironmentVariableW(L"KELVANE_POWER_REFUSE", L"1");
+  Program program(powerLog_);
+  SetEnvironmentVariableW(L"KELVANE_POWER_REFUSE", nullptr);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  ArmSeconds(main, L"1");
+  ASSERT_TRUE(WaitFor([&] { return PowerCalled("ExitWindowsEx 12"); }, 15s)) << PowerCalls();
+  EXPECT_TRUE(WaitFor([&] { return ControlText(main, Id(MainControl::lblStatus)) == L"Shutdown failed"; }));
+  EXPECT_FALSE(program.Exited(1s)) << "the session goes on, and so does the program";
+  EXPECT_FALSE(Armed(main));
+  EXPECT_NE(ReadFileText(log).find(", Shutdown failed"), std::string::npos) << ReadFileText(log);
 }
 
 }  // namespace

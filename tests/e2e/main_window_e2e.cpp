@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/support/program_test.h"
+#include "e2e/support/window_owner.h"
 
 namespace kelvane::e2e {
 namespace {
@@ -72,6 +73,36 @@ TEST_F(ProgramTest, PromptStaysOnTopAndSnoozeReArms) {
   })) << ControlText(main, Id(MainControl::lblStatus)).c_str();
   EXPECT_TRUE(Armed(main));
   EXPECT_FALSE(PowerCalled("ExitWindowsEx"));
+}
+
+TEST_F(ProgramTest, ALetterTypedAfterComingBackToThePromptPerformsNothing) {
+  SetRegistryText(kConfig, L"Action", L"3");
+  SetRegistryText(kConfig, L"PromptTimeout", L"0");
+  SetRegistryText(kConfig, L"TrayTips", L"False");
+  Process other(WindowOwnerCommand(L"KelvaneElsewhere"));
+  HWND elsewhere = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (elsewhere = OwnedWindow(L"KelvaneElsewhere", L" normal")) != nullptr; }));
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  ArmSeconds(main, L"1");
+  const HWND prompt = program.FindWindowOf(kPromptWindowClass, L"Kelvane", 15s);
+  ASSERT_NE(prompt, nullptr);
+
+  // The prompt stays on top while the user works in the other program, then
+  // switches back to it (Alt+Tab, or a click on its text) and, typing on,
+  // hits a plain "e".
+  SetForegroundWindow(elsewhere);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == elsewhere; }));
+  SetForegroundWindow(prompt);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == prompt; }));
+  ASSERT_TRUE(RealInput("type e"));
+  EXPECT_FALSE(WaitFor([&] { return PowerCalled("SetSuspendState"); }, 3s)) << "a stray letter performed the action";
+  EXPECT_TRUE(IsWindowVisible(prompt));
+
+  // Alt+E is the way to Execute from the keyboard.
+  ASSERT_TRUE(RealInput("sleep 0.1 key alt+e"));
+  EXPECT_TRUE(WaitFor([&] { return PowerCalled("SetSuspendState"); }));
 }
 
 TEST_F(ProgramTest, AbortAndEscapeDisarmWithoutActing) {

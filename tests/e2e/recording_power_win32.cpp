@@ -1,6 +1,7 @@
 // Power backend of the end-to-end test build: every call that would end the
 // session or lock the desktop is appended to the file named by
-// KELVANE_POWER_LOG instead, one line per call, and reported as successful.
+// KELVANE_POWER_LOG instead, one line per call, and reported as successful;
+// with KELVANE_POWER_REFUSE set, the calls that act are reported as refused.
 #include <windows.h>
 
 #include <cstdio>
@@ -19,12 +20,12 @@ class RecordingPowerApi : public PowerApi {
     SetShutdownPrivilegeOfProcess(enable);
     Record(enable ? "privilege on" : "privilege off");
   }
-  bool ExitSession(std::uint32_t flags) override { return Record("ExitWindowsEx " + std::to_string(flags)); }
+  bool ExitSession(std::uint32_t flags) override { return Act("ExitWindowsEx " + std::to_string(flags)); }
   bool SetSuspendState(bool hibernate, bool force, bool wake) override {
-    return Record("SetSuspendState " + std::to_string(hibernate) + " " + std::to_string(force) + " " +
-                  std::to_string(wake));
+    return Act("SetSuspendState " + std::to_string(hibernate) + " " + std::to_string(force) + " " +
+               std::to_string(wake));
   }
-  bool LockWorkStation() override { return Record("LockWorkStation"); }
+  bool LockWorkStation() override { return Act("LockWorkStation"); }
   // Requested for real, and noted in the file named by KELVANE_AWAKE_LOG.
   void KeepSystemAwake(bool awake) override {
     KeepThreadAwake(awake);
@@ -41,6 +42,10 @@ class RecordingPowerApi : public PowerApi {
   }
 
  private:
+  static bool Act(const std::string& line) {
+    Record(line);
+    return GetEnvironmentVariableW(L"KELVANE_POWER_REFUSE", nullptr, 0) == 0;
+  }
   // With KELVANE_POWER_STAMPS set, each line ends in " @" and the reading
   // of the program's elapsed clock, for the firing-latency benchmark.
   static bool Record(const std::string& line) {

@@ -126,5 +126,35 @@ TEST_F(TrayTest, ExitAsksBeforeQuitting) {
   EXPECT_TRUE(program.Exited());
 }
 
+TEST_F(TrayTest, DecliningToQuitWhileThePromptIsOpenDoesNotPerformTheAction) {
+  SetRegistryText(kConfig, L"Action", L"3");
+  SetRegistryText(kConfig, L"PromptTimeout", L"3");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  ArmSeconds(main, L"1");
+  const HWND prompt = program.FindWindowOf(kPromptWindowClass, L"Kelvane", 15s);
+  ASSERT_NE(prompt, nullptr);
+  // The user goes to the tray icon and picks "E&xit" while the prompt counts.
+  ASSERT_TRUE(OpenMenu(program));
+  const HWND menu = program.FindWindowOf(L"#32768", nullptr);
+  ASSERT_NE(menu, nullptr);
+  RECT items{};
+  GetWindowRect(menu, &items);
+  ASSERT_TRUE(ClickScreen({items.left + 25, items.top + 10}, 1));
+  const HWND question = program.FindWindowOf(L"#32770", L"Kelvane");
+  ASSERT_NE(question, nullptr);
+  // The user is there, at another of the program's windows: the prompt's
+  // count stops, and the question may stay open longer than the count was.
+  EXPECT_TRUE(WaitFor([&] { return ControlText(prompt, Id(PromptControl::lblCountdown)).empty(); }));
+  PostMessageW(GetDlgItem(question, IDNO), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }));
+  EXPECT_FALSE(WaitFor([&] { return PowerCalled("SetSuspendState"); }, 3s))
+      << "answering No to quitting performed the Suspend at once: " << PowerCalls();
+  if (Armed(main)) {
+    if (IsWindow(prompt) && IsWindowVisible(prompt)) Click(prompt, Id(PromptControl::cmdAbort));
+  }
+}
+
 }  // namespace
 }  // namespace kelvane::e2e

@@ -44,9 +44,15 @@ class WindowOwnerProcess {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
-      return;
+    // Under a heavily loaded wineserver a start now and then fails outright;
+    // a second try tells that apart from a helper that cannot start at all.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+      started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                               &info) != FALSE;
+      if (!started) startError_ = GetLastError();
     }
+    if (!started) return;
     process_.reset(info.hProcess);
     CloseHandle(info.hThread);
   }
@@ -63,6 +69,7 @@ class WindowOwnerProcess {
   WindowOwnerProcess& operator=(const WindowOwnerProcess&) = delete;
 
   bool Started() const { return static_cast<bool>(process_); }
+  DWORD StartError() const { return startError_; }
   HWND Find(const wchar_t* suffix) const { return FindWindowW(nullptr, (prefix_ + suffix).c_str()); }
   bool WindowsShown() const {
     const HWND minimised = Find(L" minimised");
@@ -85,6 +92,7 @@ class WindowOwnerProcess {
   std::wstring prefix_;
   UniqueHandle process_;
   bool hung_ = false;
+  DWORD startError_ = 0;
 };
 
 class WindowHidingWin32 : public ::testing::Test {
@@ -96,7 +104,7 @@ class WindowHidingWin32 : public ::testing::Test {
 
   void SetUp() override {
     RegisterTestWindowClass(L"KelvaneHidingProbe", DefWindowProcW);
-    ASSERT_TRUE(owner.Started());
+    ASSERT_TRUE(owner.Started()) << "the helper did not start: error " << owner.StartError();
     ASSERT_TRUE(PumpUntil([&] { return owner.WindowsShown(); })) << "the second program's windows did not appear";
 
     mainWindow = Create(L" Kelvane", SW_SHOWNORMAL);
