@@ -159,13 +159,16 @@ class AdvOptionsWindow final : public BorderlessWindow,
     layout_ = OptionsLayout(dpi);
     SetFrame(layout_.frame, dpi);
     const POINT at = CenterOnWorkArea(layout_.width, layout_.height, owner);
-    if (!CreateOf(kOptionsWindowClass, WS_EX_CONTROLPARENT, WS_POPUP | WS_CLIPCHILDREN, kProductNameWide.data(), at.x,
+    // Without WS_CLIPCHILDREN: group boxes leave their inside to the window
+    // below them, which must therefore paint there.
+    if (!CreateOf(kOptionsWindowClass, WS_EX_CONTROLPARENT, WS_POPUP, kProductNameWide.data(), at.x,
                   at.y, layout_.width, layout_.height, owner, icon_)) {
       return;
     }
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     form_.Open();
+    FillLastColumn();
     ShowWindow(hwnd(), SW_SHOW);
     SetForegroundWindow(hwnd());
     SetFocus(Control(cmdOk));
@@ -175,6 +178,20 @@ class AdvOptionsWindow final : public BorderlessWindow,
 
  private:
   HWND Control(OptionsControl id) const { return GetDlgItem(hwnd(), static_cast<int>(id)); }
+
+  // The command lines are the long texts: their column takes the width the
+  // grid has beyond the other two, so no empty band is left on the right.
+  void FillLastColumn() {
+    GridModel& model = grid_.Model();
+    RECT client{};
+    if (model.Cols() < kTaskCommandColumn || !GetClientRect(grid_.hwnd(), &client)) return;
+    const int others = model.ColWidthPixels(kTaskRunColumn) + model.ColWidthPixels(kTaskNameColumn);
+    const int wanted = client.right - others;
+    const int now = model.ColWidthPixels(kTaskCommandColumn);
+    if (now > 0 && wanted > now) {
+      model.SetColWidth(kTaskCommandColumn, model.ColWidth(kTaskCommandColumn) * static_cast<float>(wanted) / now);
+    }
+  }
 
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override {
     switch (message) {

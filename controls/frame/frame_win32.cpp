@@ -14,7 +14,7 @@ constexpr wchar_t kClassName[] = L"KelvaneShadowFrame";
 // (Windows 10 1703 on); the headers name it only for newer targets.
 constexpr UINT kDpiChangedAfterParent = 0x02E3;
 
-Rgb RgbOf(COLORREF colour) { return {GetRValue(colour), GetGValue(colour), GetBValue(colour)}; }
+Colour RgbOf(COLORREF colour) { return {GetRValue(colour), GetGValue(colour), GetBValue(colour)}; }
 
 }  // namespace
 
@@ -45,7 +45,7 @@ void ShadowFrameWindow::Repaint() {
   if (hwnd() != nullptr) InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
-Rgb ShadowFrameWindow::ContainerColour(HDC dc) const noexcept {
+Colour ShadowFrameWindow::ContainerColour(HDC dc) const noexcept {
   const HWND parent = GetParent(hwnd());
   if (parent != nullptr) {
     const auto brush = reinterpret_cast<HBRUSH>(

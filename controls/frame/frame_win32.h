@@ -30,7 +30,7 @@ class ShadowFrameWindow : public WindowBase, private FrameView {
   void OnPaint() noexcept;
   // The brush colour the parent answers WM_CTLCOLORSTATIC with, as the
   // container's background; the dialog face colour when it gives none.
-  Rgb ContainerColour(HDC dc) const noexcept;
+  Colour ContainerColour(HDC dc) const noexcept;
 
   ShadowFrame frame_;
 };

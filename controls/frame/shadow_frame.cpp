@@ -48,7 +48,7 @@ struct Outline {
 // shapes lie over farther ones. So each pixel shows the nearest shape that
 // covers it: next to the panel the darkest visible step, at the outer edge
 // (k = depth) the background itself.
-void PaintShadow(PixelBuffer& image, const Outline& panel, int depth, Rgb shadow, Rgb background) {
+void PaintShadow(PixelBuffer& image, const Outline& panel, int depth, Colour shadow, Colour background) {
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
       if (panel.Contains(x, y)) continue;  // the panel covers it
@@ -64,7 +64,7 @@ void PaintShadow(PixelBuffer& image, const Outline& panel, int depth, Rgb shadow
   }
 }
 
-void PaintPanel(PixelBuffer& image, const Outline& panel, int border, Rgb fill, Rgb borderColour) {
+void PaintPanel(PixelBuffer& image, const Outline& panel, int border, Colour fill, Colour borderColour) {
   const Outline inner = panel.Inset(border);
   for (int y = panel.top; y < panel.top + panel.height; ++y) {
     for (int x = panel.left; x < panel.left + panel.width; ++x) {
@@ -79,7 +79,7 @@ void PaintPanel(PixelBuffer& image, const Outline& panel, int border, Rgb fill, 
 // the arc turns through 45 degrees: beyond that the arc runs nearly straight,
 // and averaging a straight run would only pale it against the full-coloured
 // edge it joins.
-void SmoothCorners(PixelBuffer& image, const Outline& panel, int border, Rgb borderColour) {
+void SmoothCorners(PixelBuffer& image, const Outline& panel, int border, Colour borderColour) {
   const PixelBuffer before = image;
   const int stairs = static_cast<int>(std::ceil(panel.radius * (1 - std::sqrt(0.5)))) + border;
   const int size = std::min({stairs, panel.width, panel.height});
@@ -93,10 +93,10 @@ void SmoothCorners(PixelBuffer& image, const Outline& panel, int border, Rgb bor
       for (int y = top; y < top + size; ++y) {
         for (int x = left; x < left + size; ++x) {
           if (before.At(x, y) != borderColour) continue;
-          const std::array<Rgb, 4> around{neighbour(x, y - 1), neighbour(x + 1, y), neighbour(x, y + 1),
+          const std::array<Colour, 4> around{neighbour(x, y - 1), neighbour(x + 1, y), neighbour(x, y + 1),
                                           neighbour(x - 1, y)};
           int r = 0, g = 0, b = 0;
-          for (const Rgb& c : around) {
+          for (const Colour& c : around) {
             r += c.r;
             g += c.g;
             b += c.b;
@@ -110,26 +110,26 @@ void SmoothCorners(PixelBuffer& image, const Outline& panel, int border, Rgb bor
 
 }  // namespace
 
-Rgb InterpolateColour(Rgb from, Rgb to, int steps, int step) {
+Colour InterpolateColour(Colour from, Colour to, int steps, int step) {
   if (steps <= 0) return to;
   return {ToByte(InterpolateChannel(from.r, to.r, steps, step)), ToByte(InterpolateChannel(from.g, to.g, steps, step)),
           ToByte(InterpolateChannel(from.b, to.b, steps, step))};
 }
 
-PixelBuffer::PixelBuffer(int width, int height, Rgb fill)
+PixelBuffer::PixelBuffer(int width, int height, Colour fill)
     : width_(std::max(0, width)),
       height_(std::max(0, height)),
       words_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
              (std::uint32_t{fill.r} << 16) | (std::uint32_t{fill.g} << 8) | fill.b) {}
 
-Rgb PixelBuffer::At(int x, int y) const {
+Colour PixelBuffer::At(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) throw std::out_of_range("pixel outside the buffer");
   const std::uint32_t word = words_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
                                     static_cast<std::size_t>(x)];
   return {static_cast<std::uint8_t>(word >> 16), static_cast<std::uint8_t>(word >> 8), static_cast<std::uint8_t>(word)};
 }
 
-void PixelBuffer::Set(int x, int y, Rgb colour) {
+void PixelBuffer::Set(int x, int y, Colour colour) {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) throw std::out_of_range("pixel outside the buffer");
   words_[static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x)] =
       (std::uint32_t{colour.r} << 16) | (std::uint32_t{colour.g} << 8) | colour.b;
@@ -151,17 +151,17 @@ void ShadowFrame::SetCornerDepth(int depth) {
   Changed();
 }
 
-void ShadowFrame::SetFillColour(std::optional<Rgb> colour) {
+void ShadowFrame::SetFillColour(std::optional<Colour> colour) {
   fillColour_ = colour;
   Changed();
 }
 
-void ShadowFrame::SetBorderColour(Rgb colour) {
+void ShadowFrame::SetBorderColour(Colour colour) {
   borderColour_ = colour;
   Changed();
 }
 
-void ShadowFrame::SetBackColour(std::optional<Rgb> colour) {
+void ShadowFrame::SetBackColour(std::optional<Colour> colour) {
   backColour_ = colour;
   Changed();
 }
@@ -188,8 +188,8 @@ void ShadowFrame::SetShadowOpacity(int opacity) {
   Changed();
 }
 
-PixelBuffer ShadowFrame::Render(int width, int height, Rgb container, int dpi) const {
-  const Rgb background = backColourIs_ != 0 ? backColour_.value_or(container) : container;
+PixelBuffer ShadowFrame::Render(int width, int height, Colour container, int dpi) const {
+  const Colour background = backColourIs_ != 0 ? backColour_.value_or(container) : container;
   PixelBuffer image(width, height, background);
   const bool rounded = style_ == FrameStyle::Rounded;
   if (!rounded && style_ != FrameStyle::Square) return image;
@@ -205,7 +205,7 @@ PixelBuffer ShadowFrame::Render(int width, int height, Rgb container, int dpi) c
   const int border = std::max(1, ScaleToDpi(1, dpi));
 
   if (depth > 0) {
-    const Rgb shadow = InterpolateColour({0, 0, 0}, background, kMaxShadowOpacity, kMaxShadowOpacity - shadowOpacity_);
+    const Colour shadow = InterpolateColour({0, 0, 0}, background, kMaxShadowOpacity, kMaxShadowOpacity - shadowOpacity_);
     PaintShadow(image, panel, depth, shadow, background);
   }
   PaintPanel(image, panel, border, fillColour_.value_or(container), borderColour_);

@@ -11,26 +11,26 @@
 
 namespace kelvane {
 
-struct Rgb {
+struct Colour {
   std::uint8_t r = 0;
   std::uint8_t g = 0;
   std::uint8_t b = 0;
-  friend bool operator==(const Rgb&, const Rgb&) = default;
+  friend bool operator==(const Colour&, const Colour&) = default;
 };
 
 // Step `step` of `steps` on the way from `from` to `to`: each channel moves by
 // the whole part of its distance divided by `steps`, once per step. The last
 // step lands on `to` itself, which the whole parts alone would miss.
-Rgb InterpolateColour(Rgb from, Rgb to, int steps, int step);
+Colour InterpolateColour(Colour from, Colour to, int steps, int step);
 
 // Pixels in rows from the top, each row from the left.
 class PixelBuffer {
  public:
-  PixelBuffer(int width, int height, Rgb fill);
+  PixelBuffer(int width, int height, Colour fill);
   int width() const { return width_; }
   int height() const { return height_; }
-  Rgb At(int x, int y) const;
-  void Set(int x, int y, Rgb colour);
+  Colour At(int x, int y) const;
+  void Set(int x, int y, Colour colour);
   // One 0x00RRGGBB word per pixel: the layout of a 32-bit top-down bitmap.
   const std::vector<std::uint32_t>& Words() const { return words_; }
 
@@ -71,12 +71,12 @@ class ShadowFrame {
   void SetCornerDepth(int depth);
   // Without a colour of their own, the fill and the back colour are the
   // container's background.
-  const std::optional<Rgb>& FillColour() const { return fillColour_; }
-  void SetFillColour(std::optional<Rgb> colour);
-  Rgb BorderColour() const { return borderColour_; }
-  void SetBorderColour(Rgb colour);
-  const std::optional<Rgb>& BackColour() const { return backColour_; }
-  void SetBackColour(std::optional<Rgb> colour);
+  const std::optional<Colour>& FillColour() const { return fillColour_; }
+  void SetFillColour(std::optional<Colour> colour);
+  Colour BorderColour() const { return borderColour_; }
+  void SetBorderColour(Colour colour);
+  const std::optional<Colour>& BackColour() const { return backColour_; }
+  void SetBackColour(std::optional<Colour> colour);
   // 0: the control's background is the container's; otherwise BackColour.
   std::int32_t BackColourIs() const { return backColourIs_; }
   void SetBackColourIs(std::int32_t value);
@@ -93,7 +93,7 @@ class ShadowFrame {
 
   // The control's picture at `width` x `height` pixels on a container whose
   // background is `container`, on a monitor of `dpi`.
-  PixelBuffer Render(int width, int height, Rgb container, int dpi) const;
+  PixelBuffer Render(int width, int height, Colour container, int dpi) const;
 
  private:
   void Changed() const;
@@ -101,9 +101,9 @@ class ShadowFrame {
   FrameView* view_;
   FrameStyle style_ = FrameStyle::Square;
   std::int16_t cornerDepth_ = 10;
-  std::optional<Rgb> fillColour_;
-  Rgb borderColour_{};
-  std::optional<Rgb> backColour_;
+  std::optional<Colour> fillColour_;
+  Colour borderColour_{};
+  std::optional<Colour> backColour_;
   std::int32_t backColourIs_ = 0;
   bool showShadow_ = true;
   std::int16_t shadowDepth_ = 5;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/system_win32.h"
 #include "base/handles_win32.h"
 #include "base/wide_text_win32.h"
 #include "base/window_id_win32.h"

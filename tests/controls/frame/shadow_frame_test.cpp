@@ -9,10 +9,10 @@
 namespace kelvane {
 namespace {
 
-constexpr Rgb kGrey{240, 240, 240};
-constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kBlack{0, 0, 0};
-constexpr Rgb kBlue{0, 0, 200};
+constexpr Colour kGrey{240, 240, 240};
+constexpr Colour kWhite{255, 255, 255};
+constexpr Colour kBlack{0, 0, 0};
+constexpr Colour kBlue{0, 0, 200};
 
 TEST(ShadowFrame, PropertiesReadBackWithinTheirLimits) {
   using Set = void (ShadowFrame::*)(int);
@@ -64,7 +64,7 @@ TEST(ShadowFrame, EveryChangeRepaints) {
 }
 
 TEST(ShadowFrame, InterpolationMovesByWholeStepsAndLandsOnTheTarget) {
-  const std::tuple<Rgb, Rgb, int, int, Rgb> cases[] = {
+  const std::tuple<Colour, Colour, int, int, Colour> cases[] = {
       {kBlack, kGrey, 100, 0, kBlack},
       // 240 / 100 is 2 per step: step 50 is 100, not 120.
       {kBlack, kGrey, 100, 50, {100, 100, 100}},
@@ -80,7 +80,7 @@ TEST(ShadowFrame, InterpolationMovesByWholeStepsAndLandsOnTheTarget) {
   }
 }
 
-int CountOf(const PixelBuffer& image, Rgb colour) {
+int CountOf(const PixelBuffer& image, Colour colour) {
   int count = 0;
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) count += image.At(x, y) == colour ? 1 : 0;
@@ -130,19 +130,19 @@ TEST(ShadowFrame, ShadowFadesFromItsOpacityBesideThePanelToTheBackgroundAtItsEdg
   for (int k = 1; k <= 5; ++k) {
     SCOPED_TRACE(k);
     const auto level = static_cast<std::uint8_t>(k == 5 ? 240 : 48 * k);
-    EXPECT_EQ(image.At(34 + k, 15), (Rgb{level, level, level}));
-    EXPECT_EQ(image.At(15, 24 + k), (Rgb{level, level, level}));
+    EXPECT_EQ(image.At(34 + k, 15), (Colour{level, level, level}));
+    EXPECT_EQ(image.At(15, 24 + k), (Colour{level, level, level}));
   }
   // Offset towards the lower right: the top right and bottom left corners of
   // the shadow are cut diagonally.
   EXPECT_EQ(image.At(35, 0), kGrey);
-  EXPECT_EQ(image.At(35, 1), (Rgb{48, 48, 48}));
+  EXPECT_EQ(image.At(35, 1), (Colour{48, 48, 48}));
   EXPECT_EQ(image.At(0, 25), kGrey);
 
   // Half opacity starts from 100 (2 per step of 100 from black), then one
   // whole fifth of the rest; none leaves only the background.
   frame.SetShadowOpacity(50);
-  EXPECT_EQ(frame.Render(40, 30, kGrey, 96).At(35, 15), (Rgb{128, 128, 128}));
+  EXPECT_EQ(frame.Render(40, 30, kGrey, 96).At(35, 15), (Colour{128, 128, 128}));
   frame.SetShadowOpacity(0);
   EXPECT_EQ(frame.Render(40, 30, kGrey, 96).At(35, 15), kGrey);
 }
@@ -177,7 +177,7 @@ TEST(ShadowFrame, RoundedCornersAreCutAndOnlyTheirStairsSoftened) {
   std::set<std::tuple<int, int, int>> blends;
   for (int y = 0; y < 10; ++y) {
     for (int x = 0; x < 10; ++x) {
-      const Rgb c = image.At(x, y);
+      const Colour c = image.At(x, y);
       if (c != kGrey && c != kWhite && c != kBlue) blends.insert({c.r, c.g, c.b});
     }
   }

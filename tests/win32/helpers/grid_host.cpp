@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "base/system_win32.h"
 #include "base/frame_win32.h"
 #include "base/layout.h"
 #include "base/window_base_win32.h"
