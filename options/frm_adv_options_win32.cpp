@@ -353,6 +353,10 @@ class AdvOptionsWindow final : public BorderlessWindow,
   void SetHotHeaderTracking(bool on) override { grid_.Control().SetProperty(GridProperty::HotHeaderTracking, on); }
   void SetAllowUserResizing(std::int32_t mode) override { SetGridProperty(GridProperty::AllowUserResizing, mode); }
   void SetGridProperty(GridProperty id, std::int64_t value) { grid_.Control().SetProperty(id, value); }
+  void EditCell(std::int32_t row, std::int32_t col) override {
+    SetFocus(grid_.hwnd());
+    grid_.Control().EditCell(row, col);
+  }
 
   // TaskButtonsView
   void EnableAdd(bool enabled) override { SetEnabled(Control(cmdTaskAdd), enabled); }

@@ -126,8 +126,10 @@ std::int32_t TaskGrid::Store() {
 void TaskGrid::Add() {
   // Past kMaxTasks rows a new one could not be stored.
   if (!editing_ || model_.RowCount() >= kMaxTasks) return;
-  model_.AddItem();
+  const std::int32_t row = model_.AddItem();
   UpdateButtons();
+  model_.SetRow(row);
+  grid_.EditCell(row, kTaskNameColumn);
 }
 
 void TaskGrid::Delete() {

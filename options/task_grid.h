@@ -27,6 +27,8 @@ class TaskGridControl {
   virtual void SetEditable(bool editable) = 0;
   virtual void SetHotHeaderTracking(bool on) = 0;
   virtual void SetAllowUserResizing(std::int32_t mode) = 0;
+  // Opens the in-place editor on a cell.
+  virtual void EditCell(std::int32_t row, std::int32_t col) = 0;
 };
 
 // The controls beside the grid, and the sound of a refused edit.
@@ -69,7 +71,7 @@ class TaskGrid {
   // slot; "+" stops at kMaxTasks rows, so only rows added behind its back can.
   std::int32_t Store();
 
-  // "+": a new empty row, typed into in place.
+  // "+": a new empty row, made current, its name open for typing.
   void Add();
   // "-": removes the current row and commits the grid to the list at once.
   void Delete();

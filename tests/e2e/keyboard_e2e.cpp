@@ -10,17 +10,6 @@
 namespace kelvane::e2e {
 namespace {
 
-POINT CentreOf(HWND parent, int id) {
-  RECT rect{};
-  GetWindowRect(GetDlgItem(parent, id), &rect);
-  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
-// Keys for the window that has the focus now. The presser focuses the main
-// window before a request that starts with "key"; one that starts with
-// "sleep" goes to whatever window the user is in.
-bool TypeIntoFocus(const std::string& keys) { return RealInput("sleep 0.2 key " + keys); }
-
 TEST_F(ProgramTest, EnterInThePromptPressesTheButtonThatHasTheFocus) {
   SetRegistryText(kConfig, L"Action", L"3");
   SetRegistryText(kConfig, L"PromptTimeout", L"0");

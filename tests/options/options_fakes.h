@@ -38,6 +38,8 @@ class FakeGridControl : public TaskGridControl {
   void SetEditable(bool v) override { Note("Editable", editable = v); }
   void SetHotHeaderTracking(bool v) override { Note("HotHeaderTracking", v); }
   void SetAllowUserResizing(std::int32_t v) override { Note("AllowUserResizing", v); }
+  void EditCell(std::int32_t row, std::int32_t col) override { editedCells.emplace_back(row, col); }
+  std::vector<std::pair<std::int32_t, std::int32_t>> editedCells;
 
  private:
   void Note(const char* what, std::int64_t value) {

@@ -190,6 +190,9 @@ TEST_F(TaskGridTest, AddStopsAtAFullListAndNoValidRowIsLost) {
   taskGrid.Add();
   EXPECT_EQ(ColumnTexts(grid, kTaskRunColumn), (Texts{"1", ""})) << "a new row is empty, unchecked and last";
   EXPECT_FALSE(grid.CellChecked(1, kTaskRunColumn));
+  EXPECT_EQ(grid.Row(), 1);
+  EXPECT_EQ(control.editedCells, (std::vector<std::pair<std::int32_t, std::int32_t>>{{1, kTaskNameColumn}}))
+      << "its name is open for typing";
   for (int n = 2; n <= kMaxTasks; ++n) {
     ASSERT_TRUE(buttons.add);
     if (n > 2) taskGrid.Add();

@@ -196,6 +196,36 @@ bool ClickScreen(POINT point, int button) {
                    std::to_string(button));
 }
 
+POINT CentreOf(HWND parent, int id) {
+  RECT rect{};
+  GetWindowRect(GetDlgItem(parent, id), &rect);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+bool TypeIntoFocus(const std::string& keys) { return RealInput("sleep 0.2 key " + keys); }
+
+std::string KeysFor(const std::string& text) {
+  constexpr std::pair<char, const char*> kNamed[] = {
+      {' ', "space"},      {'\\', "backslash"}, {':', "colon"},       {'.', "period"},   {'%', "percent"},
+      {'_', "underscore"}, {'-', "minus"},      {'"', "quotedbl"},    {'>', "greater"},  {'/', "slash"},
+  };
+  std::string keys;
+  for (const char c : text) {
+    if (!keys.empty()) keys += ' ';
+    if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
+      keys += c;
+    } else if (c >= 'A' && c <= 'Z') {
+      keys += "shift+";
+      keys += static_cast<char>(c - 'A' + 'a');
+    } else {
+      for (const auto& [character, name] : kNamed) {
+        if (character == c) keys += name;
+      }
+    }
+  }
+  return keys;
+}
+
 bool HasChildText(HWND window, const std::wstring& text) {
   struct Search {
     std::wstring text;

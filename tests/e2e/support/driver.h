@@ -54,6 +54,16 @@ inline bool PressKeys(const std::string& keys) { return RealInput("key " + keys)
 // Moves the mouse to a screen position and clicks a button (1 left, 3 right).
 bool ClickScreen(POINT point, int button);
 
+// The centre of a control on the screen.
+POINT CentreOf(HWND parent, int id);
+// Keys (xdotool key names) for the window that has the focus now. The
+// presser focuses the main window before a request that starts with "key";
+// one that starts with "sleep" goes to whatever window the user is in.
+bool TypeIntoFocus(const std::string& keys);
+// The xdotool key names that type `text` (ASCII letters, digits, blanks and
+// the punctuation of paths and command lines).
+std::string KeysFor(const std::string& text);
+
 // Whether any child window of `window` shows exactly `text`.
 bool HasChildText(HWND window, const std::wstring& text);
 

@@ -1,0 +1,204 @@
+// The options dialog of the real program under Wine, used with real clicks
+// and keys: every setting it holds reaches the program.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "e2e/support/program_test.h"
+#include "e2e/support/window_owner.h"
+
+namespace kelvane::e2e {
+namespace {
+
+int Id(OptionsControl control) { return static_cast<int>(control); }
+
+class OptionsTest : public ProgramTest {
+ protected:
+  // "&Options", clicked; the dialog once it shows.
+  static HWND OpenOptions(const Program& program, HWND main) {
+    if (!ClickScreen(CentreOf(main, e2e::Id(MainControl::cmdAdv)), 1)) return nullptr;
+    return program.FindWindowOf(kOptionsWindowClass, L"Kelvane");
+  }
+  static bool ClickControl(HWND dialog, OptionsControl control) {
+    return ClickScreen(CentreOf(dialog, Id(control)), 1);
+  }
+  static bool Closed(HWND dialog) {
+    return WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); });
+  }
+  static bool ClickOk(HWND dialog) { return ClickControl(dialog, OptionsControl::cmdOk) && Closed(dialog); }
+  static HWND Grid(HWND dialog) { return GetDlgItem(dialog, Id(OptionsControl::grdTasks)); }
+  static std::wstring StoredTask(int slot) {
+    return RegistryText(kTasks, L"Task" + std::to_wstring(slot)).value_or(L"");
+  }
+};
+
+TEST_F(OptionsTest, TheFirstOpeningOffersThePresetsAndOkStoresThem) {
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr) << "\"&Options\" opens the dialog";
+  EXPECT_FALSE(IsWindowEnabled(main)) << "modal to the main window";
+  ASSERT_TRUE(ClickOk(dialog));
+  EXPECT_TRUE(WaitFor([&] { return RegistryText(kTasks, L"TaskCount") == L"7"; }));
+  EXPECT_NE(StoredTask(1).find(L"CCleaner"), std::wstring::npos) << StoredTask(1).c_str();
+  EXPECT_TRUE(IsWindowEnabled(main));
+}
+
+TEST_F(OptionsTest, ABossKeyChosenInTheDialogHidesTheOtherWindows) {
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkBossKey));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(dialog, Id(OptionsControl::chkClip1))); }));
+  EXPECT_TRUE(HasChildText(dialog, L"      BossKey - On"));
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkClip1));         // Shift, beside the Control it has
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkBossOption0));   // no action, only hiding
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkBossOption1));
+  const HWND keys = GetDlgItem(dialog, Id(OptionsControl::cmbBossKey));
+  const int f5 = static_cast<int>(SendMessageW(keys, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                               reinterpret_cast<LPARAM>(L"F5")));
+  ASSERT_GE(f5, 0);
+  SelectComboIndex(dialog, Id(OptionsControl::cmbBossKey), f5);
+  ASSERT_TRUE(ClickOk(dialog));
+  EXPECT_TRUE(WaitFor([&] { return RegistryText(kConfig, L"BossKeyHotOn") == L"True"; }));
+  EXPECT_EQ(RegistryText(kConfig, L"BossKeyHot"), L"F5");
+
+  const std::wstring prefix = L"Options owner";
+  Process owner(WindowOwnerCommand(prefix));
+  ASSERT_TRUE(WaitFor([&] { return OwnedWindow(prefix, L" normal") != nullptr; }));
+  const HWND normal = OwnedWindow(prefix, L" normal");
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(normal); }));
+  ASSERT_TRUE(PressKeys("ctrl+shift+F5"));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(normal); }));
+  EXPECT_TRUE(IsWindowVisible(main));
+  ASSERT_TRUE(PressKeys("ctrl+shift+F5"));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(normal); }));
+  EXPECT_FALSE(PowerCalled("SetSuspendState") || PowerCalled("ExitWindowsEx"));
+}
+
+TEST_F(OptionsTest, EscDiscardsTheChangesButNotAnAutostartChange) {
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return RegistryText(kRun, L"kelvane-recording.Exe").has_value(); }));
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkTrayTips));
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkStartup));
+  EXPECT_TRUE(WaitFor([&] { return !RegistryText(kRun, L"kelvane-recording.Exe").has_value(); }))
+      << "Autostart is applied at once";
+  ASSERT_TRUE(TypeIntoFocus("Escape"));
+  ASSERT_TRUE(Closed(dialog));
+  EXPECT_TRUE(WaitFor([&] { return RegistryText(kConfig, L"TrayTips") == L"True"; })) << "the saved settings";
+  EXPECT_EQ(RegistryText(kConfig, L"StartUp"), L"0");
+  EXPECT_FALSE(RegistryText(kRun, L"kelvane-recording.Exe").has_value());
+  EXPECT_EQ(RegistryText(kTasks, L"TaskCount").value_or(L"0"), L"0") << "the presets were not stored";
+}
+
+TEST_F(OptionsTest, TheCloseImageAppliesLikeOk) {
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkTrayTips));
+  RECT frame{};
+  GetWindowRect(dialog, &frame);
+  ASSERT_TRUE(ClickScreen({frame.right - 10, frame.top + 10}, 1));
+  ASSERT_TRUE(Closed(dialog));
+  EXPECT_TRUE(WaitFor([&] { return RegistryText(kConfig, L"TrayTips") == L"False"; }));
+}
+
+TEST_F(OptionsTest, ATaskAddedWithPlusRunsAtTheNextFiringAndIsLogged) {
+  const std::wstring folder = AppData() + L"\\Kelvane";
+  DeleteFileW((folder + L"\\mine.txt").c_str());
+  SetRegistryText(kConfig, L"Prompt", L"False");
+  SetRegistryText(kConfig, L"Action", L"3");
+  SetRegistryText(kTasks, L"TaskCount", L"1");
+  StoreTask(1, false, L"old", L"cmd.exe /c echo old");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkTaskRun));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(dialog, Id(OptionsControl::cmdTaskAdd))); }));
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::cmdTaskAdd));
+  // The new row's name opens for typing; the run box is left of it.
+  HWND editor = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    editor = FindWindowExW(Grid(dialog), nullptr, L"Edit", nullptr);
+    return editor != nullptr && IsWindowVisible(editor);
+  }));
+  RECT nameCell{};
+  GetWindowRect(editor, &nameCell);
+  RECT grid{};
+  GetWindowRect(Grid(dialog), &grid);
+  const int rowMiddle = (nameCell.top + nameCell.bottom) / 2;
+  const POINT runBox{(grid.left + nameCell.left) / 2, rowMiddle};
+  ASSERT_TRUE(TypeIntoFocus(KeysFor("mine") + " Return"));
+  // A double click opens the command line's cell.
+  ASSERT_TRUE(RealInput("mousemove " + std::to_string(nameCell.right + 30) + " " + std::to_string(rowMiddle) +
+                        " click --repeat 2 --delay 80 1"));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(editor); }));
+  ASSERT_TRUE(TypeIntoFocus(KeysFor("cmd.exe /c echo mine>\"%KLAPPDATA%\\mine.txt\"") + " Return"));
+  ASSERT_TRUE(ClickScreen(runBox, 1));
+  ASSERT_TRUE(ClickOk(dialog));
+  ASSERT_TRUE(WaitFor([&] { return RegistryText(kTasks, L"TaskCount") == L"2"; }))
+      << RegistryText(kTasks, L"TaskCount").value_or(L"-").c_str() << " " << StoredTask(1).c_str() << " | "
+      << StoredTask(2).c_str();
+  EXPECT_NE(StoredTask(2).find(L"mine.txt"), std::wstring::npos) << StoredTask(2).c_str();
+  EXPECT_EQ(RegistryText(kConfig, L"DoTaskRun"), L"True");
+
+  ArmSeconds(main, L"1");
+  ASSERT_TRUE(WaitFor([&] { return PowerCalled("SetSuspendState"); }, 30s)) << PowerCalls();
+  EXPECT_EQ(ReadFileText(folder + L"\\mine.txt"), "mine\r\n");
+  EXPECT_NE(ReadFileText(folder + L"\\TasksLog.txt").find("mine.txt"), std::string::npos);
+}
+
+TEST_F(OptionsTest, MinusOnTheLastTasksBringsThePresetsBack) {
+  SetRegistryText(kTasks, L"TaskCount", L"2");
+  StoreTask(1, true, L"first", L"cmd.exe /c echo 1");
+  StoreTask(2, true, L"second", L"cmd.exe /c echo 2");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkTaskRun));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(dialog, Id(OptionsControl::cmdTaskDel))); }));
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::cmdTaskDel));
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::cmdTaskDel));
+  ASSERT_TRUE(ClickOk(dialog));
+  EXPECT_TRUE(WaitFor([&] { return RegistryText(kTasks, L"TaskCount") == L"7"; }));
+  EXPECT_NE(StoredTask(1).find(L"CCleaner"), std::wstring::npos) << StoredTask(1).c_str();
+}
+
+TEST_F(OptionsTest, TheMoveSpinReordersTheTasksAndTheStoredOrderFollows) {
+  SetRegistryText(kTasks, L"TaskCount", L"2");
+  StoreTask(1, true, L"alpha", L"a.exe");
+  StoreTask(2, true, L"bravo", L"b.exe");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkTaskRun));
+  // Into the grid below its rows, then to the second row with the keys.
+  RECT grid{};
+  GetWindowRect(Grid(dialog), &grid);
+  ASSERT_TRUE(ClickScreen({(grid.left + grid.right) / 2, grid.bottom - 8}, 1));
+  ASSERT_TRUE(TypeIntoFocus("Home Down"));
+  RECT spin{};
+  GetWindowRect(GetDlgItem(dialog, Id(OptionsControl::vsUpDown)), &spin);
+  ASSERT_TRUE(ClickScreen({(spin.left + spin.right) / 2, spin.top + 4}, 1));  // the up arrow
+  ASSERT_TRUE(ClickOk(dialog));
+  EXPECT_TRUE(WaitFor([&] { return StoredTask(1).find(L"bravo") != std::wstring::npos; })) << StoredTask(1).c_str();
+  EXPECT_NE(StoredTask(2).find(L"alpha"), std::wstring::npos) << StoredTask(2).c_str();
+}
+
+}  // namespace
+}  // namespace kelvane::e2e
