@@ -240,28 +240,7 @@ int Run(bool withListView) {
   int missed = 0;
   std::printf("\n%-62s %10s   %-10s\n", "measure", "value", "target");
 
-  // 1. Page-downs at a million rows against the list view.
-  if (withListView) {
-    const UniqueFont font = MessageFont();
-    const HWND list = bench.MakeListView(440, font.get());
-    Pump();
-    // Wine's list view spends about half a second on each page-down at
-    // this size, so it runs once; the grid takes the best of its runs.
-    double grid = 1e300, gridPaint = 1e300, viewPaint = 1e300;
-    const double view = PageDowns(list);
-    for (int run = 0; run < kRuns; ++run) {
-      grid = std::min(grid, PageDowns(big->hwnd()));
-      gridPaint = std::min(gridPaint, Repaints(big->hwnd()));
-      viewPaint = std::min(viewPaint, Repaints(list));
-    }
-    std::printf("  %d page-downs with UpdateWindow: grid %.1f ms, list view %.1f ms\n", kPageDowns, grid, view);
-    std::printf("  %d full repaints: grid %.1f ms, list view %.1f ms\n", kRepaints, gridPaint, viewPaint);
-    missed += Report("page-downs at 1,000,000 rows, grid / list view", grid / view, "<= 1.5", grid / view <= 1.5);
-    DestroyWindow(list);
-    Pump();
-  }
-
-  // 2. A full repaint of the 20-row view costs the same at 100 and at 1,000,000 rows.
+  // 1. A full repaint of the 20-row view costs the same at 100 and at 1,000,000 rows.
   {
     double many = 1e300, few = 1e300;
     for (GridCtl* grid : {big.get(), small.get()}) SendMessageW(grid->hwnd(), WM_KEYDOWN, VK_HOME, 0);
@@ -290,11 +269,16 @@ int Run(bool withListView) {
                      many / few >= 0.9 && many / few <= 1.1);
   }
 
-  // 3. A header click sorts a million rows; the repaint after it is small beside the sort.
+  // 2. A header click sorts a million rows; the repaint after it is small beside the sort.
   {
     GridControl& control = big->Control();
     control.SetProperty(GridProperty::ColumnSort, true);
     const LPARAM header = MAKELPARAM(kColumnWidths[0] / 2, control.Metrics().headerHeight / 2);
+    // The first capture of the mouse in a process costs Wine a round trip to
+    // the X server, once; a first click takes it out of the measure.
+    SendMessageW(big->hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, header);
+    SendMessageW(big->hwnd(), WM_LBUTTONUP, 0, header);
+    UpdateWindow(big->hwnd());
     double sort = 0, paint = 0;
     for (int run = 0; run < 3; ++run) {
       sort += Milliseconds([&] {
@@ -306,6 +290,29 @@ int Run(bool withListView) {
     std::printf("  header-click sort: %.1f ms, the repaint after it %.2f ms (mean of 3)\n", sort / 3, paint / 3);
     missed += Report("repaint after a header-click sort / the sort", paint / sort, "< 0.05", paint / sort < 0.05);
     control.SetProperty(GridProperty::ColumnSort, false);
+  }
+
+  // 3. Page-downs at a million rows against the list view. It runs after
+  // the two above: the list view leaves the process slower to paint for a
+  // while, whichever control paints.
+  if (withListView) {
+    const UniqueFont font = MessageFont();
+    const HWND list = bench.MakeListView(440, font.get());
+    Pump();
+    // Wine's list view spends about half a second on each page-down at
+    // this size, so it runs once; the grid takes the best of its runs.
+    double grid = 1e300, gridPaint = 1e300, viewPaint = 1e300;
+    const double view = PageDowns(list);
+    for (int run = 0; run < kRuns; ++run) {
+      grid = std::min(grid, PageDowns(big->hwnd()));
+      gridPaint = std::min(gridPaint, Repaints(big->hwnd()));
+      viewPaint = std::min(viewPaint, Repaints(list));
+    }
+    std::printf("  %d page-downs with UpdateWindow: grid %.1f ms, list view %.1f ms\n", kPageDowns, grid, view);
+    std::printf("  %d full repaints: grid %.1f ms, list view %.1f ms\n", kRepaints, gridPaint, viewPaint);
+    missed += Report("page-downs at 1,000,000 rows, grid / list view", grid / view, "<= 1.5", grid / view <= 1.5);
+    DestroyWindow(list);
+    Pump();
   }
 
   // 4. Repaints, scrolls and edit open/close cycles leave no GDI or USER objects behind.

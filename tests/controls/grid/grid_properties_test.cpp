@@ -99,16 +99,6 @@ TEST(GridProperties, EveryPropertySurvivesASaveAndLoadAndTheSchemeWins) {
   EXPECT_EQ(surfaceB.background, 0x123456u);
 }
 
-TEST(GridProperties, ANewControlStoresOnlyItsFont) {
-  FakeSurface surface;
-  GridControl grid(surface);
-  grid.InitProperties(kContainerFont, LoadMode::Run);
-  MemoryPropertyBag bag;
-  grid.WriteProperties(bag);
-  EXPECT_EQ(bag.size(), 1u);
-  EXPECT_EQ(bag.Stored("font"), PropertyValue(kContainerFont));
-}
-
 TEST(GridProperties, StoredValuesOfTheWrongTypeOrOutOfRangeReadAsDefaults) {
   MemoryPropertyBag bag;
   bag.Set("BorderStyle", std::string("1"));
@@ -206,17 +196,6 @@ TEST(GridColors, OleColorsTranslateThroughTheSystemColoursOrNotAtAll) {
   EXPECT_EQ(TranslateOleColor(0x80000006, system), std::nullopt) << "the system knows no such colour";
   EXPECT_EQ(TranslateOleColor(0x80000000 + 31, system), std::nullopt);
   EXPECT_EQ(TranslateOleColor(0x01000000, system), std::nullopt);
-}
-
-TEST(GridColors, DrawnHeaderShadesAroundTheButtonFace) {
-  const auto brightness = [](RgbColor c) { return (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF); };
-  const RgbColor face = Rgb(212, 208, 200);
-  const DrawnHeaderColors normal = DrawnHeader(face, HeaderLook::Normal);
-  EXPECT_EQ(normal.face, face);
-  EXPECT_GT(brightness(normal.light), brightness(face));
-  EXPECT_LT(brightness(normal.shadow), brightness(face));
-  EXPECT_GT(brightness(DrawnHeader(face, HeaderLook::Hot).face), brightness(face));
-  EXPECT_LT(brightness(DrawnHeader(face, HeaderLook::Pressed).face), brightness(face));
 }
 
 }  // namespace
