@@ -30,9 +30,9 @@ constexpr std::int32_t kManyRows = 1'000'000;
 constexpr std::int32_t kFewRows = 100;
 constexpr int kViewRows = 20;
 constexpr int kPageDowns = 200;
-constexpr int kRepaints = 300;
+constexpr int kRepaints = 1000;
 constexpr int kCycles = 10'000;
-constexpr int kRuns = 5;
+constexpr int kRuns = 7;
 constexpr int kColumnWidths[] = {200, 100, 100};
 
 class QuietReporter final : public ErrorReporter {
