@@ -68,8 +68,8 @@ std::optional<COLORREF> SystemRgb(OleColor color) {
 
 // ---- Fonts ----
 
-void GridFonts::Set(const FontSpec& spec, int dpi) {
-  spec_ = spec;
+void GridFonts::Set(const FontDescription& description, int dpi) {
+  description_ = description;
   dpi_ = dpi;
   for (UniqueFont& font : fonts_) font.reset();
 }
@@ -83,14 +83,14 @@ HFONT GridFonts::Styled(std::uint8_t style) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) lf = metrics.lfMessageFont;
-  if (!spec_.name.empty() && spec_.points > 0) {
-    const std::wstring face = Widen(spec_.name);
+  if (!description_.name.empty() && description_.points > 0) {
+    const std::wstring face = Widen(description_.name);
     wcsncpy_s(lf.lfFaceName, face.c_str(), _TRUNCATE);
-    lf.lfHeight = -static_cast<LONG>(std::lround(spec_.points * dpi_ / 72.0));
-    lf.lfWeight = spec_.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = spec_.italic;
-    lf.lfUnderline = spec_.underline;
-    lf.lfStrikeOut = spec_.strikethrough;
+    lf.lfHeight = -static_cast<LONG>(std::lround(description_.points * dpi_ / 72.0));
+    lf.lfWeight = description_.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = description_.italic;
+    lf.lfUnderline = description_.underline;
+    lf.lfStrikeOut = description_.strikethrough;
   } else {
     // The message font is stored at the system's DPI.
     lf.lfHeight = -std::abs(MulDiv(lf.lfHeight, dpi_, 96));

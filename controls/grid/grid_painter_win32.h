@@ -31,15 +31,15 @@ std::optional<COLORREF> SystemRgb(OleColor color);
 // mixes), made at the window's DPI when first used.
 class GridFonts {
  public:
-  void Set(const FontSpec& spec, int dpi);
+  void Set(const FontDescription& description, int dpi);
   // The plain font; the message font until Set is called.
   HFONT Plain() { return Styled(0); }
   // `style`: kCellBold, kCellItalic and kCellUnderline bits.
   HFONT Styled(std::uint8_t style);
-  const FontSpec& Spec() const { return spec_; }
+  const FontDescription& Description() const { return description_; }
 
  private:
-  FontSpec spec_;
+  FontDescription description_;
   int dpi_ = 96;
   std::array<UniqueFont, 8> fonts_;
 };

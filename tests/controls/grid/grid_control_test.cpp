@@ -27,7 +27,7 @@ constexpr std::int32_t kLeftHeld = 1;
 class GridControlTest : public ::testing::Test {
  protected:
   GridControlTest() {
-    grid.InitProperties(FontSpec{"Tahoma", 8}, LoadMode::Run);
+    grid.InitProperties(FontDescription{"Tahoma", 8}, LoadMode::Run);
     grid.SetClientSize(400, 17 + 16 * 10);
     for (const char* heading : {"name", "size", "kind"}) grid.Model().AddColumn(heading, 100, 4);
   }
@@ -571,7 +571,7 @@ TEST(GridControlInput, DegenerateGridsTakeEveryInputWithoutError) {
     SCOPED_TRACE(c.name);
     FakeSurface surface;
     GridControl grid(surface);
-    grid.InitProperties(FontSpec{"Tahoma", 8}, LoadMode::Run);
+    grid.InitProperties(FontDescription{"Tahoma", 8}, LoadMode::Run);
     for (const GridProperty id : {GridProperty::Editable, GridProperty::MultiSelect, GridProperty::CheckBoxes,
                                   GridProperty::ColumnSort}) {
       grid.SetProperty(id, true);

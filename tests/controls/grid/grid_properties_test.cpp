@@ -14,7 +14,7 @@ namespace {
 
 using testing::FakeSurface;
 
-const FontSpec kContainerFont{"MS Shell Dlg", 8.25};
+const FontDescription kContainerFont{"MS Shell Dlg", 8.25};
 
 // Remembers the names in the order they were asked for.
 class RecordingBag : public PropertyBag {
@@ -39,7 +39,7 @@ PropertyValue OtherValue(const StoredProperty& p) {
     case PropertyKind::Long: return std::get<std::int64_t>(p.defaultValue) == p.max ? p.min : p.max;
     case PropertyKind::Color: return std::int64_t{0x123456};
     case PropertyKind::Text: return std::string("^One|>Two");
-    case PropertyKind::Font: return FontSpec{"Segoe UI", 12, true, true, false, true};
+    case PropertyKind::Font: return FontDescription{"Segoe UI", 12, true, true, false, true};
   }
   return false;
 }
@@ -94,7 +94,7 @@ TEST(GridProperties, EveryPropertySurvivesASaveAndLoadAndTheSchemeWins) {
   EXPECT_EQ(loaded.Properties().backColorSel, scheme.backSel) << "the stored selection colour gives way";
   EXPECT_EQ(loaded.Model().BackColor(), scheme.back);
   EXPECT_EQ(loaded.Properties().gridColor, scheme.grid);
-  EXPECT_EQ(surfaceB.font, (FontSpec{"Segoe UI", 12, true, true, false, true}));
+  EXPECT_EQ(surfaceB.font, (FontDescription{"Segoe UI", 12, true, true, false, true}));
   EXPECT_FALSE(surfaceB.border);
   EXPECT_EQ(surfaceB.background, 0x123456u);
 }
@@ -111,7 +111,7 @@ TEST(GridProperties, StoredValuesOfTheWrongTypeOrOutOfRangeReadAsDefaults) {
   bag.Set("ScaleUnits", std::int64_t{8});
   bag.Set("RowHeightMin", std::int64_t{-3});
   bag.Set("FormatString", true);
-  bag.Set("Font", FontSpec{"", 10});
+  bag.Set("Font", FontDescription{"", 10});
   bag.Set("SearchColumn", std::int64_t{1} << 40);
   bag.Set("Striped", true);  // the one good value
   FakeSurface surface;
