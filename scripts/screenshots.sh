@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots under Wine on a virtual display, into
-# docs/images: the main window, the tray menu, the about box, the balloon
-# shown at arming, and the prompt.
+# docs/images: the grid control in every header style at 100 % and 150 %,
+# the main window, the tray menu, the about box, the balloon shown at
+# arming, and the prompt.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=scripts/x11-lib.sh
@@ -22,11 +23,32 @@ trap cleanup EXIT
 # Paints the desktop in a calm colour so the windows stand out.
 xsetroot -solid '#5B7087' 2>/dev/null || true
 
-# KELVANE_DPI=144 shows the windows at 150 % scaling.
-if [ -n "${KELVANE_DPI:-}" ]; then
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$KELVANE_DPI" /f >/dev/null 2>&1
+# Wine reads the DPI when it starts, so each change waits for every Wine
+# process to end.
+set_dpi() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
   wineserver -w
-fi
+}
+
+# The grid control in each ThemeStyle, with striped rows and with a colour
+# scheme, at 100 % and at 150 %.
+grid_shot() {
+  set_dpi "$1"
+  wine "$root/build/windows/kelvane_grid_host.exe" &
+  local window
+  window=$(wait_window '^Kelvane grid$')
+  # The pointer would light up a header under it.
+  xdotool mousemove 0 0
+  sleep 1  # the first paint of every control
+  shoot "$window" "$2"
+  wineserver -k
+  wineserver -w
+}
+grid_shot 96 "$out/grid-100.png"
+grid_shot 144 "$out/grid-150.png"
+
+# KELVANE_DPI=144 shows the windows at 150 % scaling.
+set_dpi "${KELVANE_DPI:-96}"
 
 # A 20-second countdown: long enough for the tray shots, then the prompt.
 for setting in "tUnit 2" "tPeriod 20"; do

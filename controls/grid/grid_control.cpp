@@ -128,7 +128,7 @@ void GridControl::Assign(GridProperty id, const PropertyValue& value) {
   GridProperties& p = properties_;
   using P = GridProperty;
   switch (id) {
-    case P::Font: p.font = std::get<FontSpec>(value); break;
+    case P::Font: p.font = std::get<FontDescription>(value); break;
     case P::BackColor: model_.SetBackColor(AsColor(value)); break;
     case P::BackColorBkg: p.backColorBkg = AsColor(value); break;
     case P::BackColorEdit: p.backColorEdit = AsColor(value); break;
@@ -224,14 +224,14 @@ void GridControl::ApplyColorScheme() {
   properties_.gridColor = scheme->grid;
 }
 
-void GridControl::InitProperties(const FontSpec& containerFont, LoadMode mode) {
+void GridControl::InitProperties(const FontDescription& containerFont, LoadMode mode) {
   for (const StoredProperty& stored : StoredProperties()) {
     if (stored.id != GridProperty::FormatString) Assign(stored.id, stored.defaultValue);
   }
   AfterLoad(containerFont, mode, std::nullopt);
 }
 
-void GridControl::ReadProperties(PropertyBag& bag, const FontSpec& containerFont, LoadMode mode) {
+void GridControl::ReadProperties(PropertyBag& bag, const FontDescription& containerFont, LoadMode mode) {
   std::string formatString;
   for (const GridProperty id : PropertyReadOrder()) {
     const StoredProperty& stored = StoredPropertyOf(id);
@@ -248,7 +248,7 @@ void GridControl::ReadProperties(PropertyBag& bag, const FontSpec& containerFont
   AfterLoad(containerFont, mode, formatString);
 }
 
-void GridControl::AfterLoad(const FontSpec& containerFont, LoadMode mode, std::optional<std::string> formatString) {
+void GridControl::AfterLoad(const FontDescription& containerFont, LoadMode mode, std::optional<std::string> formatString) {
   if (!ValidPropertyValue(StoredPropertyOf(GridProperty::Font), properties_.font)) properties_.font = containerFont;
   surface_.ApplyFont(properties_.font);
   surface_.ApplyFrame(properties_.backColorBkg, properties_.borderStyle == 1);

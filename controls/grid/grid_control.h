@@ -124,7 +124,7 @@ class GridSurface {
   virtual void FocusEditor(std::uintptr_t boundControl) = 0;
   virtual std::string EditorText(std::uintptr_t boundControl) = 0;
   virtual void HideEditor(std::uintptr_t boundControl) = 0;
-  virtual void ApplyFont(const FontSpec& font) = 0;
+  virtual void ApplyFont(const FontDescription& font) = 0;
   // The window's own background and whether it has a single-line border.
   virtual void ApplyFrame(OleColor background, bool border) = 0;
   // Run-time set-up: subclassing, flat scroll bars, mouse-leave tracking.
@@ -151,11 +151,11 @@ class GridControl final : private GridView {
   void OnPropertyChanged(std::function<void(std::string_view)> listener) { propertyChanged_ = std::move(listener); }
 
   // A newly placed control: the defaults and the container's font.
-  void InitProperties(const FontSpec& containerFont, LoadMode mode);
+  void InitProperties(const FontDescription& containerFont, LoadMode mode);
   // Reads every stored property (wrong types and values out of range read
   // as their defaults), then applies font, frame, FormatString, metrics and
   // the ThemeColor scheme; at run time it also sets up the window.
-  void ReadProperties(PropertyBag& bag, const FontSpec& containerFont, LoadMode mode);
+  void ReadProperties(PropertyBag& bag, const FontDescription& containerFont, LoadMode mode);
   void WriteProperties(PropertyBag& bag) const;
   bool RunTime() const { return runTime_; }
 
@@ -245,7 +245,7 @@ class GridControl final : private GridView {
   void RefreshLayout();
   void Assign(GridProperty id, const PropertyValue& value);
   void ApplyColorScheme();
-  void AfterLoad(const FontSpec& containerFont, LoadMode mode, std::optional<std::string> formatString);
+  void AfterLoad(const FontDescription& containerFont, LoadMode mode, std::optional<std::string> formatString);
 
   std::vector<ColumnSpan> Spans() const { return ShownColumns(model_, leftCol_, dpi_); }
   std::int32_t RowAt(Point point) const;

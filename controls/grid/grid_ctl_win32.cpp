@@ -60,16 +60,16 @@ MouseButton ButtonOf(UINT message) {
 
 ScrollCode ToScrollCode(WORD code) { return static_cast<ScrollCode>(std::min<WORD>(code, 8)); }
 
-FontSpec ToFontSpec(const LOGFONTW& font, int dpi) {
-  FontSpec spec;
-  spec.name = Narrow(font.lfFaceName);
+FontDescription ToFontDescription(const LOGFONTW& font, int dpi) {
+  FontDescription description;
+  description.name = Narrow(font.lfFaceName);
   // Sizes go in quarter points, as font dialogs offer them.
-  spec.points = std::round(std::abs(font.lfHeight) * 72.0 / dpi * 4) / 4;
-  spec.bold = font.lfWeight >= FW_SEMIBOLD;
-  spec.italic = font.lfItalic != 0;
-  spec.underline = font.lfUnderline != 0;
-  spec.strikethrough = font.lfStrikeOut != 0;
-  return spec;
+  description.points = std::round(std::abs(font.lfHeight) * 72.0 / dpi * 4) / 4;
+  description.bold = font.lfWeight >= FW_SEMIBOLD;
+  description.italic = font.lfItalic != 0;
+  description.underline = font.lfUnderline != 0;
+  description.strikethrough = font.lfStrikeOut != 0;
+  return description;
 }
 
 // BeginPaint and EndPaint as a pair, whatever happens between them.
@@ -113,18 +113,18 @@ bool GridCtl::Create(HWND parent, int id, const RECT& rect, LoadMode mode) {
   return true;
 }
 
-FontSpec GridCtl::ContainerFont() const {
+FontDescription GridCtl::ContainerFont() const {
   const HWND parent = hwnd() != nullptr ? GetParent(hwnd()) : nullptr;
   const auto font = parent != nullptr ? reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0)) : nullptr;
   LOGFONTW logical{};
   if (font != nullptr && GetObjectW(font, sizeof logical, &logical) == sizeof logical) {
-    return ToFontSpec(logical, DpiOf(parent));
+    return ToFontDescription(logical, DpiOf(parent));
   }
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return FontSpec{"Tahoma", 8};
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return FontDescription{"Tahoma", 8};
   // The message font comes at the system's DPI.
-  return ToFontSpec(metrics.lfMessageFont, DpiOf(nullptr));
+  return ToFontDescription(metrics.lfMessageFont, DpiOf(nullptr));
 }
 
 void GridCtl::InitProperties(LoadMode mode) { control_.InitProperties(ContainerFont(), mode); }
@@ -163,7 +163,7 @@ LRESULT GridCtl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: {
       themes_.SetWindow(hwnd());
-      fonts_.Set(fonts_.Spec(), DpiOf(hwnd()));
+      fonts_.Set(fonts_.Description(), DpiOf(hwnd()));
       CreateEditBox(0);
       RECT client{};
       GetClientRect(hwnd(), &client);
@@ -259,7 +259,7 @@ void GridCtl::OnDpiChanged() {
   if (dpi == control_.Dpi()) return;
   // The edit box sits on the old geometry.
   control_.UpdateCell();
-  fonts_.Set(fonts_.Spec(), dpi);
+  fonts_.Set(fonts_.Description(), dpi);
   themes_.Reset();
   if (editBox_ != nullptr) SendMessageW(editBox_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Plain()), FALSE);
   control_.SetDpi(dpi);
@@ -558,7 +558,7 @@ void GridCtl::HideEditor(std::uintptr_t boundControl) {
   if (focused && !losingEditorFocus_) SetFocus(hwnd());
 }
 
-void GridCtl::ApplyFont(const FontSpec& font) {
+void GridCtl::ApplyFont(const FontDescription& font) {
   fonts_.Set(font, control_.Dpi());
   if (editBox_ != nullptr) SendMessageW(editBox_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Plain()), FALSE);
 }

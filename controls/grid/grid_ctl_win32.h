@@ -33,7 +33,7 @@ class GridCtl final : public WindowBase, private GridSurface, private HookHandle
   GridModel& Model() { return control_.Model(); }
 
   // The parent's font, or the message font when it has none.
-  FontSpec ContainerFont() const;
+  FontDescription ContainerFont() const;
   void InitProperties(LoadMode mode);
   void ReadProperties(PropertyBag& bag, LoadMode mode);
   void WriteProperties(PropertyBag& bag) const { control_.WriteProperties(bag); }
@@ -81,7 +81,7 @@ class GridCtl final : public WindowBase, private GridSurface, private HookHandle
   void FocusEditor(std::uintptr_t boundControl) override;
   std::string EditorText(std::uintptr_t boundControl) override;
   void HideEditor(std::uintptr_t boundControl) override;
-  void ApplyFont(const FontSpec& font) override;
+  void ApplyFont(const FontDescription& font) override;
   void ApplyFrame(OleColor background, bool border) override;
   void StartRunTime() override;
 

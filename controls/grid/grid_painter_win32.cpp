@@ -68,8 +68,8 @@ std::optional<COLORREF> SystemRgb(OleColor color) {
 
 // ---- Fonts ----
 
-void GridFonts::Set(const FontSpec& spec, int dpi) {
-  spec_ = spec;
+void GridFonts::Set(const FontDescription& description, int dpi) {
+  description_ = description;
   dpi_ = dpi;
   for (UniqueFont& font : fonts_) font.reset();
 }
@@ -83,14 +83,14 @@ HFONT GridFonts::Styled(std::uint8_t style) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) lf = metrics.lfMessageFont;
-  if (!spec_.name.empty() && spec_.points > 0) {
-    const std::wstring face = Widen(spec_.name);
+  if (!description_.name.empty() && description_.points > 0) {
+    const std::wstring face = Widen(description_.name);
     wcsncpy_s(lf.lfFaceName, face.c_str(), _TRUNCATE);
-    lf.lfHeight = -static_cast<LONG>(std::lround(spec_.points * dpi_ / 72.0));
-    lf.lfWeight = spec_.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = spec_.italic;
-    lf.lfUnderline = spec_.underline;
-    lf.lfStrikeOut = spec_.strikethrough;
+    lf.lfHeight = -static_cast<LONG>(std::lround(description_.points * dpi_ / 72.0));
+    lf.lfWeight = description_.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = description_.italic;
+    lf.lfUnderline = description_.underline;
+    lf.lfStrikeOut = description_.strikethrough;
   } else {
     // The message font is stored at the system's DPI.
     lf.lfHeight = -std::abs(MulDiv(lf.lfHeight, dpi_, 96));
@@ -105,7 +105,7 @@ HFONT GridFonts::Styled(std::uint8_t style) {
 
 // ---- Themes ----
 
-HTHEME GridThemes::Header() {
+HTHEME GridThemes::Open(ThemeClass theme) {
   if (!tried_) {
     tried_ = true;
     // Without visual styles (classic look, or a system that has none) both
@@ -115,15 +115,37 @@ HTHEME GridThemes::Header() {
       button_.reset(OpenThemeData(window_, L"Button"));
     }
   }
-  return header_.get();
+  return theme == ThemeClass::Header ? header_.get() : button_.get();
 }
 
-HTHEME GridThemes::Button() {
-  Header();
-  return button_.get();
+bool GridThemes::DrawPart(HDC dc, ThemeClass theme, int part, int state, const RECT& rect) {
+  const HTHEME handle = Open(theme);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  if (handle == nullptr || width <= 0 || height <= 0) return false;
+  const Key key{theme, part, state, width, height, GetPixel(dc, rect.left, rect.top)};
+  // A handful of sizes and looks; a window resized again and again starts over.
+  constexpr std::size_t kMaxParts = 64;
+  if (parts_.size() > kMaxParts) parts_.clear();
+  const UniqueMemoryDc source(CreateCompatibleDC(dc));
+  if (!source) return false;
+  auto found = parts_.find(key);
+  if (found == parts_.end()) {
+    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
+    if (!bitmap) return false;
+    const SelectionGuard select(source.get(), bitmap.get());
+    SetDCBrushColor(source.get(), key.background);
+    const RECT local{0, 0, width, height};
+    FillRect(source.get(), &local, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    if (FAILED(DrawThemeBackground(handle, source.get(), part, state, &local, nullptr))) return false;
+    found = parts_.emplace(key, std::move(bitmap)).first;
+  }
+  const SelectionGuard select(source.get(), found->second.get());
+  return BitBlt(dc, rect.left, rect.top, width, height, source.get(), 0, 0, SRCCOPY) != FALSE;
 }
 
 void GridThemes::Reset() {
+  parts_.clear();
   header_.reset();
   button_.reset();
   tried_ = false;
@@ -238,11 +260,7 @@ void GridPainter::DrawHeader(HDC dc, const HeaderStep& header, GridThemes& theme
     default:
       break;
   }
-  const int state = static_cast<int>(header.look);
-  if (const HTHEME theme = themes.Header();
-      theme != nullptr && SUCCEEDED(DrawThemeBackground(theme, dc, HP_HEADERITEM, state, &r, nullptr))) {
-    return;
-  }
+  if (themes.DrawPart(dc, ThemeClass::Header, HP_HEADERITEM, static_cast<int>(header.look), r)) return;
   const DrawnHeaderColors c = DrawnHeader(GetSysColor(COLOR_BTNFACE), header.look);
   Fill(dc, rect, c.face);
   Fill(dc, {rect.left, rect.top, rect.width, 1}, c.light);
@@ -254,9 +272,8 @@ void GridPainter::DrawHeader(HDC dc, const HeaderStep& header, GridThemes& theme
 void GridPainter::DrawCheckBox(HDC dc, const CheckBoxStep& box, GridThemes& themes) {
   if (IsEmpty(box.rect)) return;
   RECT r = ToRect(box.rect);
-  const HTHEME theme = themes.Button();
   const int state = box.checked ? CBS_CHECKEDNORMAL : CBS_UNCHECKEDNORMAL;
-  if (theme != nullptr && SUCCEEDED(DrawThemeBackground(theme, dc, BP_CHECKBOX, state, &r, nullptr))) return;
+  if (themes.DrawPart(dc, ThemeClass::Button, BP_CHECKBOX, state, r)) return;
   DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (box.checked ? DFCS_CHECKED : 0));
 }
 

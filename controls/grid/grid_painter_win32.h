@@ -7,6 +7,7 @@
 #include <uxtheme.h>
 
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,36 +31,55 @@ std::optional<COLORREF> SystemRgb(OleColor color);
 // mixes), made at the window's DPI when first used.
 class GridFonts {
  public:
-  void Set(const FontSpec& spec, int dpi);
+  void Set(const FontDescription& description, int dpi);
   // The plain font; the message font until Set is called.
   HFONT Plain() { return Styled(0); }
   // `style`: kCellBold, kCellItalic and kCellUnderline bits.
   HFONT Styled(std::uint8_t style);
-  const FontSpec& Spec() const { return spec_; }
+  const FontDescription& Description() const { return description_; }
 
  private:
-  FontSpec spec_;
+  FontDescription description_;
   int dpi_ = 96;
   std::array<UniqueFont, 8> fonts_;
 };
 
-// Theme handles of the window's visual style, opened when first needed and
-// dropped when the style changes.
+enum class ThemeClass { Header, Button };
+
+// The window's visual style: its theme handles, opened when first needed,
+// and the parts already drawn, kept as bitmaps. Drawing a part through the
+// theme costs as much as painting all the cells (under Wine nearly a
+// millisecond a part), and a grid shows the same few parts again and again.
+// Everything is dropped when the style or the DPI changes.
 class GridThemes {
  public:
   void SetWindow(HWND window) {
     Reset();
     window_ = window;
   }
-  HTHEME Header();
-  HTHEME Button();
+  // Draws the part over what `dc` shows at `rect`; false without visual
+  // styles or when the theme cannot draw it.
+  bool DrawPart(HDC dc, ThemeClass theme, int part, int state, const RECT& rect);
   void Reset();
 
  private:
+  struct Key {
+    ThemeClass theme;
+    int part;
+    int state;
+    int width;
+    int height;
+    // What the part is drawn over, where it leaves the background showing.
+    COLORREF background;
+    friend auto operator<=>(const Key&, const Key&) = default;
+  };
+  HTHEME Open(ThemeClass theme);
+
   HWND window_ = nullptr;
   bool tried_ = false;
   UniqueTheme header_;
   UniqueTheme button_;
+  std::map<Key, UniqueBitmap> parts_;
 };
 
 class GridPainter {

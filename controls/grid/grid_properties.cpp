@@ -34,7 +34,7 @@ StoredProperty Long(P id, const char* name, std::int64_t value, std::int64_t min
 
 const std::array<StoredProperty, 44>& Table() {
   static const std::array<StoredProperty, 44> table{{
-      {P::Font, "Font", "Font", K::Font, FontSpec{}},
+      {P::Font, "Font", "Font", K::Font, FontDescription{}},
       Color(P::BackColor, "BackColor", 0x80000005),
       Color(P::BackColorBkg, "BackColorBkg", 0x808080),
       Color(P::BackColorEdit, "BackColorEdit", 0xC0FFFF),
@@ -145,7 +145,7 @@ std::optional<PropertyValue> ValidPropertyValue(const StoredProperty& property, 
       if (std::holds_alternative<std::string>(value)) return value;
       return std::nullopt;
     case K::Font: {
-      const auto* font = std::get_if<FontSpec>(&value);
+      const auto* font = std::get_if<FontDescription>(&value);
       if (font == nullptr || font->name.empty() || !(font->points > 0 && font->points <= kMaxFontPoints)) {
         return std::nullopt;
       }

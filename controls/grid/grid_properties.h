@@ -16,19 +16,19 @@
 
 namespace kelvane {
 
-struct FontSpec {
+struct FontDescription {
   std::string name;
   double points = 0;
   bool bold = false;
   bool italic = false;
   bool underline = false;
   bool strikethrough = false;
-  friend bool operator==(const FontSpec&, const FontSpec&) = default;
+  friend bool operator==(const FontDescription&, const FontDescription&) = default;
 };
 
 // Longs and colours are integers; a colour is its OLE value (0 to
 // 0xFFFFFFFF).
-using PropertyValue = std::variant<bool, std::int64_t, std::string, FontSpec>;
+using PropertyValue = std::variant<bool, std::int64_t, std::string, FontDescription>;
 
 // Where a container keeps a control's properties.
 class PropertyBag {
@@ -70,7 +70,7 @@ struct GridProperties {
   OleColor focusRectColor = 0x00FFFF;
   std::int32_t focusRectMode = 1;
   std::int32_t focusRectStyle = 1;
-  FontSpec font;
+  FontDescription font;
   OleColor foreColorEdit = 0x80000008;
   OleColor foreColorFixed = 0x80000012;
   OleColor foreColorSel = 0x8000000E;

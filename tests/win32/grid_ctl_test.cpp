@@ -230,6 +230,19 @@ TEST_F(GridWine, ABoundControlEditsInPlaceOfTheEditBox) {
   EXPECT_FALSE(IsWindowVisible(outside.get()));
 }
 
+TEST_F(GridWine, AnyTextPaintsAndTheGridKeepsWorking) {
+  Rows({"\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7\tArabic", "\xF0\x9F\x98\x80 \xF0\x9F\x91\x8D\temoji",
+        "e\xCC\x81\xCC\x82\xCC\x83\tcombining", "\tempty", "\xFF\xFE broken UTF-8\t"});
+  Model().AddItem(std::string(1 << 20, 'x') + "\tlong");
+  Model().AddColumn("", 0);  // no width at all
+  const int before = events.Count("AfterDrawGrid");
+  InvalidateRect(grid_->hwnd(), nullptr, FALSE);
+  UpdateWindow(grid_->hwnd());
+  EXPECT_EQ(events.Count("AfterDrawGrid"), before + 1);
+  ASSERT_TRUE(input.Keys("ctrl+End"));
+  ASSERT_TRUE(Until([&] { return Control().Row() == 5; }));
+}
+
 TEST_F(GridWine, TheWheelScrollsALinePerNotch) {
   Model().SetRedraw(false);
   for (int i = 0; i < 60; ++i) Model().AddItem("row " + std::to_string(i));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,7 @@ constexpr std::int32_t kLeftHeld = 1;
 class GridControlTest : public ::testing::Test {
  protected:
   GridControlTest() {
-    grid.InitProperties(FontSpec{"Tahoma", 8}, LoadMode::Run);
+    grid.InitProperties(FontDescription{"Tahoma", 8}, LoadMode::Run);
     grid.SetClientSize(400, 17 + 16 * 10);
     for (const char* heading : {"name", "size", "kind"}) grid.Model().AddColumn(heading, 100, 4);
   }
@@ -537,6 +538,76 @@ TEST_F(GridControlTest, MouseEnterAndLeaveAreReportedOnce) {
   grid.MouseEntered();
   EXPECT_EQ(surface.leaveRequests, 2);
   EXPECT_EQ(events.Starting("Mouse"), (Texts{"MouseEnter", "MouseMove:0:50:8", "MouseLeave", "MouseEnter"}));
+}
+
+TEST(GridControlInput, DegenerateGridsTakeEveryInputWithoutError) {
+  struct Case {
+    const char* name;
+    int width, height;
+    std::function<void(GridModel&)> build;
+  };
+  const Case cases[] = {
+      {"one empty column", 300, 200, [](GridModel&) {}},
+      {"columns but no rows", 300, 200, [](GridModel& m) { m.AddColumn("a", 100); }},
+      {"zero-width columns", 300, 200,
+       [](GridModel& m) {
+         m.AddColumn("a", 0);
+         m.AddColumn("b", 0);
+         for (int i = 0; i < 5; ++i) m.AddItem("x\ty");
+       }},
+      {"hidden columns", 300, 200,
+       [](GridModel& m) {
+         m.AddColumn("a", 100);
+         for (int i = 0; i < 5; ++i) m.AddItem("x");
+         m.SetColVisible(0, false);
+       }},
+      {"smaller than a row", 30, 8,
+       [](GridModel& m) {
+         m.AddColumn("a", 100);
+         for (int i = 0; i < 5; ++i) m.AddItem("x");
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeSurface surface;
+    GridControl grid(surface);
+    grid.InitProperties(FontDescription{"Tahoma", 8}, LoadMode::Run);
+    for (const GridProperty id : {GridProperty::Editable, GridProperty::MultiSelect, GridProperty::CheckBoxes,
+                                  GridProperty::ColumnSort}) {
+      grid.SetProperty(id, true);
+    }
+    grid.SetProperty(GridProperty::AllowUserResizing, std::int64_t{1});
+    grid.SetClientSize(c.width, c.height);
+    c.build(grid.Model());
+    EXPECT_NO_THROW({
+      for (const Point p : {Point{0, 0}, Point{5, 5}, Point{1, 25}, Point{150, 40}, Point{-20, -20}, Point{500, 900}}) {
+        grid.MouseMove(p, kNone, 0);
+        grid.ButtonDown(MouseButton::Left, p, kNone);
+        grid.MouseMove({p.x + 30, p.y + 300}, kShift, kLeftHeld);
+        grid.DragTimer();
+        grid.ButtonUp(MouseButton::Left, p, kNone);
+        grid.DoubleClick(p, kCtrl);
+        grid.ButtonUp(MouseButton::Left, p, kNone);
+        grid.ButtonDown(MouseButton::Right, p, kNone);
+      }
+      for (const std::int32_t key : {kKeyDown, kKeyUp, kKeyPageDown, kKeyPageUp, kKeyHome, kKeyEnd, kKeyLeft, kKeyRight,
+                                     kKeySpace, kKeyA, kKeyF2, kKeyEnter, kKeyEscape}) {
+        grid.KeyDown(key, kNone);
+        grid.KeyDown(key, kCtrl);
+        grid.KeyDown(key, kShift);
+      }
+      grid.Character(U'x', 0);
+      grid.Wheel(-kWheelNotch, kNone);
+      grid.Wheel(kWheelNotch, kShift);
+      for (const ScrollCode code : {ScrollCode::LineDown, ScrollCode::PageDown, ScrollCode::Bottom, ScrollCode::Top}) {
+        grid.Scroll(ScrollAxis::Vertical, code);
+        grid.Scroll(ScrollAxis::Horizontal, code);
+      }
+      grid.PlanPaint();
+    });
+    EXPECT_LE(grid.Row(), grid.Model().ItemCount() - 1);
+    EXPECT_FALSE(surface.captured);
+  }
 }
 
 TEST_F(GridControlTest, OutOfRangeIndexesThrowAndChangeNothing) {

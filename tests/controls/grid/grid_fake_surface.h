@@ -23,7 +23,7 @@ class FakeSurface : public GridSurface {
   std::string editorText;
   int editorFocusRequests = 0;
   int editorsShown = 0;
-  std::optional<FontSpec> font;
+  std::optional<FontDescription> font;
   OleColor background = 0;
   bool border = false;
   int runTimeSetups = 0;
@@ -46,7 +46,7 @@ class FakeSurface : public GridSurface {
   void FocusEditor(std::uintptr_t) override { ++editorFocusRequests; }
   std::string EditorText(std::uintptr_t) override { return editorText; }
   void HideEditor(std::uintptr_t) override { editor.reset(); }
-  void ApplyFont(const FontSpec& f) override { font = f; }
+  void ApplyFont(const FontDescription& f) override { font = f; }
   void ApplyFrame(OleColor back, bool withBorder) override {
     background = back;
     border = withBorder;

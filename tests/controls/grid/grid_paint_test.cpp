@@ -43,7 +43,7 @@ std::vector<FillStep> RowFills(const std::vector<PaintStep>& steps, int top) {
 class GridPaintTest : public ::testing::Test {
  protected:
   GridPaintTest() {
-    grid.InitProperties(FontSpec{"Tahoma", 8}, LoadMode::Run);
+    grid.InitProperties(FontDescription{"Tahoma", 8}, LoadMode::Run);
     grid.SetClientSize(300, 17 + 16 * 5);
   }
   void Columns(int count, int width = 100) {
@@ -288,7 +288,7 @@ TEST_F(GridPaintTest, DegenerateGridsPaintWithoutError) {
     SCOPED_TRACE(c.name);
     FakeSurface s;
     GridControl g(s);
-    g.InitProperties(FontSpec{"Tahoma", 8}, LoadMode::Run);
+    g.InitProperties(FontDescription{"Tahoma", 8}, LoadMode::Run);
     g.SetClientSize(c.width, c.height);
     c.build(g.Model());
     g.FocusGained();

@@ -14,7 +14,7 @@ namespace {
 
 using testing::FakeSurface;
 
-const FontSpec kContainerFont{"MS Shell Dlg", 8.25};
+const FontDescription kContainerFont{"MS Shell Dlg", 8.25};
 
 // Remembers the names in the order they were asked for.
 class RecordingBag : public PropertyBag {
@@ -39,7 +39,7 @@ PropertyValue OtherValue(const StoredProperty& p) {
     case PropertyKind::Long: return std::get<std::int64_t>(p.defaultValue) == p.max ? p.min : p.max;
     case PropertyKind::Color: return std::int64_t{0x123456};
     case PropertyKind::Text: return std::string("^One|>Two");
-    case PropertyKind::Font: return FontSpec{"Segoe UI", 12, true, true, false, true};
+    case PropertyKind::Font: return FontDescription{"Segoe UI", 12, true, true, false, true};
   }
   return false;
 }
@@ -94,19 +94,9 @@ TEST(GridProperties, EveryPropertySurvivesASaveAndLoadAndTheSchemeWins) {
   EXPECT_EQ(loaded.Properties().backColorSel, scheme.backSel) << "the stored selection colour gives way";
   EXPECT_EQ(loaded.Model().BackColor(), scheme.back);
   EXPECT_EQ(loaded.Properties().gridColor, scheme.grid);
-  EXPECT_EQ(surfaceB.font, (FontSpec{"Segoe UI", 12, true, true, false, true}));
+  EXPECT_EQ(surfaceB.font, (FontDescription{"Segoe UI", 12, true, true, false, true}));
   EXPECT_FALSE(surfaceB.border);
   EXPECT_EQ(surfaceB.background, 0x123456u);
-}
-
-TEST(GridProperties, ANewControlStoresOnlyItsFont) {
-  FakeSurface surface;
-  GridControl grid(surface);
-  grid.InitProperties(kContainerFont, LoadMode::Run);
-  MemoryPropertyBag bag;
-  grid.WriteProperties(bag);
-  EXPECT_EQ(bag.size(), 1u);
-  EXPECT_EQ(bag.Stored("font"), PropertyValue(kContainerFont));
 }
 
 TEST(GridProperties, StoredValuesOfTheWrongTypeOrOutOfRangeReadAsDefaults) {
@@ -121,7 +111,7 @@ TEST(GridProperties, StoredValuesOfTheWrongTypeOrOutOfRangeReadAsDefaults) {
   bag.Set("ScaleUnits", std::int64_t{8});
   bag.Set("RowHeightMin", std::int64_t{-3});
   bag.Set("FormatString", true);
-  bag.Set("Font", FontSpec{"", 10});
+  bag.Set("Font", FontDescription{"", 10});
   bag.Set("SearchColumn", std::int64_t{1} << 40);
   bag.Set("Striped", true);  // the one good value
   FakeSurface surface;
@@ -206,17 +196,6 @@ TEST(GridColors, OleColorsTranslateThroughTheSystemColoursOrNotAtAll) {
   EXPECT_EQ(TranslateOleColor(0x80000006, system), std::nullopt) << "the system knows no such colour";
   EXPECT_EQ(TranslateOleColor(0x80000000 + 31, system), std::nullopt);
   EXPECT_EQ(TranslateOleColor(0x01000000, system), std::nullopt);
-}
-
-TEST(GridColors, DrawnHeaderShadesAroundTheButtonFace) {
-  const auto brightness = [](RgbColor c) { return (c & 0xFF) + ((c >> 8) & 0xFF) + ((c >> 16) & 0xFF); };
-  const RgbColor face = Rgb(212, 208, 200);
-  const DrawnHeaderColors normal = DrawnHeader(face, HeaderLook::Normal);
-  EXPECT_EQ(normal.face, face);
-  EXPECT_GT(brightness(normal.light), brightness(face));
-  EXPECT_LT(brightness(normal.shadow), brightness(face));
-  EXPECT_GT(brightness(DrawnHeader(face, HeaderLook::Hot).face), brightness(face));
-  EXPECT_LT(brightness(DrawnHeader(face, HeaderLook::Pressed).face), brightness(face));
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // Shows the grid control as a user meets it, for the screenshots: one grid
 // in each header style (ThemeStyle 0 to 3), one with striped rows and one
 // with a colour scheme, multiple selection and a progress column, each under
-// a label, in a window titled "Kelvane grid". It runs per-monitor DPI aware,
-// so a prefix set to 144 DPI shows it at 150 %.
+// a label, in a frameless window titled "Kelvane grid" (the picture is its
+// client area). It runs per-monitor DPI aware, so a prefix set to 144 DPI
+// shows it at 150 %.
 #include <windows.h>
 
 #include <array>
@@ -72,8 +73,7 @@ class HostWindow final : public WindowBase {
     const int rows = static_cast<int>(kSamples.size() + kColumns - 1) / kColumns;
     RECT frame{0, 0, ScaleToDpi(kMargin + kColumns * (kGridWidth + kMargin), dpi),
                ScaleToDpi(kMargin + rows * (kLabelHeight + kGridHeight + kMargin), dpi)};
-    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    return CreateOf(L"KelvaneGridHost", 0, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, L"Kelvane grid", 20, 20,
+    return CreateOf(L"KelvaneGridHost", 0, WS_POPUP | WS_CLIPCHILDREN, L"Kelvane grid", 20, 20,
                     frame.right - frame.left, frame.bottom - frame.top, nullptr);
   }
 
