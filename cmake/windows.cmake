@@ -76,6 +76,15 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_
 kelvane_program(kelvane ${KELVANE_REAL_POWER})
 kelvane_program(kelvane-recording "${CMAKE_SOURCE_DIR}/tests/e2e/recording_power_win32.cpp")
 
+# The installer's custom actions (packaging/kelvane.wxs): closing a running
+# program before its files are replaced, and removing its logon entry after
+# an uninstall. Windows Installer loads the DLL from inside the package.
+add_library(kelvane_setup_actions SHARED "${CMAKE_SOURCE_DIR}/packaging/setup_actions_win32.cpp")
+target_link_libraries(kelvane_setup_actions PRIVATE kelvane_shell msi)
+target_compile_options(kelvane_setup_actions PRIVATE ${KELVANE_WARNINGS} ${KELVANE_SECTION_FLAGS})
+target_link_options(kelvane_setup_actions PRIVATE ${KELVANE_STATIC_LINK} ${KELVANE_RELEASE_LINK} -s)
+set_target_properties(kelvane_setup_actions PROPERTIES PREFIX "" OUTPUT_NAME kelvane-setup-actions)
+
 # Windows-side tests: one GoogleTest program, run by ctest under Wine through
 # a wrapper that gives each run its own copy of the template prefix.
 file(GLOB_RECURSE KELVANE_WIN32_TESTS CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/win32/*_test.cpp")
