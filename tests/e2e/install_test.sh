@@ -3,7 +3,8 @@
 # portable zip unpacks and runs; the MSI installs silently, its program
 # starts, a newer MSI replaces it while it runs, an older one is refused, and
 # the uninstall removes the files, the shortcut and the logon entry while the
-# user's settings and task log stay.
+# user's settings and task log stay. A folder the user chose is kept by an
+# upgrade and emptied by the uninstall.
 #
 #   install_test.sh BUILD_DIR   (a Windows build: kelvane.exe and the rest)
 set -uo pipefail
@@ -187,11 +188,18 @@ check "Apps & Features no longer lists Kelvane" entry_count_is 0
 check "the user's setting stays" [ "$(reg_value "$config_key" tPeriod)" = 37 ]
 check "the task log stays" same_file "$app_data/Kelvane/TasksLog.txt" "$work/log-before"
 
-echo "== uninstall when the sign-in entry names the portable copy"
+echo "== install into a folder the user chose, upgrade, uninstall"
+chosen_dir="$prefix/drive_c/Tools/Kelvane"
+msiexec /i "$old_msi" 'INSTALLFOLDER=C:\Tools\Kelvane\' /qn || die "msiexec /i 1.0.0 INSTALLFOLDER=... /qn"
+check "the exe is in the chosen folder" same_file "$chosen_dir/kelvane.exe" "$build/kelvane.exe"
 msiexec /i "$new_msi" /qn || die "msiexec /i 1.0.1 /qn"
+check "the upgrade keeps to the chosen folder" same_file "$chosen_dir/kelvane.exe" "$build/kelvane.exe"
+check "and does not use the default one" [ ! -e "$install_dir" ]
+check "with version 1.0.1" entry_value_is DisplayVersion 1.0.1
 wine reg add "$run_key" /v kelvane.Exe /d "$portable_entry" /f >/dev/null 2>&1
 msiexec /x "$(uninstall_entries | head -n 1 | sed 's/.*\\//')" /qn || die "msiexec /x"
-check "the portable copy's sign-in entry stays" run_value_is "$portable_entry"
+check "the uninstall empties the chosen folder" [ ! -e "$chosen_dir" ]
+check "a sign-in entry for the portable copy stays" run_value_is "$portable_entry"
 
 echo
 if [ "$failures" -eq 0 ]; then echo "install test: all checks passed"; else echo "install test: $failures failed"; fi
