@@ -141,6 +141,7 @@ check "the Start menu has a shortcut to it" shortcut_names "$shortcut" "Programs
 check "Apps & Features lists Kelvane once" entry_count_is 1
 check "with version 1.0.0" entry_value_is DisplayVersion 1.0.0
 check "and publisher Kelvane" entry_value_is Publisher Kelvane
+check "and the install folder" entry_value_is InstallLocation "$(winepath -w "$install_dir" 2>/dev/null)\\"
 packed_icon=$(wine reg query 'HKCU\Software\Microsoft\Installer\Products' /s 2>/dev/null | tr -d '\r' |
   awk '$1 == "ProductIcon" { sub(/^[ \t]*[^ \t]+[ \t]+[^ \t]+[ \t]*/, ""); print }' | head -n 1)
 check "and the program's icon" is_icon_file "$(winepath -u "$packed_icon" 2>/dev/null)"
@@ -182,6 +183,7 @@ rc=$?
 check "the uninstall succeeds" [ "$rc" -eq 0 ]
 check "the running program was closed" within 20 program_ended
 check "the install folder is gone" [ ! -e "$install_dir" ]
+check "and the user's Programs folder, which held only Kelvane" [ ! -e "$local_app_data/Programs" ]
 check "the shortcut is gone" [ ! -e "$shortcut" ]
 check "the sign-in entry is gone" run_value_missing
 check "Apps & Features no longer lists Kelvane" entry_count_is 0
