@@ -10,8 +10,8 @@ set(KELVANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 # a section of its own so that the linker drops what nothing calls, and line
 # tables (-g1) for the symbol file kept beside the stripped exe.
 string(REPLACE "-O3" "-O2" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
-set(KELVANE_SECTION_FLAGS -ffunction-sections -fdata-sections -g1)
-target_compile_options(kelvane_core PRIVATE ${KELVANE_SECTION_FLAGS})
+set(KELVANE_RELEASE_COMPILE -ffunction-sections -fdata-sections -g1)
+target_compile_options(kelvane_core PRIVATE ${KELVANE_RELEASE_COMPILE})
 # libstdc++'s default terminate handler prints the type of an uncaught
 # exception, demangled, to a console that a GUI program does not have; it
 # brings the whole demangler (45 KB). Ending at once is what it does next.
@@ -28,7 +28,7 @@ set(KELVANE_MAIN "${CMAKE_SOURCE_DIR}/app/app_main_win32.cpp")
 add_library(kelvane_shell STATIC ${KELVANE_SHELL_SOURCES})
 target_link_libraries(kelvane_shell PUBLIC kelvane_core ${KELVANE_WIN32_LIBS})
 target_compile_definitions(kelvane_shell PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
-target_compile_options(kelvane_shell PRIVATE ${KELVANE_WARNINGS} ${KELVANE_SECTION_FLAGS})
+target_compile_options(kelvane_shell PRIVATE ${KELVANE_WARNINGS} ${KELVANE_RELEASE_COMPILE})
 target_compile_definitions(kelvane_core PUBLIC UNICODE _UNICODE)
 
 # The version resource and the manifest take the project's version; the
@@ -59,7 +59,7 @@ function(kelvane_program name)
   add_executable(${name} WIN32 ${KELVANE_MAIN} ${KELVANE_RC} ${ARGN})
   target_include_directories(${name} PRIVATE "${CMAKE_BINARY_DIR}/generated" "${CMAKE_SOURCE_DIR}/resources")
   target_link_libraries(${name} PRIVATE kelvane_shell)
-  target_compile_options(${name} PRIVATE ${KELVANE_WARNINGS} ${KELVANE_SECTION_FLAGS})
+  target_compile_options(${name} PRIVATE ${KELVANE_WARNINGS} ${KELVANE_RELEASE_COMPILE})
   target_link_options(${name} PRIVATE ${KELVANE_STATIC_LINK} ${KELVANE_RELEASE_LINK} -municode)
   set_target_properties(${name} PROPERTIES OUTPUT_NAME ${name} SUFFIX ".exe")
   add_dependencies(${name} kelvane_icon)
@@ -81,7 +81,7 @@ kelvane_program(kelvane-recording "${CMAKE_SOURCE_DIR}/tests/e2e/recording_power
 # an uninstall. Windows Installer loads the DLL from inside the package.
 add_library(kelvane_setup_actions SHARED "${CMAKE_SOURCE_DIR}/packaging/setup_actions_win32.cpp")
 target_link_libraries(kelvane_setup_actions PRIVATE kelvane_shell msi)
-target_compile_options(kelvane_setup_actions PRIVATE ${KELVANE_WARNINGS} ${KELVANE_SECTION_FLAGS})
+target_compile_options(kelvane_setup_actions PRIVATE ${KELVANE_WARNINGS} ${KELVANE_RELEASE_COMPILE})
 target_link_options(kelvane_setup_actions PRIVATE ${KELVANE_STATIC_LINK} ${KELVANE_RELEASE_LINK} -s)
 set_target_properties(kelvane_setup_actions PROPERTIES PREFIX "" OUTPUT_NAME kelvane-setup-actions)
 
