@@ -7,7 +7,9 @@
 
 namespace kelvane {
 
-WindowLayout<MainControl> MainWindowLayout(int dpi);
-WindowLayout<PromptControl> PromptLayout(int dpi);
+// `boxHeight`: the height in pixels of a drop-down list in the window's font
+// at `dpi`, which the rows of boxes take; 0 before it is known.
+WindowLayout<MainControl> MainWindowLayout(int dpi, int boxHeight = 0);
+WindowLayout<PromptControl> PromptLayout(int dpi, int boxHeight = 0);
 
 }  // namespace kelvane
