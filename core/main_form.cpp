@@ -293,6 +293,7 @@ void MainForm::ShowBalloon(const std::string& text) {
 void MainForm::FireAction() {
   const bool bossTriggered = schedule_.TakeTimerTag() == kBossKeyTag;
   if (schedule_.Prompt() && !(bossTriggered && options_.BossKeyIgnorePrompt)) {
+    view_.SetStatus(kWaitingStatus);
     const std::optional<PromptAnswer> answer = dialogs_.RunPrompt(schedule_.ActionName(), options_.PromptTimeout);
     // The user may have switched the schedule off from the tray, or quit,
     // while the prompt was open; acting then would re-arm or run a cancelled

@@ -215,6 +215,52 @@ TEST_F(MainFormTest, WhileArmedTheScheduleInputsAreLockedAndKeepTheArmedValues) 
   EXPECT_TRUE(view.enabling.choices) << "unlocked when the prompt's Abort disarms";
 }
 
+TEST_F(MainFormTest, WhileThePromptWaitsTheStatusSaysSoInsteadOfCountingBelowZero) {
+  form.Start();
+  Log seen;
+  view.prompt = [&](const std::string&) {
+    seen.push_back(view.status);
+    for (int tick = 0; tick < 4; ++tick) {
+      clock.Advance(500ms);
+      form.OnTimerTick();
+      seen.push_back(view.status);
+    }
+    return PromptAnswer{PromptResult::Snooze, 2};
+  };
+  ArmSeconds(10);
+  RunToTarget();
+  EXPECT_EQ(seen, Log(5, kWaitingStatus));
+  EXPECT_EQ(view.status, "120 Seconds to Execution") << "counting again at once after the snooze";
+}
+
+TEST_F(MainFormTest, AfterASnoozeTheTrayNamesTheNewTarget) {
+  for (const bool tips : {true, false}) {
+    SCOPED_TRACE(tips ? "balloons on" : "balloons off");
+    MemorySettingsStore s = Config({{"TrayTips", tips ? "True" : "False"}, {"BlinkSeconds", "5"}});
+    Log l;
+    RecordingTray t{l};
+    FakeView v{l};
+    MainForm f{v, v, MainServices{s, power, clock, zone, t, parts, parts, parts, hider, parts, "k.exe", "A"}};
+    v.prompt = [](const std::string&) { return PromptAnswer{PromptResult::Snooze, 7}; };
+    f.Start();
+    f.OnUnitSelected(2);
+    f.OnFieldTextChanged(ScheduleField::Period, "3");
+    f.OnToggleClicked();
+    clock.Advance(3s);
+    f.OnTimerTick();
+    ASSERT_TRUE(f.GetSchedule().Armed());
+    const std::string newTarget = FormatGeneralDate(zone, clock.Now() + 7min);
+    EXPECT_EQ(t.tip, "Kelvane: Shutdown On " + newTarget);
+    if (tips) {
+      ASSERT_GE(t.balloons.size(), 2u);
+      EXPECT_EQ(t.balloons[t.balloons.size() - 2], "Kelvane will perform Shutdown in 0 seconds");
+      EXPECT_EQ(t.balloons.back(), "Shutdown snoozed until " + newTarget);
+    } else {
+      EXPECT_TRUE(t.balloons.empty());
+    }
+  }
+}
+
 TEST_F(MainFormTest, ExecutingEachActionMakesItsPowerCall) {
   const struct {
     int action;
