@@ -2,6 +2,10 @@
 
 #include <windowsx.h>
 
+#include <string>
+
+#include "base/system_win32.h"
+
 namespace kelvane {
 namespace {
 
@@ -66,7 +70,11 @@ LRESULT BorderlessWindow::OnControlColor(HDC dc, HWND) {
 void BorderlessWindow::OnPaint() {
   PAINTSTRUCT paint;
   const HDC dc = BeginPaint(hwnd(), &paint);
-  PaintWindow(hwnd(), dc, frame_, dpi_, mouse_.state(), fonts_.title.get());
+  // The window's title, without the blank the main window's begins with.
+  const std::wstring title = WindowText(hwnd());
+  const std::size_t start = title.find_first_not_of(L' ');
+  PaintWindow(hwnd(), dc, frame_, dpi_, mouse_.state(), fonts_.title.get(),
+              start == std::wstring::npos ? std::wstring_view() : std::wstring_view(title).substr(start));
   PaintBody(dc);
   EndPaint(hwnd(), &paint);
 }

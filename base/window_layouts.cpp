@@ -5,6 +5,7 @@ namespace {
 
 constexpr WindowFrame96 kMainFrame{300, 284, 30, 28, true};
 constexpr WindowFrame96 kPromptFrame{340, 258, 30, 14, false};
+constexpr WindowFrame96 kAboutFrame{340, 296, 30, 14, false};
 
 // The height of a row of boxes until the drop-down lists' is known.
 constexpr int kRow = 23;
@@ -90,6 +91,24 @@ WindowLayout<PromptControl> PromptLayout(int dpi, int boxHeight) {
                                         {lblCountdown, {m, 214, r - m, 20}},
                                     },
                                     boxHeight);
+}
+
+WindowLayout<AboutControl> AboutLayout(int dpi) {
+  using enum AboutControl;
+  constexpr int m = 14;
+  constexpr int t = 78;  // text column, right of the picture
+  constexpr int r = kAboutFrame.width - m;
+  return ScaleLayout<AboutControl>(dpi, kAboutFrame,
+                                   {
+                                       {Image1, {m, 44, 48, 48}},
+                                       {Label1, {t, 40, r - t, 30}},
+                                       {lblVersion, {t, 72, r - t, 18}},
+                                       {lblNotice, {t, 96, r - t, 64}},
+                                       {lblCopyright, {t, 164, r - t, 18}},
+                                       {PicUrl, {t - 4, 190, 190, 24}},
+                                       {LblUrl, {t, 216, r - t, 18}},
+                                       {cmdClose, {r - 96, 244, 96, 28}},
+                                   });
 }
 
 }  // namespace kelvane

@@ -34,6 +34,7 @@ TEST(WindowLayouts, ControlsStayInsideTheBodyAndDoNotOverlapAtAnyScale) {
     SCOPED_TRACE(dpi);
     ExpectInsideTheBodyAndApart(MainWindowLayout(dpi));
     ExpectInsideTheBodyAndApart(PromptLayout(dpi));
+    ExpectInsideTheBodyAndApart(AboutLayout(dpi));
   }
 }
 
