@@ -6,7 +6,13 @@
 namespace kelvane {
 
 inline constexpr const char* kMakerUrl = "https://kelvane.example/";
-inline constexpr const char* kMakerNotice = "Puts your computer to sleep on time.\nMade by the Kelvane makers.";
+// What the program does, under its name and version; the copyright line
+// below it comes from the program's version resource.
+inline constexpr const char* kMakerNotice =
+    "Shuts down, restarts, suspends, hibernates or locks the computer, or logs you off, after a countdown or at "
+    "a time of day.";
+// "webpage" in one word, as Windows writes it.
+inline constexpr const char* kLinkCaption = "Visit the Kelvane webpage";
 inline constexpr int kLinkHoverTimerMs = 100;
 
 // "Version: 1.2.3" from the major, minor and revision of the program.

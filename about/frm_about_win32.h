@@ -1,56 +1,62 @@
 #pragma once
-// frmAbout: the product name, the program's version and a link picture that
-// opens the maker's web page.
+// frmAbout: the product name, the program's version, what it does and its
+// copyright, and a link that opens the maker's webpage; in the drawn frame
+// of the program's other windows.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "about/about.h"
+#include "base/borderless_window_win32.h"
+#include "base/control_ids.h"
 #include "base/handles_win32.h"
+#include "base/layout.h"
 
 namespace kelvane {
-
-inline constexpr int kAboutTitleId = 1000;         // Label1
-inline constexpr int kAboutVersionLabelId = 1001;  // lblVersion
-inline constexpr int kAboutLinkPictureId = 1002;   // PicUrl
-inline constexpr int kAboutLinkLabelId = 1003;     // LblUrl
 
 // "Version: " and the major, minor and revision of the module at `path`;
 // "Version: 0.0.0" when it has no version resource.
 std::string ModuleVersionText(const std::wstring& path);
 
-class frmAbout {
+class frmAbout final : public BorderlessWindow {
  public:
-  frmAbout() = default;
-  frmAbout(const frmAbout&) = delete;
-  frmAbout& operator=(const frmAbout&) = delete;
+  // Opens a link target for the user; by default in the user's browser.
+  using LinkOpener = std::function<void(const std::wstring& target)>;
+  static void OpenWithShell(const std::wstring& target);
+
+  explicit frmAbout(LinkOpener openLink = OpenWithShell) : openLink_(std::move(openLink)) {}
 
   // Shows a fresh about box, modally owned by `owner` (which may be null),
   // and returns when it closes. While one is open, a second call brings it
   // to the front instead of opening another.
   void ShowModal(HWND owner);
-  bool IsOpen() const { return dialog_ != nullptr; }
+  bool IsOpen() const { return hwnd() != nullptr && !done_; }
   // Closes the box if it is open, and gives its owner back the input at
   // once rather than when the box's message loop ends.
   void Close();
-  HWND Window() const { return dialog_; }
+  HWND Window() const { return hwnd(); }
   // The hover image of the link is shown (the picture's Tag "1").
   bool LinkHovering() const { return hover_.Hovering(); }
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  void OnInitDialog();
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+  SIZE LayOut(int dpi) override;
+  void OnCaptionButton(FrameHit button) override;
+  void PaintBody(HDC dc) override;
+
+  void OnCreate();
   void OnCommand(int id, int code);
+  void OnDrawItem(const DRAWITEMSTRUCT& item);
   bool OnSetCursor(HWND over);
   void OnTimer();
-  HWND AddControl(const wchar_t* windowClass, const std::wstring& text, DWORD style, int id, RECT at, HFONT font);
-  int Scale(int pixels) const { return MulDiv(pixels, dpi_, 96); }
+  void OpenLink();
+  HWND Control(AboutControl id) const { return GetDlgItem(hwnd(), static_cast<int>(id)); }
 
+  LinkOpener openLink_;
   HWND owner_ = nullptr;
-  HWND dialog_ = nullptr;
-  HWND picUrl_ = nullptr;
-  int dpi_ = 96;
+  bool done_ = false;
+  WindowLayout<AboutControl> layout_;
   LinkHover hover_;
   std::wstring linkTarget_;
   UniqueBitmap picUrlNormal_;

@@ -2,6 +2,10 @@
 
 #include <windowsx.h>
 
+#include <string>
+
+#include "base/system_win32.h"
+
 namespace kelvane {
 namespace {
 
@@ -9,11 +13,19 @@ POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam
 
 }  // namespace
 
-void BorderlessWindow::SetFrame(const FrameLayout& frame, int dpi) {
-  frame_ = frame;
+void BorderlessWindow::SetDpi(int dpi) {
+  if (dpi == dpi_ && fonts_.normal) return;
   dpi_ = dpi;
   fonts_ = UiFonts::ForDpi(dpi);
   if (!bodyBrush_) bodyBrush_.reset(CreateSolidBrush(FrameColors::kBody));
+}
+
+void BorderlessWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  // The suggested rectangle keeps the window under the pointer while it is
+  // dragged across; its size is the window's own at the new DPI.
+  const SIZE size = LayOut(dpi);
+  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 LRESULT BorderlessWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -26,10 +38,28 @@ LRESULT BorderlessWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: OnButtonUp(PointOf(lParam)); return 0;
     case WM_MOUSEMOVE: mouse_.Move(hwnd(), frame_, PointOf(lParam)); return 0;
     case WM_MOUSELEAVE: mouse_.Move(hwnd(), frame_, {-1, -1}); return 0;
+    case WM_ACTIVATE: return OnActivate(wParam, lParam);
+    case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN:
       return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     default: return Default(message, wParam, lParam);
   }
+}
+
+LRESULT BorderlessWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
+  // As in a dialog, coming back to the window puts the keyboard where it
+  // was left, rather than on the window itself.
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    const HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(hwnd(), focus)) lastFocus_ = focus;
+    return 0;
+  }
+  if (HIWORD(wParam) == 0 && lastFocus_ != nullptr && IsChild(hwnd(), lastFocus_) && IsWindowEnabled(lastFocus_) &&
+      IsWindowVisible(lastFocus_)) {
+    SetFocus(lastFocus_);
+    return 0;
+  }
+  return Default(WM_ACTIVATE, wParam, lParam);
 }
 
 LRESULT BorderlessWindow::OnControlColor(HDC dc, HWND) {
@@ -48,7 +78,11 @@ bool BorderlessWindow::PressFocusedPushButton() const {
 void BorderlessWindow::OnPaint() {
   PAINTSTRUCT paint;
   const HDC dc = BeginPaint(hwnd(), &paint);
-  PaintWindow(hwnd(), dc, frame_, dpi_, mouse_.state(), fonts_.title.get());
+  // The window's title, without the blank the main window's begins with.
+  const std::wstring title = WindowText(hwnd());
+  const std::size_t start = title.find_first_not_of(L' ');
+  PaintWindow(hwnd(), dc, frame_, dpi_, mouse_.state(), fonts_.title.get(),
+              start == std::wstring::npos ? std::wstring_view() : std::wstring_view(title).substr(start));
   PaintBody(dc);
   EndPaint(hwnd(), &paint);
 }

@@ -15,14 +15,20 @@ namespace kelvane {
 
 class BorderlessWindow : public WindowBase {
  protected:
-  // The frame and DPI the window is laid out for; the fonts follow the DPI.
-  void SetFrame(const FrameLayout& frame, int dpi);
+  // The DPI the window is laid out for; the fonts follow it.
+  void SetDpi(int dpi);
+  void SetFrame(const FrameLayout& frame) { frame_ = frame; }
   const FrameLayout& frame() const { return frame_; }
   int dpi() const { return dpi_; }
   const UiFonts& fonts() const { return fonts_; }
 
   // Handles the frame's messages and passes the rest to the default procedure.
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+
+  // Lays the window out for `dpi` (SetDpi, SetFrame, the controls' places
+  // and fonts) and returns its size in pixels: when it opens, and when it
+  // moves to a monitor of another DPI.
+  virtual SIZE LayOut(int dpi) = 0;
 
   // A click on a caption button completed by its release.
   virtual void OnCaptionButton(FrameHit button) = 0;
@@ -45,12 +51,16 @@ class BorderlessWindow : public WindowBase {
   void OnPaint();
   LRESULT OnHitTest(POINT screen) const;
   void OnButtonUp(POINT client);
+  LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+  void OnDpiChanged(int dpi, const RECT& suggested);
 
   FrameLayout frame_;
   int dpi_ = 96;
   UiFonts fonts_;
   UniqueBrush bodyBrush_;
   FrameMouse mouse_;
+  // The control that had the focus when the window was last left.
+  HWND lastFocus_ = nullptr;
 };
 
 }  // namespace kelvane

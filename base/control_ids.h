@@ -6,6 +6,7 @@ namespace kelvane {
 
 inline constexpr const wchar_t* kMainWindowClass = L"KelvaneMain";
 inline constexpr const wchar_t* kPromptWindowClass = L"KelvanePrompt";
+inline constexpr const wchar_t* kAboutWindowClass = L"KelvaneAbout";
 // The registered message by which a second start asks the running program
 // to show its main window.
 inline constexpr const wchar_t* kShowRequestMessage = L"Kelvane.ShowMainWindow";
@@ -102,6 +103,16 @@ enum class OptionsControl : int {
   cmpPower,
   cmdShowLog,
   cmdOk,
+enum class AboutControl : int {
+  Label1 = 1000,  // the product name
+  lblVersion,
+  PicUrl,  // the link
+  LblUrl,  // the link's address
+  lblNotice,
+  lblCopyright,
+  cmdClose,
+  // Not a control: the picture drawn left of the texts.
+  Image1,
 };
 
 }  // namespace kelvane

@@ -16,4 +16,8 @@ struct FileVersion {
 // be read.
 std::optional<FileVersion> ReadFileVersion(const std::wstring& path);
 
+// A text of the version resource ("LegalCopyright", "CompanyName", ...) in
+// the resource's first language; empty when there is none.
+std::wstring ReadVersionText(const std::wstring& path, const std::wstring& name);
+
 }  // namespace kelvane

@@ -1,6 +1,5 @@
 #include "base/frame_win32.h"
 
-#include "base/product.h"
 #include "base/system_win32.h"
 
 namespace kelvane {
@@ -53,7 +52,8 @@ UiFonts UiFonts::ForDpi(int dpi) {
   return fonts;
 }
 
-void PaintWindow(HWND window, HDC dc, const FrameLayout& frame, int dpi, const FrameState& state, HFONT titleFont) {
+void PaintWindow(HWND window, HDC dc, const FrameLayout& frame, int dpi, const FrameState& state, HFONT titleFont,
+                 std::wstring_view title) {
   RECT client;
   GetClientRect(window, &client);
   FillRect(dc, {0, 0, client.right, client.bottom}, FrameColors::kBody);
@@ -68,7 +68,8 @@ void PaintWindow(HWND window, HDC dc, const FrameLayout& frame, int dpi, const F
   const SelectionGuard select(dc, titleFont);
   SetTextColor(dc, RGB(255, 255, 255));
   RECT titleRect{ScaleToDpi(12, dpi), frame.top.top, frame.top.right() - ScaleToDpi(80, dpi), frame.top.bottom()};
-  DrawTextW(dc, kProductNameWide.data(), static_cast<int>(kProductNameWide.size()), &titleRect, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
+  DrawTextW(dc, title.data(), static_cast<int>(title.size()), &titleRect,
+            DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
 }
 
 LRESULT FrameMouse::HitTest(HWND window, const FrameLayout& frame, POINT screen, const Rect* keepClient) const {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "base/handles_win32.h"
 #include "base/layout.h"
@@ -28,9 +29,10 @@ struct FrameColors {
   static constexpr COLORREF kFooterText = RGB(0x33, 0x3B, 0x47);
 };
 
-// Paints the body, the strips with the title "Kelvane" and the caption
-// buttons of a borderless window.
-void PaintWindow(HWND window, HDC dc, const FrameLayout& frame, int dpi, const FrameState& state, HFONT titleFont);
+// Paints the body, the strips with the title and the caption buttons of a
+// borderless window.
+void PaintWindow(HWND window, HDC dc, const FrameLayout& frame, int dpi, const FrameState& state, HFONT titleFont,
+                 std::wstring_view title);
 
 // The mouse on a drawn frame: the strips drag the window; the caption
 // buttons show their pressed look while held and act on release.

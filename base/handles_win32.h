@@ -53,6 +53,7 @@ using UniqueFileHandle = std::unique_ptr<HANDLE, FileHandleDeleter>;
 using UniquePen = UniqueOf<HPEN, &DeleteGdiObject>;
 using UniqueMemoryDc = UniqueOf<HDC, &DeleteDC>;
 using UniqueEventSource = UniqueOf<HANDLE, &DeregisterEventSource>;
+using UniqueModule = UniqueOf<HMODULE, &FreeLibrary>;
 
 // A window's device context from GetDC, released with it.
 class WindowDc {
@@ -63,6 +64,22 @@ class WindowDc {
   }
   WindowDc(const WindowDc&) = delete;
   WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
+// A window's whole device context, frame included, from GetWindowDC.
+class NonClientDc {
+ public:
+  explicit NonClientDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
+  ~NonClientDc() {
+    if (dc_ != nullptr) ReleaseDC(window_, dc_);
+  }
+  NonClientDc(const NonClientDc&) = delete;
+  NonClientDc& operator=(const NonClientDc&) = delete;
   HDC get() const { return dc_; }
 
  private:

@@ -59,12 +59,19 @@ class CaptionButtons {
 };
 
 // One control's place in a window, in pixels. A drop-down list's rectangle
-// includes the room its list drops into below the box.
+// is its box; `listHeight` is the room its list drops into below the box.
+// The controls of a row of boxes (`rowBox`: the boxes, their spins, the
+// drop-down lists and the labels beside them) all take the height of the
+// row's drop-down lists, centred on the row, so that their texts share a
+// baseline. An `attached` control (a spin) sits flush against the right of
+// the control listed before it (its box).
 template <typename Id>
 struct LayoutSlot {
   Id id;
   Rect rect;
-  bool dropDown = false;
+  int listHeight = 0;
+  bool rowBox = false;
+  bool attached = false;
 };
 
 // The size of a borderless window and its strips, in 96-DPI units.
@@ -85,21 +92,43 @@ struct WindowLayout {
   std::vector<LayoutSlot<Id>> slots;
 
   // An empty rectangle for a control the layout does not place.
-  Rect at(Id id) const {
+  Rect at(Id id) const { return slotOf(id).rect; }
+  LayoutSlot<Id> slotOf(Id id) const {
     for (const LayoutSlot<Id>& slot : slots) {
-      if (slot.id == id) return slot.rect;
+      if (slot.id == id) return slot;
     }
-    return {};
+    return {id, {}};
   }
 };
 
+// `boxHeight` is the height, in pixels, that a drop-down list takes with the
+// window's font at `dpi`; 0 keeps the rows' own height.
 template <typename Id>
-WindowLayout<Id> ScaleLayout(int dpi, const WindowFrame96& frame96, std::initializer_list<LayoutSlot<Id>> slots96) {
+WindowLayout<Id> ScaleLayout(int dpi, const WindowFrame96& frame96, std::initializer_list<LayoutSlot<Id>> slots96,
+                             int boxHeight = 0) {
   WindowLayout<Id> layout;
   layout.width = ScaleToDpi(frame96.width, dpi);
   layout.height = ScaleToDpi(frame96.height, dpi);
   layout.frame = ComputeFrame(layout.width, layout.height, dpi, frame96.top, frame96.bottom, frame96.minimizeButton);
-  for (const LayoutSlot<Id>& slot : slots96) layout.slots.push_back({slot.id, ScaleToDpi(slot.rect, dpi), slot.dropDown});
+  for (LayoutSlot<Id> slot : slots96) {
+    // Heights, and the widths of attached controls, are scaled as sizes, so
+    // that every box of a row and every spin keeps one size wherever it
+    // sits; the other edges are scaled as edges, so that neighbours stay
+    // flush.
+    Rect rect = ScaleToDpi(slot.rect, dpi);
+    rect.height = ScaleToDpi(slot.rect.height, dpi);
+    if (slot.attached && !layout.slots.empty()) {
+      rect.left = layout.slots.back().rect.right();
+      rect.width = ScaleToDpi(slot.rect.width, dpi);
+    }
+    if (slot.rowBox && boxHeight > 0) {
+      rect.top += (rect.height - boxHeight) / 2;
+      rect.height = boxHeight;
+    }
+    slot.rect = rect;
+    slot.listHeight = ScaleToDpi(slot.listHeight, dpi);
+    layout.slots.push_back(slot);
+  }
   return layout;
 }
 

@@ -25,11 +25,29 @@ int DpiOf(HWND window) noexcept {
   return dpi > 0 ? dpi : 96;
 }
 
+int MonitorDpi(HWND beside) noexcept {
+  // Monitors have a DPI of their own from Windows 8.1 on.
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+  const UniqueModule shcore(LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+  const auto getDpi = !shcore ? nullptr
+                              : reinterpret_cast<GetDpiForMonitorFn>(
+                                    reinterpret_cast<void*>(GetProcAddress(shcore.get(), "GetDpiForMonitor")));
+  const HMONITOR monitor = MonitorFromWindow(beside, beside == nullptr ? MONITOR_DEFAULTTOPRIMARY : MONITOR_DEFAULTTONEAREST);
+  UINT x = 0;
+  UINT y = 0;
+  if (getDpi != nullptr && monitor != nullptr && SUCCEEDED(getDpi(monitor, kEffectiveDpi, &x, &y)) && x != 0) {
+    return static_cast<int>(x);
+  }
+  return DpiOf(nullptr);
+}
+
 POINT CenterOnWorkArea(int width, int height, HWND beside) noexcept {
   RECT work{0, 0, 1024, 768};
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
-  const HMONITOR handle = MonitorFromWindow(beside, MONITOR_DEFAULTTOPRIMARY);
+  const HMONITOR handle =
+      MonitorFromWindow(beside, beside == nullptr ? MONITOR_DEFAULTTOPRIMARY : MONITOR_DEFAULTTONEAREST);
   if (handle != nullptr && GetMonitorInfoW(handle, &monitor)) {
     work = monitor.rcWork;
   } else {

@@ -13,6 +13,11 @@ namespace kelvane {
 // awareness exists or for a null window.
 int DpiOf(HWND window) noexcept;
 
+// The DPI of the monitor that `beside` is on (the primary monitor for null),
+// for a window about to open there; the system DPI where monitors have no
+// DPI of their own.
+int MonitorDpi(HWND beside = nullptr) noexcept;
+
 // The top-left corner that centres a window of this size on the work area of
 // the monitor `beside` is on (the primary monitor for null).
 POINT CenterOnWorkArea(int width, int height, HWND beside = nullptr) noexcept;

@@ -5,6 +5,19 @@ enable_language(RC)
 set(KELVANE_WIN32_LIBS user32 gdi32 comctl32 comdlg32 shell32 shlwapi advapi32 powrprof version ole32 uuid uxtheme msimg32)
 set(KELVANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
+# Size without speed: -O2 rather than -O3 (the program waits on messages and
+# timers, and -O3's unrolling only adds bytes), every function and object in
+# a section of its own so that the linker drops what nothing calls, and line
+# tables (-g1) for the symbol file kept beside the stripped exe.
+string(REPLACE "-O3" "-O2" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
+set(KELVANE_RELEASE_COMPILE -ffunction-sections -fdata-sections -g1)
+target_compile_options(kelvane_core PRIVATE ${KELVANE_RELEASE_COMPILE})
+# libstdc++'s default terminate handler prints the type of an uncaught
+# exception, demangled, to a console that a GUI program does not have; it
+# brings the whole demangler (45 KB). Ending at once is what it does next.
+set(KELVANE_RELEASE_LINK -Wl,--gc-sections
+    "-Wl,--defsym,_ZN9__gnu_cxx27__verbose_terminate_handlerEv=abort")
+
 # The entry point and the real power calls are kept out of the shared shell
 # library so that test programs can link a recording power backend instead.
 set(KELVANE_SHELL_SOURCES ${KELVANE_WIN32_SOURCES})
@@ -15,21 +28,48 @@ set(KELVANE_MAIN "${CMAKE_SOURCE_DIR}/app/app_main_win32.cpp")
 add_library(kelvane_shell STATIC ${KELVANE_SHELL_SOURCES})
 target_link_libraries(kelvane_shell PUBLIC kelvane_core ${KELVANE_WIN32_LIBS})
 target_compile_definitions(kelvane_shell PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
-target_compile_options(kelvane_shell PRIVATE ${KELVANE_WARNINGS})
+target_compile_options(kelvane_shell PRIVATE ${KELVANE_WARNINGS} ${KELVANE_RELEASE_COMPILE})
 target_compile_definitions(kelvane_core PUBLIC UNICODE _UNICODE)
 
+# The version resource and the manifest take the project's version; the
+# copyright year is the build's (SOURCE_DATE_EPOCH fixes it for a rebuild).
+string(TIMESTAMP KELVANE_BUILD_YEAR "%Y" UTC)
 configure_file(resources/version.h.in "${CMAKE_BINARY_DIR}/generated/version.h" @ONLY)
+configure_file(resources/kelvane.manifest.in "${CMAKE_BINARY_DIR}/generated/kelvane.manifest" @ONLY)
+
+# The exe's icon is drawn by the program's own picture code, run on the build
+# machine by a small tool built with the host compiler.
+find_program(KELVANE_HOST_CXX NAMES g++ c++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+set(KELVANE_ICON "${CMAKE_BINARY_DIR}/generated/kelvane.ico")
+add_custom_command(OUTPUT "${KELVANE_ICON}"
+  COMMAND "${KELVANE_HOST_CXX}" -std=c++20 -O2 -I "${CMAKE_SOURCE_DIR}"
+          "${CMAKE_SOURCE_DIR}/packaging/icon_writer.cpp" "${CMAKE_SOURCE_DIR}/resources/raster_art.cpp"
+          -lz -o "${CMAKE_BINARY_DIR}/icon_writer"
+  COMMAND "${CMAKE_BINARY_DIR}/icon_writer" "${KELVANE_ICON}"
+  DEPENDS "${CMAKE_SOURCE_DIR}/packaging/icon_writer.cpp" "${CMAKE_SOURCE_DIR}/resources/raster_art.cpp"
+          "${CMAKE_SOURCE_DIR}/resources/raster_art.h"
+  VERBATIM)
+add_custom_target(kelvane_icon DEPENDS "${KELVANE_ICON}")
+
 set(KELVANE_RC "${CMAKE_SOURCE_DIR}/resources/kelvane.rc")
 set_source_files_properties(${KELVANE_RC} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/resources/kelvane.manifest")
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/kelvane.manifest;${CMAKE_BINARY_DIR}/generated/version.h;${KELVANE_ICON}")
 
 function(kelvane_program name)
   add_executable(${name} WIN32 ${KELVANE_MAIN} ${KELVANE_RC} ${ARGN})
   target_include_directories(${name} PRIVATE "${CMAKE_BINARY_DIR}/generated" "${CMAKE_SOURCE_DIR}/resources")
   target_link_libraries(${name} PRIVATE kelvane_shell)
-  target_compile_options(${name} PRIVATE ${KELVANE_WARNINGS})
-  target_link_options(${name} PRIVATE ${KELVANE_STATIC_LINK} -municode)
+  target_compile_options(${name} PRIVATE ${KELVANE_WARNINGS} ${KELVANE_RELEASE_COMPILE})
+  target_link_options(${name} PRIVATE ${KELVANE_STATIC_LINK} ${KELVANE_RELEASE_LINK} -municode)
   set_target_properties(${name} PROPERTIES OUTPUT_NAME ${name} SUFFIX ".exe")
+  add_dependencies(${name} kelvane_icon)
+  # The shipped file carries no symbols; name.debug keeps them for crash
+  # analysis, and the exe names it (.gnu_debuglink) so debuggers find it.
+  add_custom_command(TARGET ${name} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${name}> $<TARGET_FILE_DIR:${name}>/${name}.debug
+    COMMAND ${CMAKE_OBJCOPY} --strip-all $<TARGET_FILE:${name}>
+    COMMAND ${CMAKE_COMMAND} -E chdir $<TARGET_FILE_DIR:${name}> ${CMAKE_OBJCOPY} --add-gnu-debuglink=${name}.debug $<TARGET_FILE_NAME:${name}>
+    VERBATIM)
 endfunction()
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/resources")
 
@@ -47,6 +87,15 @@ add_custom_command(
   COMMENT "Printing the user guide to kelvane.pdf"
   VERBATIM)
 add_custom_target(kelvane_help ALL DEPENDS "${CMAKE_BINARY_DIR}/kelvane.pdf")
+
+# The installer's custom actions (packaging/kelvane.wxs): closing a running
+# program before its files are replaced, and removing its logon entry after
+# an uninstall. Windows Installer loads the DLL from inside the package.
+add_library(kelvane_setup_actions SHARED "${CMAKE_SOURCE_DIR}/packaging/setup_actions_win32.cpp")
+target_link_libraries(kelvane_setup_actions PRIVATE kelvane_shell msi)
+target_compile_options(kelvane_setup_actions PRIVATE ${KELVANE_WARNINGS} ${KELVANE_RELEASE_COMPILE})
+target_link_options(kelvane_setup_actions PRIVATE ${KELVANE_STATIC_LINK} ${KELVANE_RELEASE_LINK} -s)
+set_target_properties(kelvane_setup_actions PROPERTIES PREFIX "" OUTPUT_NAME kelvane-setup-actions)
 
 # Windows-side tests: one GoogleTest program, run by ctest under Wine through
 # a wrapper that gives each run its own copy of the template prefix.

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "base/child_controls_win32.h"
+#include "base/number_box_win32.h"
 #include "base/system_win32.h"
 #include "base/window_layouts.h"
 #include "base/product.h"
@@ -22,7 +23,9 @@ constexpr UINT kTickMilliseconds = 500;
 using MainChild = ChildControl<MainControl>;
 
 constexpr DWORD kChild = kChildStyle;
-constexpr DWORD kEdit = kChild | WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_CENTER | ES_AUTOHSCROLL;
+constexpr DWORD kEdit = kChild | WS_TABSTOP | ES_NUMBER | ES_CENTER | ES_AUTOHSCROLL;
+// The sunken edge a dialog gives its edit boxes.
+constexpr DWORD kEditEx = WS_EX_CLIENTEDGE;
 constexpr DWORD kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD kSpin = kChild | UDS_ALIGNRIGHT;
 constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
@@ -32,20 +35,20 @@ const std::array<MainChild, 21>& Children() {
       {MainControl::lblAction, WC_STATICW, L"Action", kChild | SS_CENTERIMAGE},
       {MainControl::cmbAction, WC_COMBOBOXW, L"", kCombo | WS_GROUP},
       {MainControl::optIn, WC_BUTTONW, L"In", kChild | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON},
-      {MainControl::txtPeriod, WC_EDITW, L"1", kEdit},
+      {MainControl::txtPeriod, WC_EDITW, L"1", kEdit, kEditEx},
       {MainControl::vsPeriod, UPDOWN_CLASSW, L"", kSpin},
       {MainControl::cmbUnit, WC_COMBOBOXW, L"", kCombo},
       {MainControl::optAt, WC_BUTTONW, L"At", kChild | BS_AUTORADIOBUTTON},
-      {MainControl::txtHour, WC_EDITW, L"1", kEdit},
+      {MainControl::txtHour, WC_EDITW, L"1", kEdit, kEditEx},
       {MainControl::vsHour, UPDOWN_CLASSW, L"", kSpin},
-      {MainControl::txtMin, WC_EDITW, L"00", kEdit},
+      {MainControl::txtMin, WC_EDITW, L"00", kEdit, kEditEx},
       {MainControl::vsMin, UPDOWN_CLASSW, L"", kSpin},
       {MainControl::cmbT, WC_COMBOBOXW, L"", kCombo},
       {MainControl::chkPrompt, WC_BUTTONW, L"Prompt before Action with snooze option", kCheck | WS_GROUP},
       {MainControl::chkBlink, WC_BUTTONW, L"Blink before Action", kCheck},
-      {MainControl::txtBlink, WC_EDITW, L"30", kEdit},
+      {MainControl::txtBlink, WC_EDITW, L"30", kEdit, kEditEx},
       {MainControl::vsBlink, UPDOWN_CLASSW, L"", kSpin},
-      {MainControl::lblSeconds, WC_STATICW, L"Seconds", kChild},
+      {MainControl::lblSeconds, WC_STATICW, L"Seconds", kChild | SS_CENTERIMAGE},
       {MainControl::chkForce, WC_BUTTONW, L"Force terminate", kCheck},
       {MainControl::cmdTimer, WC_BUTTONW, L"&Enable", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON | WS_GROUP},
       {MainControl::cmdAdv, WC_BUTTONW, L"&Options", kChild | WS_TABSTOP | BS_PUSHBUTTON},
@@ -102,10 +105,12 @@ MainWindow::MainWindow(MainServices services, frmMain1& trayForm, frmAbout& abou
 
 bool MainWindow::Create() {
   showRequest_ = RegisterWindowMessageW(kShowRequestMessage);
-  const int dpi = DpiOf(nullptr);
+  // It opens on the primary monitor, at that monitor's scale.
+  const int dpi = MonitorDpi();
   icon_ = CreateArtIcon(ArtKind::AppIcon, GetSystemMetrics(SM_CXICON));
   layout_ = MainWindowLayout(dpi);
-  SetFrame(layout_.frame, dpi);
+  SetDpi(dpi);
+  SetFrame(layout_.frame);
   const POINT at = CenterOnWorkArea(layout_.width, layout_.height);
   // A tool window keeps the program out of the task bar and Alt+Tab: it
   // lives in the notification area.
@@ -129,7 +134,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
     case WM_TIMER: OnTimer(wParam); return 0;
     case WM_TIMECHANGE: form_.OnClockChanged(); return 0;
     case WM_POWERBROADCAST: OnPowerBroadcast(wParam); return TRUE;
-    case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
+    case kNumberBoxStep: OnNumberBoxStep(static_cast<int>(wParam), static_cast<int>(lParam)); return 0;
     case WM_SETCURSOR:
       if (!waitCursor_) return Default(message, wParam, lParam);
       SetCursor(LoadCursorW(nullptr, IDC_WAIT));
@@ -163,6 +168,7 @@ void MainWindow::OnCreate() {
   footerBrush_.reset(CreateSolidBrush(FrameColors::kFooter));
   CreateChildControls<MainControl>(hwnd(), Children(), layout_, nullptr);
   for (const FieldBinding& field : kFields) {
+    MakeNumberBox(Control(field.text));
     SendMessageW(Control(field.text), EM_LIMITTEXT, static_cast<WPARAM>(field.maxLength), 0);
     SendMessageW(Control(field.spin), UDM_SETRANGE32, 0, 2);
     SendMessageW(Control(field.spin), UDM_SETPOS32, 0, 1);
@@ -172,7 +178,7 @@ void MainWindow::OnCreate() {
   tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                                  GetModuleHandleW(nullptr), nullptr));
-  ApplyLayout();
+  LayOut(dpi());
 }
 
 void MainWindow::OnDestroy() {
@@ -185,11 +191,15 @@ void MainWindow::OnDestroy() {
   PostQuitMessage(0);
 }
 
-void MainWindow::ApplyLayout() {
-  hiddenIcon_ = CreateArtIcon(ArtKind::TrayHidden, ScaleToDpi(16, dpi()));
+SIZE MainWindow::LayOut(int dpi) {
+  SetDpi(dpi);
+  layout_ = MainWindowLayout(dpi, DropDownBoxHeight(hwnd(), fonts().normal.get()));
+  SetFrame(layout_.frame);
+  hiddenIcon_ = CreateArtIcon(ArtKind::TrayHidden, ScaleToDpi(16, dpi));
   PlaceChildControls<MainControl>(hwnd(), Children(), layout_, fonts().normal.get());
   UpdateTooltip();
   InvalidateRect(hwnd(), nullptr, TRUE);
+  return {layout_.width, layout_.height};
 }
 
 void MainWindow::UpdateTooltip() {
@@ -221,10 +231,10 @@ void MainWindow::OnCommand(int id, int code) {
   if (updating_) return;
   const auto control = static_cast<MainControl>(id);
   for (const FieldBinding& field : kFields) {
-    if (field.text == control && code == EN_CHANGE) {
-      form_.OnFieldTextChanged(field.field, Narrow(WindowText(Control(control))));
-      return;
-    }
+    if (field.text != control) continue;
+    if (code == EN_CHANGE) form_.OnFieldTextChanged(field.field, Narrow(WindowText(Control(control))));
+    if (code == EN_KILLFOCUS) form_.OnFieldLeft(field.field);
+    return;
   }
   const auto selection = [&] { return static_cast<int>(SendMessageW(Control(control), CB_GETCURSEL, 0, 0)); };
   const auto checked = [&] { return SendMessageW(Control(control), BM_GETCHECK, 0, 0) == BST_CHECKED; };
@@ -246,10 +256,18 @@ void MainWindow::OnCommand(int id, int code) {
 LRESULT MainWindow::OnNotify(const NMHDR& header) {
   if (header.code != UDN_DELTAPOS) return 0;
   const auto& change = reinterpret_cast<const NMUPDOWN&>(header);
+  // With the range set from low to high, the up arrow's delta is positive.
   for (const FieldBinding& field : kFields) {
-    if (static_cast<UINT_PTR>(field.spin) == header.idFrom) form_.OnFieldSpin(field.field, change.iDelta > 0);
+    if (static_cast<UINT_PTR>(field.spin) == header.idFrom) form_.OnFieldStep(field.field, change.iDelta);
   }
   return TRUE;  // The spin itself never moves; the text holds the value.
+}
+
+void MainWindow::OnNumberBoxStep(int id, int delta) {
+  if (updating_) return;
+  for (const FieldBinding& field : kFields) {
+    if (static_cast<int>(field.text) == id) form_.OnFieldStep(field.field, delta);
+  }
 }
 
 void MainWindow::PaintBody(HDC dc) {
@@ -272,14 +290,6 @@ void MainWindow::OnBodyRelease(POINT client) {
   if (showHidden_ && layout_.at(MainControl::imgShowHidden).Contains(client.x, client.y)) form_.OnShowHiddenClicked();
 }
 
-void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
-  layout_ = MainWindowLayout(dpi);
-  SetFrame(layout_.frame, dpi);
-  SetWindowPos(hwnd(), nullptr, suggested.left, suggested.top, layout_.width, layout_.height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  ApplyLayout();
-}
-
 LRESULT MainWindow::OnControlColor(HDC dc, HWND control) {
   if (control != Control(MainControl::lblStatus)) return BorderlessWindow::OnControlColor(dc, control);
   SetTextColor(dc, FrameColors::kFooterText);
@@ -298,6 +308,7 @@ void MainWindow::SetControlText(MainControl id, const std::string& text) {
 
 void MainWindow::ShowControls(const ScheduleControls& controls, const ControlEnabling& enabling) {
   updating_ = true;
+  const HWND focus = GetFocus();
   SetComboItems(Control(MainControl::cmbAction), controls.ActionItems());
   SelectCombo(Control(MainControl::cmbAction), controls.action);
   SetCheck(Control(MainControl::optIn), controls.countdownMode);
@@ -320,6 +331,15 @@ void MainWindow::ShowControls(const ScheduleControls& controls, const ControlEna
   }
   SetEnabled(Control(MainControl::txtBlink), enabling.blink);
   SetEnabled(Control(MainControl::vsBlink), enabling.blink);
+  for (MainControl id : {MainControl::cmbAction, MainControl::optIn, MainControl::optAt, MainControl::chkPrompt,
+                         MainControl::chkBlink, MainControl::chkForce}) {
+    SetEnabled(Control(id), enabling.choices);
+  }
+  // A control that is disabled loses the focus to nothing; the keyboard
+  // goes on from the button that arms and disarms.
+  if (focus != nullptr && IsChild(hwnd(), focus) && !IsWindowEnabled(focus)) {
+    SetFocus(Control(MainControl::cmdTimer));
+  }
   updating_ = false;
 }
 

@@ -52,6 +52,7 @@ class MainWindow final : public BorderlessWindow, public MainView, private Dialo
 
   // BorderlessWindow
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept override;
+  SIZE LayOut(int dpi) override;
   void OnCaptionButton(FrameHit button) override;
   void OnBodyRelease(POINT client) override;
   std::optional<Rect> ClickableInFrame() const override;
@@ -61,11 +62,10 @@ class MainWindow final : public BorderlessWindow, public MainView, private Dialo
   void OnCreate();
   void OnCommand(int id, int code);
   LRESULT OnNotify(const NMHDR& header);
-  void OnDpiChanged(int dpi, const RECT& suggested);
+  void OnNumberBoxStep(int id, int delta);
   void OnDestroy();
   void OnTimer(WPARAM id);
   void OnPowerBroadcast(WPARAM event);
-  void ApplyLayout();
   void UpdateTooltip();
   HWND Control(MainControl id) const { return GetDlgItem(hwnd(), static_cast<int>(id)); }
   void SetControlText(MainControl id, const std::string& text);

@@ -1,11 +1,10 @@
 #include "core/main_form.h"
 
-#include "base/value_codec.h"
-
 namespace kelvane {
 
-ControlEnabling EnablingFor(const ScheduleControls& controls) {
-  return {controls.countdownMode, !controls.countdownMode, controls.blink};
+ControlEnabling EnablingFor(const ScheduleControls& controls, bool armed) {
+  if (armed) return {false, false, false, false};
+  return {true, controls.countdownMode, !controls.countdownMode, controls.blink};
 }
 
 MainForm::MainForm(MainView& view, Dialogs& dialogs, MainServices services)
@@ -32,11 +31,10 @@ void MainForm::Start() {
     // A short countdown armed at start-up could fire before the user can
     // react, so seconds below 30 are raised to 30.
     if (controls_.unit == CountdownUnit::Seconds &&
-        LeadingNumber(controls_.period.text()) < 30) {
-      controls_.period.SetText("30");
-      Refresh();
+        controls_.period.value() < 30) {
+      controls_.period.SetValue(30);
     }
-    schedule_.ToggleSchedule(ToggleTrigger::User);
+    Toggle(ToggleTrigger::User);
   }
   ShowTrayAtStart();
   services_.windows.ResetWindowLists();
@@ -55,7 +53,14 @@ void MainForm::ShowTrayAtStart() {
   tray.BalloonShow(true, kBalloonTimeoutMs, false);
 }
 
+bool MainForm::RefusedWhileArmed() {
+  if (!schedule_.Armed()) return false;
+  Refresh();
+  return true;
+}
+
 void MainForm::OnActionSelected(int index) {
+  if (RefusedWhileArmed()) return;
   const auto action = ActionAt(index, controls_.lockOffered);
   if (!action) return;
   controls_.action = *action;
@@ -63,21 +68,25 @@ void MainForm::OnActionSelected(int index) {
 }
 
 void MainForm::OnModeSelected(bool countdown) {
+  if (RefusedWhileArmed()) return;
   controls_.countdownMode = countdown;
   Refresh();
 }
 
 void MainForm::OnUnitSelected(int index) {
+  if (RefusedWhileArmed()) return;
   if (const auto unit = CountdownUnitAt(index)) controls_.unit = *unit;
   Refresh();
 }
 
 void MainForm::OnHalfDaySelected(int index) {
+  if (RefusedWhileArmed()) return;
   if (const auto half = HalfDayAt(index)) controls_.halfDay = *half;
   Refresh();
 }
 
 void MainForm::OnCheckChanged(ScheduleCheck check, bool checked) {
+  if (RefusedWhileArmed()) return;
   switch (check) {
     case ScheduleCheck::Prompt: controls_.prompt = checked; break;
     case ScheduleCheck::Blink: controls_.blink = checked; break;
@@ -97,24 +106,42 @@ NumericSpin& MainForm::Spin(ScheduleField field) {
 }
 
 void MainForm::OnFieldTextChanged(ScheduleField field, const std::string& text) {
+  if (RefusedWhileArmed()) return;
   NumericSpin& spin = Spin(field);
   if (spin.text() == text) return;
-  spin.SetText(text);
+  spin.Edit(text);
   Refresh();
 }
 
-void MainForm::OnFieldSpin(ScheduleField field, bool upArrow) {
-  NumericSpin& spin = Spin(field);
-  spin.SetValue(spin.value() + (upArrow ? -1 : 1));
+void MainForm::OnFieldLeft(ScheduleField field) {
+  if (RefusedWhileArmed()) return;
+  Spin(field).Commit();
+  Refresh();
+}
+
+void MainForm::OnFieldStep(ScheduleField field, int delta) {
+  if (RefusedWhileArmed()) return;
+  Spin(field).Step(delta);
   Refresh();
 }
 
 bool MainForm::AcceptsFieldChar(char32_t c) { return NumericSpin::AcceptsChar(c); }
 
-void MainForm::Refresh() { view_.ShowControls(controls_, EnablingFor(controls_)); }
+void MainForm::Refresh() { view_.ShowControls(controls_, EnablingFor(controls_, schedule_.Armed())); }
+
+bool MainForm::Toggle(ToggleTrigger trigger) {
+  if (!schedule_.Armed()) {
+    for (NumericSpin* box : {&controls_.period, &controls_.hour, &controls_.minute, &controls_.blinkSeconds}) {
+      box->Commit();
+    }
+  }
+  const bool toggled = schedule_.ToggleSchedule(trigger);
+  Refresh();
+  return toggled;
+}
 
 void MainForm::OnToggleClicked() {
-  if (!schedule_.ToggleSchedule(ToggleTrigger::User)) view_.SignalInvalidInput();
+  if (!Toggle(ToggleTrigger::User)) view_.SignalInvalidInput();
 }
 
 void MainForm::OnOptionsClicked() {
@@ -181,7 +208,7 @@ void MainForm::BeginEnding() {
 void MainForm::OnEndSession() {
   if (unloaded_) return;
   BeginEnding();
-  if (schedule_.Armed()) schedule_.ToggleSchedule(ToggleTrigger::Execution);
+  if (schedule_.Armed()) Toggle(ToggleTrigger::Execution);
   quit_ = true;
   bossKeys_.ShowHiddenWindows();
   ExitProgram();
@@ -272,6 +299,7 @@ void MainForm::FireAction() {
   const bool bossTriggered = schedule_.TakeTimerTag() == kBossKeyTag;
   if (schedule_.Prompt() && !(bossTriggered && options_.BossKeyIgnorePrompt)) {
     const std::uint64_t arming = schedule_.Armings();
+    view_.SetStatus(kWaitingStatus);
     const std::optional<PromptAnswer> answer = dialogs_.RunPrompt(schedule_.ActionName(), options_.PromptTimeout);
     // The user may have switched the schedule off from the tray, or quit,
     // while the prompt was open; acting then would re-arm or run a cancelled
@@ -296,7 +324,7 @@ void MainForm::FireAction() {
       return;
     }
   }
-  schedule_.ToggleSchedule(ToggleTrigger::Execution);
+  Toggle(ToggleTrigger::Execution);
   bool lockedBeforeTasks = false;
   if (options_.DoTaskRun) {
     if (options_.LockDuringTaskRun) lockedBeforeTasks = kelvane::LockComputer(services_.power);

@@ -31,13 +31,16 @@ inline constexpr const char* kPromptFailedStatus = "Cancelled: the prompt could 
 // The drawn caption buttons, numbered as the window's images are.
 enum class CaptionButton { Close = 4, Minimize = 5 };
 
-// Which schedule controls accept input, following the mode and the blink box.
+// Which schedule controls accept input: the mode and the blink box choose
+// among the boxes, and while armed none does, so that the window shows what
+// will be performed.
 struct ControlEnabling {
-  bool period = true;  // txtPeriod, vsPeriod, cmbUnit
-  bool clock = false;  // txtHour, vsHour, txtMin, vsMin, cmbT
-  bool blink = true;   // txtBlink, vsBlink
+  bool choices = true;  // cmbAction, optIn, optAt and the three check boxes
+  bool period = true;   // txtPeriod, vsPeriod, cmbUnit
+  bool clock = false;   // txtHour, vsHour, txtMin, vsMin, cmbT
+  bool blink = true;    // txtBlink, vsBlink
 };
-ControlEnabling EnablingFor(const ScheduleControls& controls);
+ControlEnabling EnablingFor(const ScheduleControls& controls, bool armed);
 
 // The main window itself, as the presenter sees it.
 class MainView {
@@ -142,9 +145,13 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   void OnUnitSelected(int index);
   void OnHalfDaySelected(int index);
   void OnCheckChanged(ScheduleCheck check, bool checked);
+  // The user typed into a box: kept as typed until the edit is finished.
   void OnFieldTextChanged(ScheduleField field, const std::string& text);
-  // The spins are vertical scroll bars: the value grows toward the lower arrow.
-  void OnFieldSpin(ScheduleField field, bool upArrow);
+  // The box lost the focus: its range and format apply.
+  void OnFieldLeft(ScheduleField field);
+  // A spin's arrows (up positive) or a step key in the box.
+  void OnFieldStep(ScheduleField field, int delta);
+  void OnFieldKey(ScheduleField field, StepKey key) { OnFieldStep(field, StepOf(key)); }
   static bool AcceptsFieldChar(char32_t c);
 
   void OnToggleClicked();
@@ -211,7 +218,7 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   const ProgramOptions& Options() const override { return options_; }
   bool Armed() const override { return schedule_.Armed(); }
   void ForgetArmed() override { schedule_.ForgetArmed(); }
-  void ArmNow() override { schedule_.ToggleSchedule(ToggleTrigger::BossKeyNow); }
+  void ArmNow() override { Toggle(ToggleTrigger::BossKeyNow); }
   void SetShowHiddenPicture(bool shown) override { view_.SetShowHiddenPicture(shown); }
   void ProcessPendingMessages() override { view_.ProcessPendingMessages(); }
   void RunTasks() override { services_.tasks.RunTasks(options_.tasks); }
@@ -228,6 +235,12 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   void Unload();
   void PerformAction(bool lockedBeforeTasks);
   NumericSpin& Spin(ScheduleField field);
+  // Arms or disarms; an arming first finishes every edit, so that the boxes
+  // show the values the schedule reads.
+  bool Toggle(ToggleTrigger trigger);
+  // While armed the schedule's inputs take no changes; the controls are shown
+  // again as they are.
+  bool RefusedWhileArmed();
   void Refresh();
 
   MainView& view_;

@@ -62,6 +62,8 @@ std::int32_t DisplayedSeconds(std::chrono::milliseconds left) {
   return ClampToInt32(up.count());
 }
 
+std::string CountdownStatus(std::int32_t seconds) { return std::to_string(seconds) + " Seconds to Execution"; }
+
 std::chrono::seconds CountdownLength(const std::string& periodText, CountdownUnit unit) {
   const std::int64_t amount = LeadingInt32Saturated(periodText);
   switch (unit) {
@@ -156,10 +158,11 @@ std::string Schedule::ArmedTip() const {
 
 void Schedule::Tick() {
   const std::int32_t secs = DisplayedSeconds(TimeLeft());
-  host_.SetStatus(std::to_string(secs) + " Seconds to Execution");
+  // Ticks go on inside the prompt's message loop; the firing is under way.
+  host_.SetStatus(firing_ ? kWaitingStatus : CountdownStatus(secs));
   if (blinkIcon_ && secs <= blinkSeconds_) {
     const bool inBalloonWindow = static_cast<std::int64_t>(secs) + 5 > blinkSeconds_ || secs < 10;
-    if (inBalloonWindow && secs >= 0 && BalloonsWanted()) {
+    if (inBalloonWindow && secs >= 0 && !firing_ && BalloonsWanted()) {
       host_.ShowBalloon(std::string(kProductName) + " will perform " + ActionName() + " in " + std::to_string(secs) +
                         " seconds");
     }
@@ -212,6 +215,14 @@ void Schedule::Snooze(std::int32_t minutes) {
   // A snooze is an answer to the prompt: the next firing asks again, also
   // when a boss-key press had armed for now while the prompt was open.
   timerTag_.clear();
+  host_.SetStatus(CountdownStatus(DisplayedSeconds(TimeLeft())));
+  // The blinking stopped in whichever phase it was; an armed program shows
+  // the armed image until the next blink window.
+  host_.SetTrayImage(TrayImage::Armed);
+  blinkPhase_ = false;
+  host_.SetTrayTip(ArmedTip());
+  // Replaces the balloon that counted down to the old target.
+  if (BalloonsWanted()) host_.ShowBalloon(ActionName() + " snoozed until " + GeneralDate(Target()));
 }
 
 std::string Schedule::TakeTimerTag() {

@@ -26,6 +26,11 @@ std::optional<CountdownUnit> CountdownUnitAt(int index);
 std::optional<HalfDay> HalfDayAt(int index);
 
 inline constexpr const char* kBossKeyTag = "BossKey";
+// The status line while the prompt waits: the target has passed, and a
+// count below zero would tell the user nothing.
+inline constexpr const char* kWaitingStatus = "Waiting for your answer";
+// The status line while counting: "42 Seconds to Execution".
+std::string CountdownStatus(std::int32_t seconds);
 // The timer that counts down and blinks.
 inline constexpr std::chrono::milliseconds kTickInterval{500};
 
@@ -102,7 +107,9 @@ class Schedule {
   // the current zone, and the target is checked at once.
   void OnClockChanged();
 
-  // Moves the target while staying armed (the prompt's snooze).
+  // Moves the target while staying armed (the prompt's snooze); the status
+  // line and the tooltip show the new target at once, and with balloons on a
+  // balloon confirms it.
   void Snooze(std::int32_t minutes);
   // Reads and clears the timer's tag ("BossKey" after a boss-key arming).
   std::string TakeTimerTag();

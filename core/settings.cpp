@@ -77,10 +77,7 @@ class Reader {
   }
   void Spin(std::string_view key, std::int32_t defaultValue, NumericSpin& target) const {
     const auto value = Integer(kConfigSection, key, defaultValue);
-    if (!value) return;
-    target.SetText(std::to_string(*value));
-    // Code-set values are shown in the spin's own format ("05" for minutes).
-    target.SetValue(target.value());
+    if (value) target.SetValue(*value);
   }
   template <typename Enum>
   void Choice(std::string_view key, Enum& target, std::optional<Enum> (*at)(int)) const {
@@ -123,10 +120,8 @@ class Writer {
 
   void Boolean(std::string_view key, bool, bool value) { Put(kConfigSection, key, EncodeBoolean(value)); }
   void Text(std::string_view key, std::string_view, const std::string& value) { Put(kConfigSection, key, value); }
-  // Text boxes are written as their leading number, rounded.
-  void Spin(std::string_view key, std::int32_t, const NumericSpin& spin) {
-    Integer(key, LeadingInt32Saturated(spin.text()));
-  }
+  // A box that is being edited is written as the value it reads as.
+  void Spin(std::string_view key, std::int32_t, const NumericSpin& spin) { Integer(key, spin.value()); }
   template <typename Enum>
   void Choice(std::string_view key, Enum value, std::optional<Enum> (*)(int)) {
     Integer(key, IndexOf(value));

@@ -7,6 +7,7 @@
 #include "base/borderless_window_win32.h"
 #include "base/child_controls_win32.h"
 #include "base/control_ids.h"
+#include "base/number_box_win32.h"
 #include "base/product.h"
 #include "base/system_time_win32.h"
 #include "base/system_win32.h"
@@ -30,11 +31,11 @@ const std::array<PromptChild, 12>& Controls() {
       {PromptControl::Label1, WC_STATICW, L"Select Execute to perform the action", kChild},
       {PromptControl::Label3, WC_STATICW, L"Select Abort to disable the action", kChild},
       {PromptControl::Label2, WC_STATICW, L"Select Snooze to delay the action", kChild},
-      {PromptControl::Label4, WC_STATICW, L"Delay for", kChild},
+      {PromptControl::Label4, WC_STATICW, L"Delay for", kChild | SS_CENTERIMAGE},
       {PromptControl::txtSnooz, WC_EDITW, L"10",
-       kChild | WS_TABSTOP | WS_BORDER | ES_CENTER | ES_AUTOHSCROLL},
+       kChild | WS_TABSTOP | ES_NUMBER | ES_CENTER | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
       {PromptControl::vsBlink, UPDOWN_CLASSW, L"", kChild},
-      {PromptControl::lblSnoozMin, WC_STATICW, L"min.", kChild},
+      {PromptControl::lblSnoozMin, WC_STATICW, L"min.", kChild | SS_CENTERIMAGE},
       {PromptControl::cmdAbort, WC_BUTTONW, L"&Abort", kChild | WS_TABSTOP | WS_GROUP},
       {PromptControl::cmdExecute, WC_BUTTONW, L"&Execute", kChild | WS_TABSTOP},
       {PromptControl::cmdSnooz, WC_BUTTONW, L"&Snooze", kChild | WS_TABSTOP},
@@ -51,10 +52,12 @@ class PromptWindow final : public BorderlessWindow {
   }
 
   std::optional<PromptAnswer> Run(HWND owner) {
-    const int dpi = DpiOf(owner);
+    // It opens in the middle of its owner's monitor, at that monitor's scale.
+    const int dpi = MonitorDpi(owner);
     layout_ = PromptLayout(dpi);
-    SetFrame(layout_.frame, dpi);
-    const POINT at = CenterOnWorkArea(layout_.width, layout_.height);
+    SetDpi(dpi);
+    SetFrame(layout_.frame);
+    const POINT at = CenterOnWorkArea(layout_.width, layout_.height, owner);
     // Its own task-bar button, titled "Kelvane", lets the user find it.
     if (!CreateOf(kPromptWindowClass, WS_EX_TOPMOST | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT,
                   WS_POPUP | WS_CLIPCHILDREN, kProductNameWide.data(), at.x, at.y, layout_.width, layout_.height, owner,
@@ -84,7 +87,10 @@ class PromptWindow final : public BorderlessWindow {
       case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       case WM_CLOSE: Finish([this] { model_.Abort(); }); return 0;
       case WM_TIMER: if (wParam == kCountdownTimer) OnCountdownStep(); return 0;
-      case WM_ACTIVATE: OnActivate(wParam, reinterpret_cast<HWND>(lParam)); return 0;
+      case WM_ACTIVATE:
+        OnDeactivated(wParam, reinterpret_cast<HWND>(lParam));
+        return BorderlessWindow::OnMessage(message, wParam, lParam);
+      case kNumberBoxStep: OnMinutesStep(static_cast<int>(lParam)); return 0;
       default: return BorderlessWindow::OnMessage(message, wParam, lParam);
     }
   }
@@ -108,30 +114,34 @@ class PromptWindow final : public BorderlessWindow {
     return GetParent(message.hwnd) == hwnd() && !PromptModel::AcceptsCharacter(focus);
   }
 
-  // Switching away and back gives the focus back to the control that had it,
-  // as a dialog does, rather than leaving it on the window itself.
-  void OnActivate(WPARAM state, HWND other) {
-    if (LOWORD(state) == WA_INACTIVE) {
-      const HWND focus = GetFocus();
-      lastFocus_ = focus != nullptr && GetParent(focus) == hwnd() ? focus : nullptr;
-      // The user turned to another of the program's windows (the tray
-      // menu, the quit question): someone is there, so the count stops.
-      DWORD process = 0;
-      if (other != nullptr && GetWindowThreadProcessId(other, &process) != 0 && process == GetCurrentProcessId()) {
-        OnUserInput();
-      }
-      return;
+  // The user turned to another of the program's windows (the tray menu,
+  // the quit question): someone is there, so the count stops. The focus
+  // comes back with the window as the base window keeps it.
+  void OnDeactivated(WPARAM state, HWND other) {
+    if (LOWORD(state) != WA_INACTIVE) return;
+    DWORD process = 0;
+    if (other != nullptr && GetWindowThreadProcessId(other, &process) != 0 && process == GetCurrentProcessId()) {
+      OnUserInput();
     }
-    SetFocus(lastFocus_ != nullptr && IsWindow(lastFocus_) ? lastFocus_ : Control(model_.InitialFocus()));
   }
 
   HWND Control(PromptControl id) const { return GetDlgItem(hwnd(), static_cast<int>(id)); }
 
+  SIZE LayOut(int dpi) override {
+    SetDpi(dpi);
+    layout_ = PromptLayout(dpi, DropDownBoxHeight(hwnd(), fonts().normal.get()));
+    SetFrame(layout_.frame);
+    PlaceChildControls<PromptControl>(hwnd(), Controls(), layout_, fonts().normal.get());
+    SendMessageW(Control(PromptControl::lblAction), WM_SETFONT, reinterpret_cast<WPARAM>(fonts().large.get()), TRUE);
+    return {layout_.width, layout_.height};
+  }
+
   void OnCreate() {
-    CreateChildControls<PromptControl>(hwnd(), Controls(), layout_, fonts().normal.get());
-    SendMessageW(Control(PromptControl::lblAction), WM_SETFONT, reinterpret_cast<WPARAM>(fonts().large.get()), FALSE);
+    CreateChildControls<PromptControl>(hwnd(), Controls(), layout_, nullptr);
+    LayOut(dpi());
     SetWindowTextW(Control(PromptControl::lblAction), Widen(actionName_).c_str());
-    SendMessageW(Control(PromptControl::txtSnooz), EM_LIMITTEXT, PromptModel::kMaxMinutesLength, 0);
+    MakeNumberBox(Control(PromptControl::txtSnooz));
+    SendMessageW(Control(PromptControl::txtSnooz), EM_LIMITTEXT, model_.MinutesMaxLength(), 0);
     SendMessageW(Control(PromptControl::vsBlink), UDM_SETRANGE32, 0, 2);
     SendMessageW(Control(PromptControl::vsBlink), UDM_SETPOS32, 0, 1);
     ShowSnoozeControls();
@@ -155,20 +165,29 @@ class PromptWindow final : public BorderlessWindow {
       case PromptControl::cmdAbort: if (code == BN_CLICKED) Finish([this] { model_.Abort(); }); break;
       case PromptControl::cmdExecute: if (code == BN_CLICKED) Finish([this] { model_.Execute(); }); break;
       case PromptControl::cmdSnooz: if (code == BN_CLICKED) Finish([this] { model_.Snooze(); }); break;
-      case PromptControl::txtSnooz: if (code == EN_CHANGE && !updating_) OnMinutesChanged(); break;
+      case PromptControl::txtSnooz:
+        if (code == EN_CHANGE && !updating_) OnMinutesChanged();
+        if (code == EN_KILLFOCUS) OnMinutesLeft();
+        break;
       default: break;
     }
   }
 
   LRESULT OnNotify(const NMHDR& header) {
     if (header.code != UDN_DELTAPOS || header.idFrom != static_cast<UINT_PTR>(PromptControl::vsBlink)) return 0;
-    if (reinterpret_cast<const NMUPDOWN&>(header).iDelta > 0) {
-      model_.OnSpinUp();
-    } else {
-      model_.OnSpinDown();
-    }
+    // With the range set from low to high, the up arrow's delta is positive.
+    OnMinutesStep(reinterpret_cast<const NMUPDOWN&>(header).iDelta);
+    return TRUE;  // The spin itself never moves; the text holds the value.
+  }
+
+  void OnMinutesStep(int delta) {
+    model_.OnMinutesStep(delta);
     ShowMinutes();
-    return TRUE;
+  }
+
+  void OnMinutesLeft() {
+    model_.OnMinutesLeft();
+    ShowMinutes();
   }
 
   bool IsUserInput(const MSG& message) const {
@@ -232,7 +251,6 @@ class PromptWindow final : public BorderlessWindow {
   WindowLayout<PromptControl> layout_;
   SystemClock clock_;
   Elapsed opened_{};
-  HWND lastFocus_ = nullptr;
   bool done_ = false;
   bool updating_ = false;
 };

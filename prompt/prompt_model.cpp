@@ -2,18 +2,7 @@
 
 #include <cstdio>
 
-#include "base/value_codec.h"
-
 namespace kelvane {
-
-void PromptModel::OnMinutesTextChanged(std::string_view text) {
-  // The box holds at most three characters, whatever is pasted into it.
-  minutes_.SetText(text.substr(0, kMaxMinutesLength));
-}
-
-void PromptModel::OnSpinUp() { minutes_.SetValue(minutes_.value() + 1); }
-
-void PromptModel::OnSpinDown() { minutes_.SetValue(minutes_.value() - 1); }
 
 void PromptModel::StartCountdown(std::chrono::seconds timeout) {
   timeout_ = timeout;
@@ -44,9 +33,8 @@ void PromptModel::OnUserInput() {
 }
 
 void PromptModel::Snooze() {
-  std::int32_t minutes = LeadingInt32Saturated(minutes_.text());
-  if (minutes < 1) minutes = 1;
-  answer_ = {PromptResult::Snooze, minutes};
+  minutes_.Commit();
+  answer_ = {PromptResult::Snooze, minutes_.value()};
 }
 
 }  // namespace kelvane

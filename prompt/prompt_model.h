@@ -21,13 +21,14 @@ struct PromptAnswer {
 
 class PromptModel {
  public:
-  static constexpr std::size_t kMaxMinutesLength = 3;
-
-  // The minutes box changed: its value is kept between 1 and 999.
-  void OnMinutesTextChanged(std::string_view text);
-  // The spin's arrows; the up arrow increases.
-  void OnSpinUp();
-  void OnSpinDown();
+  // The minutes box follows the rules of every number box: kept as typed
+  // while edited, between 1 and 999 once the edit is finished.
+  void OnMinutesTextChanged(std::string_view text) { minutes_.Edit(text); }
+  void OnMinutesLeft() { minutes_.Commit(); }
+  // The spin's arrows (up positive) or a step key in the box.
+  void OnMinutesStep(int delta) { minutes_.Step(delta); }
+  void OnMinutesKey(StepKey key) { minutes_.Step(StepOf(key)); }
+  std::size_t MinutesMaxLength() const { return minutes_.MaxLength(); }
 
   // Shows or hides the snooze controls: the button, the minutes box with its
   // spin and labels, and the line that explains snoozing.
@@ -60,11 +61,10 @@ class PromptModel {
   void Snooze();
 
   const std::string& MinutesText() const { return minutes_.text(); }
-  int SpinValue() const { return minutes_.value(); }
   const PromptAnswer& Answer() const { return answer_; }
 
  private:
-  NumericSpin minutes_{1, 999, 10, false, false};
+  NumericSpin minutes_{1, 999, 10};
   PromptAnswer answer_;
   bool snoozeVisible_ = true;
   std::chrono::seconds timeout_{0};

@@ -2,7 +2,9 @@
 # Takes the README's screenshots under Wine on a virtual display, into
 # docs/images: the grid control in every header style at 100 % and 150 %,
 # the main window, the tray menu, the about box, the balloon shown at
-# arming, and the prompt.
+# arming, and the prompt. With KELVANE_DPI (144 for 150 %) it takes the main
+# window and the prompt at that scale, named with the percentage
+# (main-window-150.png, prompt-150.png).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=scripts/x11-lib.sh
@@ -31,7 +33,7 @@ set_dpi() {
 }
 
 # The grid control in each ThemeStyle, with striped rows and with a colour
-# scheme, at 100 % and at 150 %.
+# scheme, at 100 % and at 150 %; not again for the scaled run of the others.
 grid_shot() {
   set_dpi "$1"
   wine "$root/build/windows/kelvane_grid_host.exe" &
@@ -44,11 +46,17 @@ grid_shot() {
   wineserver -k
   wineserver -w
 }
-grid_shot 96 "$out/grid-100.png"
-grid_shot 144 "$out/grid-150.png"
+if [ -z "${KELVANE_DPI:-}" ]; then
+  grid_shot 96 "$out/grid-100.png"
+  grid_shot 144 "$out/grid-150.png"
+fi
 
 # KELVANE_DPI=144 shows the windows at 150 % scaling.
+suffix=""
 set_dpi "${KELVANE_DPI:-96}"
+if [ -n "${KELVANE_DPI:-}" ]; then
+  suffix="-$((KELVANE_DPI * 100 / 96))"
+fi
 
 # A 20-second countdown: long enough for the tray shots, then the prompt.
 for setting in "tUnit 2" "tPeriod 20"; do
@@ -59,32 +67,35 @@ done
 wine "$root/build/windows/kelvane-recording.exe" &
 main=$(wait_window '^ Kelvane$')
 sleep 1  # the first paint of every control
-shoot "$main" "$out/main-window.png"
+shoot "$main" "$out/main-window$suffix.png"
 
 # Arming shows its balloon below Wine's stand-alone tray window (top left).
 xdotool windowfocus --sync "$main" 2>/dev/null || true
 xdotool key --window "$main" alt+e
 sleep 3
-import -window root -crop 420x150+0+0 +repage "$out/balloon.png"
+# The tray's pictures are taken at 100 % only.
+if [ -z "$suffix" ]; then
+  import -window root -crop 420x150+0+0 +repage "$out/balloon.png"
 
-# The tray window takes its first click only to become active; the menu
-# opens at the pointer.
-for _ in 1 2 3; do
-  xdotool mousemove 13 24 click 3
+  # The tray window takes its first click only to become active; the menu
+  # opens at the pointer.
+  for _ in 1 2 3; do
+    xdotool mousemove 13 24 click 3
+    sleep 1
+    xdotool search --onlyvisible --name '^$' 2>/dev/null | while read -r w; do
+      xwininfo -id "$w" | grep -q 'upper-left X:  13'  && echo "$w"; done | grep -q . && break
+  done
+  import -window root -crop 200x140+0+0 +repage "$out/tray-menu.png"
+  xdotool windowfocus --sync "$main" 2>/dev/null || true
+  xdotool key a
+  about=$(wait_window '^About$')
   sleep 1
-  xdotool search --onlyvisible --name '^$' 2>/dev/null | while read -r w; do
-    xwininfo -id "$w" | grep -q 'upper-left X:  13'  && echo "$w"; done | grep -q . && break
-done
-import -window root -crop 200x140+0+0 +repage "$out/tray-menu.png"
-xdotool windowfocus --sync "$main" 2>/dev/null || true
-xdotool key a
-about=$(wait_window '^About$')
-sleep 1
-shoot "$about" "$out/about.png"
-xdotool windowfocus --sync "$about" 2>/dev/null || true
-xdotool key Escape
+  shoot "$about" "$out/about.png"
+  xdotool windowfocus --sync "$about" 2>/dev/null || true
+  xdotool key Escape
+fi
 
 prompt=$(wait_window '^Kelvane$')
 sleep 1
-shoot "$prompt" "$out/prompt.png"
+shoot "$prompt" "$out/prompt$suffix.png"
 echo "Screenshots written to $out"

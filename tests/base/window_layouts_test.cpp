@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace kelvane {
@@ -9,31 +10,79 @@ namespace {
 
 template <typename Id>
 void ExpectInsideTheBodyAndApart(const WindowLayout<Id>& layout) {
-  std::vector<LayoutSlot<Id>> boxes;
   for (const LayoutSlot<Id>& slot : layout.slots) {
     const int id = static_cast<int>(slot.id);
     EXPECT_GE(slot.rect.left, 0) << id;
     EXPECT_LE(slot.rect.right(), layout.width) << id;
-    // Drop-down lists reserve room for their list below the box.
-    if (slot.dropDown) continue;
     EXPECT_LE(slot.rect.bottom(), layout.height) << id;
-    boxes.push_back(slot);
   }
-  for (std::size_t i = 0; i < boxes.size(); ++i) {
-    for (std::size_t j = i + 1; j < boxes.size(); ++j) {
-      const Rect& a = boxes[i].rect;
-      const Rect& b = boxes[j].rect;
+  for (std::size_t i = 0; i < layout.slots.size(); ++i) {
+    for (std::size_t j = i + 1; j < layout.slots.size(); ++j) {
+      const Rect& a = layout.slots[i].rect;
+      const Rect& b = layout.slots[j].rect;
       const bool overlap = a.left < b.right() && b.left < a.right() && a.top < b.bottom() && b.top < a.bottom();
-      EXPECT_FALSE(overlap) << static_cast<int>(boxes[i].id) << " overlaps " << static_cast<int>(boxes[j].id);
+      EXPECT_FALSE(overlap) << static_cast<int>(layout.slots[i].id) << " overlaps "
+                            << static_cast<int>(layout.slots[j].id);
     }
   }
 }
 
+constexpr int kDpis[] = {96, 120, 144, 168, 192};
+
 TEST(WindowLayouts, ControlsStayInsideTheBodyAndDoNotOverlapAtAnyScale) {
-  for (int dpi : {96, 144, 192}) {
+  for (int dpi : kDpis) {
     SCOPED_TRACE(dpi);
     ExpectInsideTheBodyAndApart(MainWindowLayout(dpi));
     ExpectInsideTheBodyAndApart(PromptLayout(dpi));
+    ExpectInsideTheBodyAndApart(AboutLayout(dpi));
+  }
+}
+
+template <typename Id>
+void ExpectOneRow(const WindowLayout<Id>& layout, std::initializer_list<Id> row) {
+  const Rect first = layout.at(*row.begin());
+  for (const Id id : row) {
+    EXPECT_EQ(layout.at(id).top, first.top) << static_cast<int>(id);
+    EXPECT_EQ(layout.at(id).height, first.height) << static_cast<int>(id);
+  }
+}
+
+TEST(WindowLayouts, BoxesListsSpinsAndTheirLabelsOnOneRowShareTopAndHeight) {
+  for (int dpi : kDpis) {
+    SCOPED_TRACE(dpi);
+    using enum MainControl;
+    const auto main = MainWindowLayout(dpi);
+    ExpectOneRow(main, {lblAction, cmbAction});
+    ExpectOneRow(main, {optIn, txtPeriod, vsPeriod, cmbUnit});
+    ExpectOneRow(main, {optAt, txtHour, vsHour, txtMin, vsMin, cmbT});
+    ExpectOneRow(main, {chkBlink, txtBlink, vsBlink, lblSeconds});
+    const auto prompt = PromptLayout(dpi);
+    ExpectOneRow(prompt, {PromptControl::Label4, PromptControl::txtSnooz, PromptControl::vsBlink,
+                          PromptControl::lblSnoozMin});
+    EXPECT_EQ(prompt.at(PromptControl::txtSnooz).height, main.at(txtPeriod).height);
+    for (const MainControl list : {cmbAction, cmbUnit, cmbT}) EXPECT_GT(main.slotOf(list).listHeight, 0);
+  }
+}
+
+TEST(WindowLayouts, EverySpinTouchesItsBoxAndScalesLikeTheOthers) {
+  for (int dpi : kDpis) {
+    SCOPED_TRACE(dpi);
+    using enum MainControl;
+    const auto main = MainWindowLayout(dpi);
+    const auto prompt = PromptLayout(dpi);
+    const std::vector<std::pair<Rect, Rect>> spins = {
+        {main.at(txtPeriod), main.at(vsPeriod)},
+        {main.at(txtHour), main.at(vsHour)},
+        {main.at(txtMin), main.at(vsMin)},
+        {main.at(txtBlink), main.at(vsBlink)},
+        {prompt.at(PromptControl::txtSnooz), prompt.at(PromptControl::vsBlink)},
+    };
+    const int width96 = MainWindowLayout(96).at(vsPeriod).width;
+    for (const auto& [box, spin] : spins) {
+      EXPECT_EQ(spin.left, box.right());
+      EXPECT_EQ(spin.width, spins.front().second.width) << "the same spin in both windows";
+      EXPECT_NEAR(spin.width, width96 * dpi / 96.0, 1.0) << "scaled with the window";
+    }
   }
 }
 

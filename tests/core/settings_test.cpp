@@ -58,12 +58,12 @@ TEST(Settings, SaveThenLoadRoundTrips) {
   c.action = PowerAction::Hibernate;
   c.force = false;
   c.prompt = false;
-  c.blinkSeconds.SetText("12");
+  c.blinkSeconds.Edit("12");
   c.countdownMode = false;
-  c.period.SetText("45");
+  c.period.Edit("45");
   c.unit = CountdownUnit::Seconds;
-  c.hour.SetText("11");
-  c.minute.SetText("7");
+  c.hour.Edit("11");
+  c.minute.Edit("7");
   c.halfDay = HalfDay::PM;
   auto& o = original.options;
   o.TrayTips = false;

@@ -7,8 +7,6 @@
 namespace kelvane::e2e {
 namespace {
 
-constexpr int kAboutVersionLabel = 1001;
-
 // The centre of the program's icon in Wine's stand-alone tray window.
 std::optional<POINT> TrayIconCentre() {
   std::optional<POINT> centre;
@@ -100,7 +98,7 @@ TEST_F(TrayTest, AboutShowsTheVersionOfTheBuild) {
   const HWND about = program.FindWindowOf(nullptr, L"About");
   ASSERT_NE(about, nullptr);
   const std::string expected = std::string("Version: ") + KELVANE_VERSION_TEXT;
-  EXPECT_EQ(ControlText(about, kAboutVersionLabel), std::wstring(expected.begin(), expected.end()));
+  EXPECT_EQ(ControlText(about, static_cast<int>(AboutControl::lblVersion)), std::wstring(expected.begin(), expected.end()));
   // A left click on the tray icon closes the about box and shows the main window.
   ASSERT_TRUE(ClickScreen(*TrayIconCentre(), 1));
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(about) || !IsWindowVisible(about); }));

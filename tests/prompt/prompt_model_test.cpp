@@ -5,37 +5,51 @@
 namespace kelvane {
 namespace {
 
-TEST(PromptModel, MinutesBoxStaysWithinItsRange) {
+TEST(PromptModel, SnoozeReadsTheMinutesAsTheBoxShowsThemOnceLeft) {
   const struct {
     const char* typed;
-    const char* text;
+    const char* text;  // while typing
     int minutes;
   } cases[] = {
-      {"0", "1", 1},     {"", "1", 1},       {"5000", "500", 500}, {"7x", "7x", 7},
-      {"2.5", "2.5", 2}, {"3.5", "3.5", 4},  {"abc", "1", 1},      {"-4", "1", 1},
-      {"1234", "123", 123},
+      {"0", "0", 1},     {"", "", 1},        {"5000", "500", 500}, {"7x", "7x", 7},
+      {"2.5", "2.5", 2}, {"3.5", "3.5", 4},  {"abc", "abc", 1},    {"-4", "-4", 1},
+      {"30", "30", 30},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
     PromptModel prompt;
     prompt.OnMinutesTextChanged(c.typed);
-    EXPECT_EQ(prompt.MinutesText(), c.text);
+    EXPECT_EQ(prompt.MinutesText(), c.text) << "nothing is rewritten while typing";
     prompt.Snooze();
     EXPECT_EQ(prompt.Answer().Result, PromptResult::Snooze);
     EXPECT_EQ(prompt.Answer().SnoozeMinutes, c.minutes);
+    EXPECT_EQ(prompt.MinutesText(), std::to_string(c.minutes)) << "the box shows what was snoozed";
   }
 }
 
-TEST(PromptModel, SpinArrowsStepAndStopAtTheBounds) {
+TEST(PromptModel, LeavingTheMinutesBoxAppliesItsRange) {
   PromptModel prompt;
-  prompt.OnSpinUp();
-  prompt.OnSpinUp();
+  prompt.OnMinutesTextChanged("");
+  prompt.OnMinutesLeft();
+  EXPECT_EQ(prompt.MinutesText(), "1");
+}
+
+TEST(PromptModel, TheUpArrowIncreasesAndStepsStopAtTheBounds) {
+  PromptModel prompt;
+  prompt.OnMinutesStep(1);
+  prompt.OnMinutesStep(1);
   EXPECT_EQ(prompt.MinutesText(), "12");
-  for (int i = 0; i < 20; ++i) prompt.OnSpinDown();
+  prompt.OnMinutesKey(StepKey::PageDown);
+  EXPECT_EQ(prompt.MinutesText(), "2");
+  prompt.OnMinutesKey(StepKey::PageDown);
+  EXPECT_EQ(prompt.MinutesText(), "1");
+  prompt.OnMinutesKey(StepKey::Down);
   EXPECT_EQ(prompt.MinutesText(), "1");
   prompt.OnMinutesTextChanged("998");
-  prompt.OnSpinUp();
-  prompt.OnSpinUp();
+  prompt.OnMinutesKey(StepKey::Up);
+  prompt.OnMinutesStep(1);
+  EXPECT_EQ(prompt.MinutesText(), "999");
+  prompt.OnMinutesKey(StepKey::PageUp);
   EXPECT_EQ(prompt.MinutesText(), "999");
 }
 

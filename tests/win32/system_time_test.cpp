@@ -13,6 +13,7 @@ TEST(SystemTime, LocalConversionsAgreeWithThePlatform) {
   const UserLocalTimeZone zone;
   const Instant now = clock.Now();
   const LocalDateTime local = ToLocal(zone, now);
+  // Local date-times hold whole seconds.
   EXPECT_EQ(FromLocal(zone, local), std::chrono::floor<std::chrono::seconds>(now));
   SYSTEMTIME platform{};
   GetLocalTime(&platform);
