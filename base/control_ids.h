@@ -103,6 +103,8 @@ enum class OptionsControl : int {
   cmpPower,
   cmdShowLog,
   cmdOk,
+};
+
 enum class AboutControl : int {
   Label1 = 1000,  // the product name
   lblVersion,

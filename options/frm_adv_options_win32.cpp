@@ -7,6 +7,7 @@
 #include "base/borderless_window_win32.h"
 #include "base/child_controls_win32.h"
 #include "base/control_ids.h"
+#include "base/number_box_win32.h"
 #include "base/product.h"
 #include "base/system_win32.h"
 #include "base/wide_text_win32.h"
@@ -156,8 +157,9 @@ class AdvOptionsWindow final : public BorderlessWindow,
 
   void Run(HWND owner) {
     const int dpi = DpiOf(owner);
+    SetDpi(dpi);
     layout_ = OptionsLayout(dpi);
-    SetFrame(layout_.frame, dpi);
+    SetFrame(layout_.frame);
     const POINT at = CenterOnWorkArea(layout_.width, layout_.height, owner);
     // Without WS_CLIPCHILDREN: group boxes leave their inside to the window
     // below them, which must therefore paint there.
@@ -199,10 +201,23 @@ class AdvOptionsWindow final : public BorderlessWindow,
       case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
       case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       case WM_CLOSE: form_.ApplyAndClose(); return 0;
+      case kNumberBoxStep: form_.OnPromptTimeoutStep(static_cast<int>(lParam)); return 0;
       // Owned windows are gone before their owner's WM_DESTROY.
       case WM_DESTROY: (void)tooltip_.release(); return 0;
       default: return BorderlessWindow::OnMessage(message, wParam, lParam);
     }
+  }
+
+  SIZE LayOut(int dpi) override {
+    SetDpi(dpi);
+    layout_ = OptionsLayout(dpi);
+    SetFrame(layout_.frame);
+    PlaceChildControls<OptionsControl>(hwnd(), kControls, layout_, fonts().normal.get());
+    for (const auto& [id, window] : {std::pair{grdTasks, grid_.hwnd()}, std::pair{frmTasks, frame_.hwnd()}}) {
+      const Rect r = layout_.at(id);
+      SetWindowPos(window, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return {layout_.width, layout_.height};
   }
 
   void OnCaptionButton(FrameHit button) override {
@@ -221,6 +236,7 @@ class AdvOptionsWindow final : public BorderlessWindow,
     // The frame goes behind everything in the task area.
     frame_.Create(hwnd(), static_cast<int>(frmTasks), layout_.at(frmTasks));
     SendMessageW(Control(txtPromptTimeout), EM_LIMITTEXT, 4, 0);
+    MakeNumberBox(Control(txtPromptTimeout));
     for (OptionsControl spin : {vsPromptTimeout, vsUpDown}) {
       SendMessageW(Control(spin), UDM_SETRANGE32, static_cast<WPARAM>(kMoveSpinBottom), kMoveSpinTop);
       SendMessageW(Control(spin), UDM_SETPOS32, 0, kMoveSpinRest);
@@ -268,6 +284,7 @@ class AdvOptionsWindow final : public BorderlessWindow,
       case cmdAltBAction: if (code == CBN_SELCHANGE) form_.OnAltActionSelected(selection()); break;
       case txtPromptTimeout:
         if (code == EN_CHANGE) form_.OnPromptTimeoutText(Narrow(WindowText(Control(control))));
+        if (code == EN_KILLFOCUS) form_.OnPromptTimeoutLeft();
         break;
       case cmdTaskAdd: if (code == BN_CLICKED) form_.Tasks().Add(); break;
       case cmdTaskDel: if (code == BN_CLICKED) form_.Tasks().Delete(); break;
@@ -284,7 +301,7 @@ class AdvOptionsWindow final : public BorderlessWindow,
     const auto& change = reinterpret_cast<const NMUPDOWN&>(header);
     const auto control = static_cast<OptionsControl>(header.idFrom);
     if (control == vsPromptTimeout) {
-      form_.OnPromptTimeoutSpin(change.iDelta > 0);
+      form_.OnPromptTimeoutStep(change.iDelta);
       return TRUE;  // the text holds the value
     }
     if (control == vsUpDown) {

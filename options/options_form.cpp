@@ -150,12 +150,17 @@ void OptionsForm::OnAltActionSelected(int index) {
 }
 
 void OptionsForm::OnPromptTimeoutText(std::string_view text) {
-  state_.promptTimeout.SetText(text);
+  state_.promptTimeout.Edit(text);
   Refresh();
 }
 
-void OptionsForm::OnPromptTimeoutSpin(bool up) {
-  state_.promptTimeout.SetValue(state_.promptTimeout.value() + (up ? 1 : -1));
+void OptionsForm::OnPromptTimeoutStep(int delta) {
+  state_.promptTimeout.Step(delta);
+  Refresh();
+}
+
+void OptionsForm::OnPromptTimeoutLeft() {
+  state_.promptTimeout.Commit();
   Refresh();
 }
 
@@ -173,6 +178,7 @@ void OptionsForm::StoreHotKey(HotKeyEditor& hotKey, const HotKeyFrame& frame) co
 
 void OptionsForm::ApplyAndClose() {
   if (closed_) return;
+  state_.promptTimeout.Commit();
   EditedOptions& o = services_.settings.options;
   StoreHotKey(services_.settings.bossKey, state_.boss);
   StoreHotKey(services_.settings.altBossKey, state_.alt);

@@ -142,8 +142,10 @@ class OptionsForm {
   void OnModifier(BossKey key, Modifier modifier, bool checked);
   void OnKeySelected(BossKey key, int index);
   void OnAltActionSelected(int index);
+  // The seconds box: typed into, stepped by its spin or keys, and left.
   void OnPromptTimeoutText(std::string_view text);
-  void OnPromptTimeoutSpin(bool up);
+  void OnPromptTimeoutStep(int delta);
+  void OnPromptTimeoutLeft();
 
   // OK and the close image.
   void ApplyAndClose();

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots under Wine on a virtual display, into
 # docs/images: the grid control in every header style at 100 % and 150 %,
-# the main window, the tray menu, the about box, the balloon shown at
-# arming, and the prompt. With KELVANE_DPI (144 for 150 %) it takes the main
-# window and the prompt at that scale, named with the percentage
-# (main-window-150.png, prompt-150.png).
+# the main window, the options dialog, the tray menu, the about box, the
+# balloon shown at arming, and the prompt. With KELVANE_DPI (144 for 150 %)
+# it takes the main window, the options dialog and the prompt at that scale,
+# named with the percentage (main-window-150.png, options-150.png,
+# prompt-150.png).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=scripts/x11-lib.sh
@@ -68,6 +69,19 @@ wine "$root/build/windows/kelvane-recording.exe" &
 main=$(wait_window '^ Kelvane$')
 sleep 1  # the first paint of every control
 shoot "$main" "$out/main-window$suffix.png"
+
+# The options dialog, opened with its button's mnemonic and left with Esc.
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key --window "$main" alt+o
+options=$(wait_window '^Kelvane$')
+sleep 1
+shoot "$options" "$out/options$suffix.png"
+xdotool windowfocus --sync "$options" 2>/dev/null || true
+xdotool key Escape
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name '^Kelvane$' >/dev/null 2>&1 || break
+  sleep 0.1
+done
 
 # Arming shows its balloon below Wine's stand-alone tray window (top left).
 xdotool windowfocus --sync "$main" 2>/dev/null || true

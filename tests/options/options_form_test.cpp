@@ -209,6 +209,24 @@ TEST_F(OptionsFormTest, ApplyingStoresTheHotKeysSwitchedOffFirstAndEverySetting)
   EXPECT_EQ(view.closes, 1);
 }
 
+TEST_F(OptionsFormTest, TheSecondsBoxReadsAsTypedAndKeepsItsRangeWhenApplied) {
+  const struct {
+    const char* typed;
+    int steps;
+    std::int32_t applied;
+  } cases[] = {{"", 0, 1}, {"3", 0, 3}, {"35", 0, 35}, {"9999", 0, 3600}, {"3599", 10, 3600}, {"2", -10, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    OptionsForm form = MakeForm();
+    form.Open();
+    form.OnPromptTimeoutText(c.typed);
+    EXPECT_EQ(view.shown.promptTimeout.text(), std::string(c.typed).substr(0, 4)) << "kept as typed while editing";
+    if (c.steps != 0) form.OnPromptTimeoutStep(c.steps);
+    form.ApplyAndClose();
+    EXPECT_EQ(promptTimeout, c.applied);
+  }
+}
+
 TEST_F(OptionsFormTest, EscKeepsEverythingButTheAutostartChange) {
   OptionsForm form = MakeForm();
   form.Open();
