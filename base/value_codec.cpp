@@ -1,12 +1,10 @@
 #include "base/value_codec.h"
 
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <string>
-#include <system_error>
 
 namespace kelvane {
 namespace {
@@ -20,9 +18,7 @@ double LeadingNumber(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && IsBlank(text[i])) ++i;
   const std::size_t start = i;
-  const bool negative = i < text.size() && text[i] == '-';
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  const std::size_t unsignedStart = i;
   std::size_t digits = 0;
   while (i < text.size() && IsDigit(text[i])) { ++i; ++digits; }
   if (i < text.size() && text[i] == '.') {
@@ -39,15 +35,19 @@ double LeadingNumber(std::string_view text) {
       i = j;
     }
   }
-  // The number is one run of the text, so it is read in place; sorting a
-  // number column reads it once per row.
+  // The C library's reader needs the number on its own, ended by a NUL; a
+  // number of ordinary length is copied to the stack, as sorting a number
+  // column reads one per row. (std::from_chars would read it in place but
+  // brings a second floating-point reader of some 40 KB into the program.)
+  const std::string_view number = text.substr(start, i - start);
+  char buffer[64];
   double value = 0.0;
-  const auto [end, error] = std::from_chars(text.data() + unsignedStart, text.data() + i, value);
-  if (error == std::errc::result_out_of_range) {
-    // Too large saturates; too small leaves what strtod makes of it.
-    value = std::strtod(std::string(text.substr(start, i - start)).c_str(), nullptr);
-  } else if (negative) {
-    value = -value;
+  if (number.size() < sizeof buffer) {
+    number.copy(buffer, number.size());
+    buffer[number.size()] = '\0';
+    value = std::strtod(buffer, nullptr);
+  } else {
+    value = std::strtod(std::string(number).c_str(), nullptr);
   }
   return std::isfinite(value) ? value : (value > 0 ? std::numeric_limits<double>::max()
                                                    : std::numeric_limits<double>::lowest());

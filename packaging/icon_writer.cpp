@@ -4,8 +4,10 @@
 // build compiles it with the host compiler and embeds its output in the exe.
 //
 // Each size is drawn at its exact pixel size, as the program draws its
-// icons at run time. Sizes up to 64 are 32-bit bitmaps, which every shell
-// path reads; 256 is PNG, as Windows expects for the largest size.
+// icons at run time. The smallest sizes (16 and 20, the tray's and small
+// lists') are 32-bit bitmaps, which every shell path reads; the larger ones
+// are PNG, which Windows reads from Vista on and which keeps the program
+// small.
 #include <zlib.h>
 
 #include <cstdint>
@@ -113,7 +115,7 @@ int main(int argc, char** argv) {
   for (const int size : sizes) {
     const kelvane::Canvas canvas = kelvane::DrawArt(kelvane::ArtKind::AppIcon, size);
     Bytes image;
-    if (size < 256) {
+    if (size <= 20) {
       image = BitmapImage(canvas);
     } else if (!PngImage(canvas, image)) {
       std::fprintf(stderr, "could not compress the %d-pixel image\n", size);
