@@ -1,7 +1,11 @@
 #pragma once
 // The fixed file version of a module or file with a version resource.
+#include <windows.h>
+
 #include <optional>
 #include <string>
+
+#include "base/system_library_win32.h"
 
 namespace kelvane {
 
@@ -12,8 +16,22 @@ struct FileVersion {
   int build = 0;
 };
 
-// nullopt when the file has no version resource or its root block cannot
-// be read.
+// Reads version resources through version.dll, loaded from the system
+// folder at the first reading and kept with the reader.
+class FileVersionReader {
+ public:
+  // nullopt when the file has no version resource, its root block cannot be
+  // read, or this Windows lacks version.dll.
+  std::optional<FileVersion> Read(const std::wstring& path);
+
+ private:
+  SystemLibrary version_{L"version.dll"};
+  SystemEntry<decltype(::GetFileVersionInfoSizeW)> infoSize_{version_, "GetFileVersionInfoSizeW"};
+  SystemEntry<decltype(::GetFileVersionInfoW)> info_{version_, "GetFileVersionInfoW"};
+  SystemEntry<decltype(::VerQueryValueW)> query_{version_, "VerQueryValueW"};
+};
+
+// One reading, with a reader of its own.
 std::optional<FileVersion> ReadFileVersion(const std::wstring& path);
 
 }  // namespace kelvane

@@ -53,6 +53,7 @@ using UniqueFileHandle = std::unique_ptr<HANDLE, FileHandleDeleter>;
 using UniquePen = UniqueOf<HPEN, &DeleteGdiObject>;
 using UniqueMemoryDc = UniqueOf<HDC, &DeleteDC>;
 using UniqueEventSource = UniqueOf<HANDLE, &DeregisterEventSource>;
+using UniqueModule = UniqueOf<HMODULE, &FreeLibrary>;
 
 // A window's device context from GetDC, released with it.
 class WindowDc {

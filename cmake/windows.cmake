@@ -2,7 +2,10 @@
 # end-to-end tests, and the GoogleTest programs that run under Wine.
 enable_language(RC)
 
-set(KELVANE_WIN32_LIBS user32 gdi32 comctl32 comdlg32 shell32 shlwapi advapi32 powrprof version ole32 uuid uxtheme msimg32)
+# Only KnownDLLs and comctl32 (bound by the manifest) are linked; other
+# system DLLs are loaded from the system folder at first use
+# (base/system_library_win32.h).
+set(KELVANE_WIN32_LIBS user32 gdi32 comctl32 shell32 advapi32 ole32 uuid)
 set(KELVANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 # Size without speed: -O2 rather than -O3 (the program waits on messages and

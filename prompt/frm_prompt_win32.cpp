@@ -93,7 +93,7 @@ class PromptWindow final : public BorderlessWindow {
     if (button == FrameHit::CloseButton) Finish([this] { model_.Abort(); });
   }
 
-  void PaintBody(HDC dc) override { kelvane::DrawArt(dc, ArtKind::PromptPicture, layout_.at(PromptControl::picture)); }
+  void PaintBody(HDC dc) override { art_.Draw(dc, ArtKind::PromptPicture, layout_.at(PromptControl::picture)); }
 
   // A character typed while a button has the focus is dropped before the
   // dialog manager can take it for a mnemonic.
@@ -230,6 +230,7 @@ class PromptWindow final : public BorderlessWindow {
   HICON icon_;
   PromptModel model_;
   WindowLayout<PromptControl> layout_;
+  ArtPainter art_;
   SystemClock clock_;
   Elapsed opened_{};
   HWND lastFocus_ = nullptr;
