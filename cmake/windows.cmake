@@ -4,7 +4,7 @@ enable_language(RC)
 
 # Only KnownDLLs and comctl32 (bound by the manifest) are linked; other
 # system DLLs are loaded from the system folder at first use
-# (base/system_library_win32.h).
+# (base/system_library_win32.h), and scripts/check-imports.sh holds the list.
 set(KELVANE_WIN32_LIBS user32 gdi32 comctl32 shell32 advapi32 ole32 uuid)
 set(KELVANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
@@ -102,6 +102,48 @@ if(KELVANE_WIN32_TESTS)
     COMMAND "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh" "$<TARGET_FILE:kelvane_win32_tests>" --gtest_brief=1)
 endif()
 
+# The import table may name only DLLs that Windows never looks for beside the
+# program; the check is shown to refuse a program that imports others.
+add_test(NAME imports COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check-imports.sh"
+         $<TARGET_FILE:kelvane> $<TARGET_FILE:kelvane-recording>)
+add_test(NAME imports_refused COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check-imports.sh"
+         $<TARGET_FILE:kelvane_dll_probe>)
+set_tests_properties(imports_refused PROPERTIES PASS_REGULAR_EXPRESSION "imports powrprof\\.dll"
+                     FAIL_REGULAR_EXPRESSION "only KnownDLLs")
+
+# Look-alikes of the system DLLs that the program loads itself, as someone
+# might leave them beside a download, for the planted-DLL test: each has
+# every export of the real one (the names come from mingw-w64's import
+# library) and lives in a folder of its own, so that nothing else of the
+# build ever starts beside it.
+set(KELVANE_PLANTED_DLLS version msimg32 powrprof)
+set(KELVANE_PLANTED_TARGETS)
+foreach(name IN LISTS KELVANE_PLANTED_DLLS)
+  find_library(KELVANE_IMPORT_LIBRARY_${name} NAMES ${name} REQUIRED)
+  execute_process(COMMAND "${CMAKE_NM}" -g --defined-only "${KELVANE_IMPORT_LIBRARY_${name}}"
+                  OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
+  string(REGEX MATCHALL "__imp_[A-Za-z0-9_]+" exports "${symbols}")
+  list(REMOVE_DUPLICATES exports)
+  list(SORT exports)
+  list(TRANSFORM exports REPLACE "^__imp_(.*)$" "  \\1=PlantedEntry")
+  list(JOIN exports "\n" exports)
+  set(definitions "${CMAKE_BINARY_DIR}/generated/planted_${name}.def")
+  file(CONFIGURE OUTPUT "${definitions}" CONTENT "LIBRARY ${name}.dll\nEXPORTS\n${exports}\n")
+  add_library(kelvane_planted_${name} SHARED "${CMAKE_SOURCE_DIR}/tests/e2e/helpers/planted_dll.cpp" "${definitions}")
+  target_compile_definitions(kelvane_planted_${name} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+  target_compile_options(kelvane_planted_${name} PRIVATE ${KELVANE_WARNINGS})
+  target_link_options(kelvane_planted_${name} PRIVATE ${KELVANE_STATIC_LINK})
+  set_target_properties(kelvane_planted_${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
+                        RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/planted"
+                        ARCHIVE_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/planted/lib")
+  list(APPEND KELVANE_PLANTED_TARGETS kelvane_planted_${name})
+endforeach()
+add_executable(kelvane_dll_probe WIN32 "${CMAKE_SOURCE_DIR}/tests/e2e/helpers/dll_probe.cpp")
+target_compile_definitions(kelvane_dll_probe PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_compile_options(kelvane_dll_probe PRIVATE ${KELVANE_WARNINGS})
+target_link_libraries(kelvane_dll_probe PRIVATE version msimg32 powrprof)
+target_link_options(kelvane_dll_probe PRIVATE ${KELVANE_STATIC_LINK} -municode)
+
 # End-to-end tests drive the real program from a GoogleTest program of their
 # own, in a fresh prefix per run.
 file(GLOB KELVANE_E2E_SOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/e2e/*_e2e.cpp"
@@ -112,7 +154,8 @@ if(KELVANE_E2E_SOURCES)
   target_include_directories(kelvane_e2e_tests PRIVATE "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_BINARY_DIR}/generated")
   target_compile_options(kelvane_e2e_tests PRIVATE ${KELVANE_WARNINGS})
   target_link_options(kelvane_e2e_tests PRIVATE ${KELVANE_STATIC_LINK})
-  add_dependencies(kelvane_e2e_tests kelvane-recording kelvane_window_owner kelvane_task_waiter)
+  add_dependencies(kelvane_e2e_tests kelvane kelvane-recording kelvane_window_owner kelvane_task_waiter
+                   kelvane_dll_probe ${KELVANE_PLANTED_TARGETS})
   add_test(NAME e2e
     COMMAND "${CMAKE_SOURCE_DIR}/scripts/e2e-run.sh" "$<TARGET_FILE:kelvane_e2e_tests>" --gtest_brief=1)
   set_tests_properties(e2e PROPERTIES TIMEOUT 900)
@@ -134,7 +177,7 @@ target_compile_definitions(kelvane_window_owner PRIVATE UNICODE _UNICODE WIN32_L
 target_compile_options(kelvane_window_owner PRIVATE ${KELVANE_WARNINGS})
 target_link_options(kelvane_window_owner PRIVATE ${KELVANE_STATIC_LINK} -municode)
 if(TARGET kelvane_win32_tests)
-  add_dependencies(kelvane_win32_tests kelvane_window_owner)
+  add_dependencies(kelvane_win32_tests kelvane_window_owner ${KELVANE_PLANTED_TARGETS})
 endif()
 
 # A task that the end-to-end tests let end when they choose.
