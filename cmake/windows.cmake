@@ -13,12 +13,16 @@ set(KELVANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 # a section of its own so that the linker drops what nothing calls, and line
 # tables (-g1) for the symbol file kept beside the stripped exe.
 string(REPLACE "-O3" "-O2" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
-set(KELVANE_RELEASE_COMPILE -ffunction-sections -fdata-sections -g1)
+# Two builds of one commit in different folders give the same bytes: paths
+# in the line tables and in assertions are relative to the source folder
+# (the build folder sits at build/windows in both), and the PE header and
+# the resources carry no build time.
+set(KELVANE_RELEASE_COMPILE -ffunction-sections -fdata-sections -g1 "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.")
 target_compile_options(kelvane_core PRIVATE ${KELVANE_RELEASE_COMPILE})
 # libstdc++'s default terminate handler prints the type of an uncaught
 # exception, demangled, to a console that a GUI program does not have; it
 # brings the whole demangler (45 KB). Ending at once is what it does next.
-set(KELVANE_RELEASE_LINK -Wl,--gc-sections
+set(KELVANE_RELEASE_LINK -Wl,--gc-sections -Wl,--no-insert-timestamp
     "-Wl,--defsym,_ZN9__gnu_cxx27__verbose_terminate_handlerEv=abort")
 
 # The entry point and the real power calls are kept out of the shared shell
@@ -68,10 +72,13 @@ function(kelvane_program name)
   add_dependencies(${name} kelvane_icon)
   # The shipped file carries no symbols; name.debug keeps them for crash
   # analysis, and the exe names it (.gnu_debuglink) so debuggers find it.
+  # objcopy stamps a PE file with the time it runs unless SOURCE_DATE_EPOCH
+  # says otherwise; 0 is what the linker wrote (no time at all).
+  set(objcopy ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_OBJCOPY})
   add_custom_command(TARGET ${name} POST_BUILD
-    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${name}> $<TARGET_FILE_DIR:${name}>/${name}.debug
-    COMMAND ${CMAKE_OBJCOPY} --strip-all $<TARGET_FILE:${name}>
-    COMMAND ${CMAKE_COMMAND} -E chdir $<TARGET_FILE_DIR:${name}> ${CMAKE_OBJCOPY} --add-gnu-debuglink=${name}.debug $<TARGET_FILE_NAME:${name}>
+    COMMAND ${objcopy} --only-keep-debug $<TARGET_FILE:${name}> $<TARGET_FILE_DIR:${name}>/${name}.debug
+    COMMAND ${objcopy} --strip-all $<TARGET_FILE:${name}>
+    COMMAND ${CMAKE_COMMAND} -E chdir $<TARGET_FILE_DIR:${name}> ${objcopy} --add-gnu-debuglink=${name}.debug $<TARGET_FILE_NAME:${name}>
     VERBATIM)
 endfunction()
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/resources")
