@@ -69,7 +69,7 @@ fi
 export SOURCE_DATE_EPOCH
 if [ -z "$build" ]; then
   build="$root/build/windows"
-  KELVANE_TARGETS="kelvane kelvane-setup-actions" "$root/scripts/build.sh" windows >/dev/null
+  KELVANE_TARGETS="kelvane kelvane_setup_actions" "$root/scripts/build.sh" windows >/dev/null
 fi
 build=$(cd "$build" && pwd)
 exe="$build/kelvane.exe"
