@@ -10,7 +10,7 @@ trap 'rm -rf "$work"' EXIT
 commit=$(git -C "$root" rev-parse HEAD) || exit 1
 echo "== packaging $commit from two clean clones"
 
-clones=("$work/a/kelvane" "$work/second/deeper/Kelvane Build")
+clones=("$work/a/kelvane" "$work/second/deeper/kelvane-build")
 for clone in "${clones[@]}"; do
   git clone -q --no-hardlinks "$root" "$clone" && git -C "$clone" checkout -q "$commit" || exit 1
   echo "== $clone"

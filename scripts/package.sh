@@ -138,7 +138,7 @@ zip="$stage/$name-portable.zip"
 # The product and package codes follow from the version and the packaged
 # files: a rebuild of the same commit is the same product and package, and
 # anything else is another one, which replaces it as an upgrade.
-inputs=$( (echo "$version"; sha256sum "$root/packaging/kelvane.wxs"; cd "$files" && sha256sum ./* | LC_ALL=C sort -k2) |
+inputs=$( (echo "$version"; sha256sum <"$root/packaging/kelvane.wxs"; cd "$files" && sha256sum ./* | LC_ALL=C sort -k2) |
           sha256sum | cut -c1-64)
 code_of() {
   local hex

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Release files that depend on their contents only, checked on one build:
-# packaged twice, a day apart by the clock, with another time zone, umask
-# and temporary folder, the installer and the zip come out byte for byte the
-# same; the exe carries no link time and no path of the build machine. The
+# packaged twice, a day apart by the clock, by a copy of the scripts in
+# another folder, with another time zone, umask and temporary folder, the
+# installer and the zip come out byte for byte the same; the exe carries no
+# link time and no path of the build machine. The
 # full check, two builds from clean clones in different folders, is
 # scripts/check-reproducible.sh (scripts/test.sh --reproducible).
 #
@@ -26,10 +27,14 @@ lacks() { ! grep -qaF "$2" "$1"; }
 
 # Signing is another matter (scripts/package.sh's own test); these runs are unsigned.
 unset KELVANE_SIGN_PFX KELVANE_SIGN_PASSWORD
+export SOURCE_DATE_EPOCH
+SOURCE_DATE_EPOCH=$(git -C "$root" log -1 --format=%ct) || die "not a git checkout"
 "$root/scripts/package.sh" --build "$build" --out "$work/first" >/dev/null 2>&1 || die "package.sh"
-mkdir -p "$work/tmp"
+elsewhere="$work/another/checkout"
+mkdir -p "$elsewhere" "$work/tmp"
+cp -r "$root/scripts" "$root/packaging" "$elsewhere/"
 (umask 077 && TZ=Pacific/Kiritimati TMPDIR="$work/tmp" faketime -f +1d \
-  "$root/scripts/package.sh" --build "$build" --out "$work/second" >/dev/null 2>&1) || die "package.sh a day later"
+  "$elsewhere/scripts/package.sh" --build "$build" --out "$work/second" >/dev/null 2>&1) || die "package.sh a day later"
 for file in kelvane-1.0.0-x64.msi kelvane-1.0.0-x64-portable.zip; do
   check "$file is the same" same "$work/first/$file" "$work/second/$file"
 done
