@@ -214,6 +214,10 @@ void MainForm::OnEndSession() {
   ExitProgram();
 }
 
+void MainForm::OnQueryEndSession(bool closingForInstaller) {
+  if (closingForInstaller && !unloaded_) bossKeys_.RestoreHiddenWindows();
+}
+
 void MainForm::OnTrayMouseDown(TrayButton button) {
   if (button == TrayButton::Left) {
     dialogs_.CloseAboutBox();

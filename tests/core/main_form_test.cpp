@@ -504,6 +504,19 @@ TEST_F(MainFormTest, TheEndOfTheSessionDisarmsShowsHiddenWindowsAndEnds) {
   EXPECT_FALSE(Logged("suspend 010")) << "the timer of a program that has ended never fires";
 }
 
+TEST_F(MainFormTest, AnInstallersCloseRequestBringsHiddenWindowsBackBeforeItsAnswer) {
+  store = Config({{"BossKeyHideWindows", "True"}, {"BossKeyDoExeAction", "False"}});
+  form.Start();
+  form.OnBossKeyPressed();
+  form.OnQueryEndSession(false);
+  EXPECT_TRUE(form.WindowsHidden()) << "a sign-out may still be cancelled";
+  EXPECT_FALSE(Logged("show 7 3"));
+  form.OnQueryEndSession(true);
+  EXPECT_FALSE(form.WindowsHidden());
+  EXPECT_TRUE(Logged("show 7 3"));
+  EXPECT_FALSE(Logged("unload")) << "the session end that follows closes the program";
+}
+
 TEST_F(MainFormTest, ARefusedPowerCallGivesTheDesktopBackAndSaysSo) {
   const struct {
     int action;
