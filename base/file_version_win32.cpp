@@ -40,11 +40,15 @@ std::wstring FileVersionReader::ReadText(const std::wstring& path, const std::ws
       translations == nullptr || length < sizeof(Translation)) {
     return {};
   }
-  wchar_t block[64];
-  std::swprintf(block, std::size(block), L"\\StringFileInfo\\%04x%04x\\", translations[0].language,
-                translations[0].codePage);
+  // Formatted by hand: swprintf would bring the C library's whole wide
+  // formatter into the exe for four hex digits.
+  std::wstring query = L"\\StringFileInfo\\";
+  for (const WORD part : {translations[0].language, translations[0].codePage}) {
+    for (int shift = 12; shift >= 0; shift -= 4) query += L"0123456789abcdef"[(part >> shift) & 0xF];
+  }
+  query += L'\\';
+  query += name;
   wchar_t* text = nullptr;
-  const std::wstring query = block + name;
   if (!query_.CallOr(FALSE, data.data(), query.c_str(), reinterpret_cast<void**>(&text), &length) || text == nullptr ||
       length == 0) {
     return {};
