@@ -603,6 +603,34 @@ TEST_F(MainFormTest, TheComputerIsKeptAwakeExactlyWhileArmed) {
   }
 }
 
+// The options dialog can be opened while armed; "Keep the computer awake
+// until the action" switched there holds for the countdown under way, as
+// the box's caption says, not only from the next arming on.
+TEST_F(MainFormTest, KeepAwakeSwitchedInTheOptionsWhileArmedHoldsForTheCountdownUnderWay) {
+  class SwitchingView : public FakeView {
+   public:
+    using FakeView::FakeView;
+    bool keepAwake = false;
+    void RunOptionsDialog(const OptionsSettings& settings) override { settings.options.keepAwake = keepAwake; }
+  };
+  for (const bool switchedOn : {true, false}) {
+    SCOPED_TRACE(switchedOn ? "switched on" : "switched off");
+    MemorySettingsStore s = Config({{"Action", "3"}, {"Prompt", "False"}, {"KeepAwake", switchedOn ? "False" : "True"}});
+    Log l;
+    RecordingPowerApi p{&l};
+    SwitchingView v{l};
+    MainForm f{v, v, MainServices{s, p, clock, zone, tray, parts, parts, parts, hider, parts, "k.exe", "A"}};
+    f.Start();
+    f.OnToggleClicked();
+    ASSERT_TRUE(f.GetSchedule().Armed());
+    ASSERT_EQ(p.awake, !switchedOn);
+    v.keepAwake = switchedOn;
+    f.OnOptionsClicked();
+    ASSERT_TRUE(f.GetSchedule().Armed());
+    EXPECT_EQ(p.awake, switchedOn);
+  }
+}
+
 TEST_F(MainFormTest, WakingUpFiresATargetPassedInSleepAtOnce) {
   store = Config({{"Action", "3"}, {"Prompt", "False"}});
   form.Start();
