@@ -126,5 +126,32 @@ TEST_F(TaskGridEditingTest, SpaceOnTheRunColumnSwitchesTheTaskOnlyWhileTheListIs
   EXPECT_TRUE(GetTaskRecord(list_, 2).enabled) << "a read-only list keeps its boxes";
 }
 
+// The grid shows a few rows; a task moved down past the last one shown (or
+// up past the first) would go on moving where the user cannot see it.
+TEST_F(TaskGridEditingTest, TheMovedTaskStaysInView) {
+  std::vector<TaskRecord> list;
+  for (int n = 0; n < 12; ++n) list.push_back({true, "task " + std::to_string(n), "t" + std::to_string(n) + ".exe"});
+  Open(list);
+  ASSERT_LT(grid.ItemsVisible(), 12) << "fewer rows shown than the list holds";
+  const struct {
+    const char* arrow;
+    std::int32_t from;
+    std::int32_t spinValue;
+  } moves[] = {{"down", 0, kMoveSpinRest - 1}, {"up", 11, kMoveSpinRest + 1}};
+  for (const auto& move : moves) {
+    SCOPED_TRACE(move.arrow);
+    grid.SetTopRow(move.from);
+    grid.SetRow(move.from);
+    for (int click = 0; click < 11; ++click) {
+      taskGrid.OnMoveSpin(move.spinValue);
+      const std::int32_t row = grid.Row();
+      const bool shown = row >= grid.TopRow() && row < grid.TopRow() + grid.ItemsVisible();
+      EXPECT_TRUE(shown) << "after click " << click + 1 << " the task is on row " << row << ", the view shows rows "
+                         << grid.TopRow() << " to " << grid.TopRow() + grid.ItemsVisible() - 1;
+      if (!shown) break;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kelvane
