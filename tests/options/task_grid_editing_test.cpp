@@ -153,5 +153,25 @@ TEST_F(TaskGridEditingTest, TheMovedTaskStaysInView) {
   }
 }
 
+// "-" removes the current row and leaves the current row on the task that
+// took its place, which the next "-" removes: that task must be one the user
+// can see, not one the reloaded list scrolled away from.
+TEST_F(TaskGridEditingTest, AfterADeleteTheTaskThatMinusRemovesNextIsInView) {
+  std::vector<TaskRecord> list;
+  for (int n = 0; n < 12; ++n) list.push_back({true, "task " + std::to_string(n), "t" + std::to_string(n) + ".exe"});
+  Open(list);
+  ASSERT_LT(grid.ItemsVisible(), 10) << "fewer rows shown than the list holds";
+  grid.SetTopRow(11);  // scrolled to the end of the list
+  grid.SetRow(10);     // the user clicked the second last task
+  ASSERT_TRUE(grid.Row() >= grid.TopRow() && grid.Row() < grid.TopRow() + grid.ItemsVisible());
+
+  taskGrid.Delete();
+  ASSERT_EQ(grid.Model().RowCount(), 11);
+  ASSERT_EQ(grid.Model().CellText(grid.Row(), kTaskNameColumn), "task 11") << "the place is kept";
+  EXPECT_TRUE(grid.Row() >= grid.TopRow() && grid.Row() < grid.TopRow() + grid.ItemsVisible())
+      << "the next \"-\" would remove row " << grid.Row() << "; the view shows rows " << grid.TopRow() << " to "
+      << grid.TopRow() + grid.ItemsVisible() - 1;
+}
+
 }  // namespace
 }  // namespace kelvane
