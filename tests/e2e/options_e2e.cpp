@@ -326,5 +326,75 @@ TEST_F(OptionsTest, At150PercentTheDialogsSpinsScaleLikeTheMainWindows) {
       << "the move spin beside \"+\"";
 }
 
+// Escape in an open drop-down list closes the list, as everywhere in
+// Windows; the dialog and what was changed in it stay.
+TEST_F(OptionsTest, EscInAnOpenDropDownListClosesOnlyTheList) {
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkBossKey));
+  const HWND keys = GetDlgItem(dialog, Id(OptionsControl::cmbBossKey));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(keys) != FALSE; }));
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::cmbBossKey));
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(keys, CB_GETDROPPEDSTATE, 0, 0) != 0; })) << "the list opens";
+  ASSERT_TRUE(TypeIntoFocus("Escape"));
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(keys, CB_GETDROPPEDSTATE, 0, 0) == 0; })) << "the list closes";
+  const bool dialogClosed = WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 2s);
+  ASSERT_FALSE(dialogClosed) << "Escape in the open list also closed the dialog and dropped the boss key";
+  ASSERT_TRUE(ClickOk(dialog));
+  EXPECT_TRUE(WaitFor([&] { return RegistryText(kConfig, L"BossKeyHotOn") == L"True"; }));
+}
+
+// The check box of a task's "Run" cell is reached and set with the keyboard:
+// Space checks it, as in every Windows list with check boxes.
+TEST_F(OptionsTest, SpaceOnTheRunCellChecksTheTask) {
+  SetRegistryText(kTasks, L"TaskCount", L"1");
+  StoreTask(1, false, L"alpha", L"a.exe");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkTaskRun));
+  // Into the grid below its row, then to the first row's first cell.
+  RECT grid{};
+  GetWindowRect(Grid(dialog), &grid);
+  ASSERT_TRUE(ClickScreen({(grid.left + grid.right) / 2, grid.bottom - 8}, 1));
+  ASSERT_TRUE(TypeIntoFocus("ctrl+Home Home space"));
+  ASSERT_TRUE(ClickOk(dialog));
+  EXPECT_TRUE(WaitFor([&] { return StoredTask(1).rfind(L"1\u00A41\u00A4alpha", 0) == 0; }))
+      << "the task is stored unchecked: " << StoredTask(1).c_str();
+}
+
+// A task typed with the keyboard alone: "+", its name, Enter, Right to the
+// command line's cell, Enter to edit it, the command, Enter.
+TEST_F(OptionsTest, ATaskIsTypedWithTheKeyboardAloneAfterPlus) {
+  SetRegistryText(kTasks, L"TaskCount", L"1");
+  StoreTask(1, true, L"old", L"old.exe");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkTaskRun));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(dialog, Id(OptionsControl::cmdTaskAdd))); }));
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::cmdTaskAdd));
+  HWND editor = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    editor = FindWindowExW(Grid(dialog), nullptr, L"Edit", nullptr);
+    return editor != nullptr && IsWindowVisible(editor);
+  }));
+  ASSERT_TRUE(TypeIntoFocus(KeysFor("mine") + " Return Right Return"));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(editor) != FALSE; }))
+      << "Right then Enter after the name opens no cell for the command line";
+  ASSERT_TRUE(TypeIntoFocus(KeysFor("mine.exe") + " Return"));
+  ASSERT_TRUE(ClickOk(dialog));
+  EXPECT_TRUE(WaitFor([&] { return RegistryText(kTasks, L"TaskCount") == L"2"; }))
+      << StoredTask(1).c_str() << " | " << StoredTask(2).c_str();
+  EXPECT_NE(StoredTask(2).find(L"mine\u00A4mine.exe"), std::wstring::npos) << StoredTask(2).c_str();
+}
+
 }  // namespace
 }  // namespace kelvane::e2e
