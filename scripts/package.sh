@@ -72,6 +72,10 @@ if [ -z "$build" ]; then
   KELVANE_TARGETS="kelvane kelvane_setup_actions" "$root/scripts/build.sh" windows >/dev/null
 fi
 build=$(cd "$build" && pwd)
+# The output folder as given, relative to where the script was started; the
+# steps below change folders.
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
 exe="$build/kelvane.exe"
 for file in "$exe" "$build/kelvane.debug" "$build/kelvane-setup-actions.dll" "$build/generated/kelvane.ico"; do
   [ -f "$file" ] || fail "$file is missing: is $build a Windows build?"

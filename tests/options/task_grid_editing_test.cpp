@@ -38,6 +38,8 @@ class GridBackedTaskGrid : public TaskGridControl, public GridEvents {
     grid.SetProperty(GridProperty::AllowUserResizing, std::int64_t{v});
   }
   void EditCell(std::int32_t row, std::int32_t col) override { grid.EditCell(row, col); }
+  void FinishEditing() override { grid.UpdateCell(); }
+  void MakeRowVisible(std::int32_t row) override { grid.MakeRowVisible(row); }
 
   void RequestEdit(std::int32_t row, std::int32_t col, bool& cancel) override {
     if (tasks != nullptr) tasks->OnRequestEdit(row, col, cancel);
