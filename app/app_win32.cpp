@@ -6,6 +6,8 @@
 
 #include "about/frm_about_win32.h"
 #include "app/boss_key_controls_win32.h"
+#include "bosskeys/crash_guard_win32.h"
+#include "bosskeys/hidden_record_win32.h"
 #include "bosskeys/window_list_win32.h"
 #include "core/frm_main_win32.h"
 #include "base/registry_settings_store_win32.h"
@@ -103,7 +105,11 @@ int RunApplication(HINSTANCE instance) {
   const std::string appData = ChooseAppDataFolder(EnvironmentVariable("APPDATA"), RoamingAppDataFolder());
   Tasks tasks(DataFolderPath(appData));
   Win32WindowList desktop;
-  WindowHider windows(desktop);
+  VolatileHiddenWindowsRecord hiddenRecord;
+  WindowHider windows(desktop, &hiddenRecord);
+  // Windows hidden by an instance that died are given back before anything else.
+  windows.ShowRecordedWindows();
+  ShowHiddenWindowsOnCrash();
   BossKeyControls hotKeys(instance, store);
 
   MainWindow window(MainServices{store, *power, clock, zone, tray, runKey, folders, tasks, windows, hotKeys,

@@ -1,40 +1,33 @@
 #include "base/file_version_win32.h"
 
-#include <windows.h>
-
 #include <cwchar>
-#include <vector>
 
 namespace kelvane {
-namespace {
 
-// The version resource of a file; empty when it has none.
-std::vector<unsigned char> VersionResource(const std::wstring& path) {
+std::vector<unsigned char> FileVersionReader::Resource(const std::wstring& path) {
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  const DWORD size = infoSize_.CallOr(DWORD{0}, path.c_str(), &ignored);
   if (size == 0) return {};
   std::vector<unsigned char> data(size);
-  if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data())) return {};
+  if (!info_.CallOr(FALSE, path.c_str(), DWORD{0}, size, data.data())) return {};
   return data;
 }
 
-}  // namespace
-
-std::optional<FileVersion> ReadFileVersion(const std::wstring& path) {
-  std::vector<unsigned char> data = VersionResource(path);
+std::optional<FileVersion> FileVersionReader::Read(const std::wstring& path) {
+  std::vector<unsigned char> data = Resource(path);
   if (data.empty()) return std::nullopt;
-  VS_FIXEDFILEINFO* info = nullptr;
+  VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &length) || info == nullptr ||
+  if (!query_.CallOr(FALSE, data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr ||
       length < sizeof(VS_FIXEDFILEINFO)) {
     return std::nullopt;
   }
-  return FileVersion{HIWORD(info->dwFileVersionMS), LOWORD(info->dwFileVersionMS), HIWORD(info->dwFileVersionLS),
-                     LOWORD(info->dwFileVersionLS)};
+  return FileVersion{HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
+                     LOWORD(fixed->dwFileVersionLS)};
 }
 
-std::wstring ReadVersionText(const std::wstring& path, const std::wstring& name) {
-  std::vector<unsigned char> data = VersionResource(path);
+std::wstring FileVersionReader::ReadText(const std::wstring& path, const std::wstring& name) {
+  std::vector<unsigned char> data = Resource(path);
   if (data.empty()) return {};
   struct Translation {
     WORD language;
@@ -42,22 +35,36 @@ std::wstring ReadVersionText(const std::wstring& path, const std::wstring& name)
   };
   Translation* translations = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
-                      &length) ||
+  if (!query_.CallOr(FALSE, data.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
+                     &length) ||
       translations == nullptr || length < sizeof(Translation)) {
     return {};
   }
-  wchar_t block[64];
-  std::swprintf(block, std::size(block), L"\\StringFileInfo\\%04x%04x\\", translations[0].language,
-                translations[0].codePage);
+  // Formatted by hand: swprintf would bring the C library's whole wide
+  // formatter into the exe for four hex digits.
+  std::wstring query = L"\\StringFileInfo\\";
+  for (const WORD part : {translations[0].language, translations[0].codePage}) {
+    for (int shift = 12; shift >= 0; shift -= 4) query += L"0123456789abcdef"[(part >> shift) & 0xF];
+  }
+  query += L'\\';
+  query += name;
   wchar_t* text = nullptr;
-  const std::wstring query = block + name;
-  if (!VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&text), &length) || text == nullptr ||
+  if (!query_.CallOr(FALSE, data.data(), query.c_str(), reinterpret_cast<void**>(&text), &length) || text == nullptr ||
       length == 0) {
     return {};
   }
   // The length counts the terminating null.
   return std::wstring(text, wcsnlen(text, length));
+}
+
+std::optional<FileVersion> ReadFileVersion(const std::wstring& path) {
+  FileVersionReader reader;
+  return reader.Read(path);
+}
+
+std::wstring ReadVersionText(const std::wstring& path, const std::wstring& name) {
+  FileVersionReader reader;
+  return reader.ReadText(path, name);
 }
 
 }  // namespace kelvane

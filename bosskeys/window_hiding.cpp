@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_map>
 
 namespace kelvane {
 
@@ -19,28 +20,62 @@ int RestoreCommand(int placementShowCommand) {
   return placementShowCommand == kShowMinimized ? kShowMinNoActive : placementShowCommand;
 }
 
+std::vector<HiddenWindow> WindowsToShowAgain(const std::vector<HiddenWindow>& recorded,
+                                             const std::vector<TopLevelWindow>& desktop) {
+  std::unordered_map<WindowId, const TopLevelWindow*> byHandle;
+  for (const TopLevelWindow& window : desktop) byHandle.emplace(window.handle, &window);
+  std::vector<HiddenWindow> shown;
+  for (const HiddenWindow& entry : recorded) {
+    const auto found = byHandle.find(entry.handle);
+    if (found == byHandle.end()) continue;
+    const TopLevelWindow& now = *found->second;
+    if (now.visible || now.ownProcess || now.processId != entry.processId || now.className != entry.className) continue;
+    shown.push_back(entry);
+    byHandle.erase(found);
+  }
+  return shown;
+}
+
 void WindowHider::HideAllWindows() {
+  std::vector<HiddenWindow> hiding;
   for (const TopLevelWindow& window : windows_.EnumerateWindows()) {
     // Our own windows stay whatever their title: the prompt has disabled the
     // main window, so a hidden prompt could not be brought back, and the
     // firing would wait unseen.
     if (window.ownProcess) continue;
     if (window.title.empty() || !window.visible || IsExcludedWindowTitle(window.title)) continue;
-    hidden_.push_back({window.handle, window.showCommand});
-    windows_.SetShowState(window.handle, kShowHide);
+    hiding.push_back({window.handle, window.showCommand, window.processId, window.className});
+  }
+  hidden_.insert(hidden_.end(), hiding.begin(), hiding.end());
+  // Written first: a program that dies between the two leaves no window
+  // hidden that the record does not name.
+  if (record_ != nullptr) record_->Write(EncodeHiddenWindows(hidden_));
+  for (const HiddenWindow& window : hiding) windows_.SetShowState(window.handle, kShowHide);
+  windows_.InvalidateDesktop();
+}
+
+void WindowHider::ShowBottomFirst(const std::vector<HiddenWindow>& windows) {
+  // Bottom first, so that each shown window lands above the ones that were
+  // below it and the one that was on top is on top again.
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    // A window that has gone in the meantime is skipped.
+    windows_.SetShowState(it->handle, RestoreCommand(it->showCommand));
   }
   windows_.InvalidateDesktop();
 }
 
 void WindowHider::ShowHiddenWindows() {
-  // Bottom first, so that each shown window lands above the ones that were
-  // below it and the one that was on top is on top again.
-  for (auto it = hidden_.rbegin(); it != hidden_.rend(); ++it) {
-    // A window that has gone in the meantime is skipped.
-    windows_.SetShowState(it->handle, RestoreCommand(it->showCommand));
-  }
-  windows_.InvalidateDesktop();
+  ShowBottomFirst(hidden_);
   hidden_.clear();
+  if (record_ != nullptr) record_->Clear();
+}
+
+void WindowHider::ShowRecordedWindows() {
+  if (record_ == nullptr) return;
+  const std::vector<HiddenWindow> again =
+      WindowsToShowAgain(DecodeHiddenWindows(record_->Read()), windows_.EnumerateWindows());
+  if (!again.empty()) ShowBottomFirst(again);
+  record_->Clear();
 }
 
 }  // namespace kelvane

@@ -6,16 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "bosskeys/hidden_record.h"
 #include "bosskeys/hotkey_api.h"
 
 namespace kelvane {
-
-// Show commands, as a window's placement reports them and as a show request takes them.
-inline constexpr int kShowHide = 0;
-inline constexpr int kShowNormal = 1;
-inline constexpr int kShowMinimized = 2;
-inline constexpr int kShowMaximized = 3;
-inline constexpr int kShowMinNoActive = 7;
 
 struct TopLevelWindow {
   WindowId handle = 0;
@@ -24,6 +18,8 @@ struct TopLevelWindow {
   int showCommand = kShowHide;  // from the window's placement
   // Owned by this program: the main window, the prompt, message boxes, dialogs.
   bool ownProcess = false;
+  std::uint32_t processId = 0;
+  std::string className = {};
 };
 
 // What window hiding needs from the system. None of it waits on another
@@ -42,11 +38,6 @@ class WindowList {
   virtual void InvalidateDesktop() = 0;
 };
 
-struct HiddenWindow {
-  WindowId handle = 0;
-  int showCommand = kShowHide;  // the placement's show command when it was hidden
-};
-
 // Titles of system windows that are never hidden.
 bool IsExcludedWindowTitle(std::string_view title);
 
@@ -55,24 +46,40 @@ bool IsExcludedWindowTitle(std::string_view title);
 // focus, a maximised one maximised.
 int RestoreCommand(int placementShowCommand);
 
+// The recorded windows that may be shown again now, topmost first: those
+// that still exist, are still invisible, and still belong to the process
+// and class they had. A handle that names another window by now, or one of
+// this program's own, is left alone; a window recorded twice comes once.
+std::vector<HiddenWindow> WindowsToShowAgain(const std::vector<HiddenWindow>& recorded,
+                                             const std::vector<TopLevelWindow>& desktop);
+
 // Window lists and the hide and show routines (`ModEnumWin`).
 class WindowHider {
  public:
-  explicit WindowHider(WindowList& windows) : windows_(windows) {}
+  // Without a record, hidden windows live only as long as this object.
+  explicit WindowHider(WindowList& windows, HiddenWindowsRecord* record = nullptr)
+      : windows_(windows), record_(record) {}
 
   void ResetWindowLists() { hidden_.clear(); }
   // Hides every visible window of other programs that has a title and is
   // not excluded, and remembers it. Windows hidden by an earlier hide stay
-  // remembered.
+  // remembered. The record holds them all before the first is hidden.
   void HideAllWindows();
   // Shows every remembered window again in its state, skipping those that
-  // have gone, and forgets them.
+  // have gone, and forgets them; then the record goes.
   void ShowHiddenWindows();
+  // Shows again what the record names and may be shown (WindowsToShowAgain),
+  // each in its state, and removes the record: for a start after the
+  // program died with windows hidden, and for the dying program itself.
+  void ShowRecordedWindows();
 
   const std::vector<HiddenWindow>& Hidden() const { return hidden_; }
 
  private:
+  void ShowBottomFirst(const std::vector<HiddenWindow>& windows);
+
   WindowList& windows_;
+  HiddenWindowsRecord* record_;
   std::vector<HiddenWindow> hidden_;
 };
 

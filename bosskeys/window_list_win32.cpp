@@ -18,6 +18,11 @@ TopLevelWindow Describe(HWND window) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
   described.ownProcess = process == GetCurrentProcessId();
+  described.processId = process;
+  // 256 is the longest class name RegisterClass accepts.
+  wchar_t className[257] = {};
+  const int classLength = GetClassNameW(window, className, 257);
+  described.className = Narrow(std::wstring_view(className, classLength > 0 ? static_cast<std::size_t>(classLength) : 0));
   described.title = Narrow(WindowText(window));
   described.visible = IsWindowVisible(window) != FALSE;
   WINDOWPLACEMENT placement{};

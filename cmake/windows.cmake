@@ -2,7 +2,10 @@
 # end-to-end tests, and the GoogleTest programs that run under Wine.
 enable_language(RC)
 
-set(KELVANE_WIN32_LIBS user32 gdi32 comctl32 comdlg32 shell32 shlwapi advapi32 powrprof version ole32 uuid uxtheme msimg32)
+# Only KnownDLLs and comctl32 (bound by the manifest) are linked; other
+# system DLLs are loaded from the system folder at first use
+# (base/system_library_win32.h), and scripts/check-imports.sh holds the list.
+set(KELVANE_WIN32_LIBS user32 gdi32 comctl32 shell32 advapi32 ole32 uuid)
 set(KELVANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 # Built for size: -Os rather than -O3 (the program waits on messages and
@@ -11,12 +14,16 @@ set(KELVANE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 # nothing calls, and line tables (-g1) for the symbol file kept beside the
 # stripped exe.
 string(REPLACE "-O3" "-Os" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
-set(KELVANE_RELEASE_COMPILE -ffunction-sections -fdata-sections -g1)
+# Two builds of one commit in different folders give the same bytes: paths
+# in the line tables and in assertions are relative to the source folder
+# (the build folder sits at build/windows in both), and the PE header and
+# the resources carry no build time.
+set(KELVANE_RELEASE_COMPILE -ffunction-sections -fdata-sections -g1 "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.")
 target_compile_options(kelvane_core PRIVATE ${KELVANE_RELEASE_COMPILE})
 # libstdc++'s default terminate handler prints the type of an uncaught
 # exception, demangled, to a console that a GUI program does not have; it
 # brings the whole demangler (45 KB). Ending at once is what it does next.
-set(KELVANE_RELEASE_LINK -Wl,--gc-sections
+set(KELVANE_RELEASE_LINK -Wl,--gc-sections -Wl,--no-insert-timestamp
     "-Wl,--defsym,_ZN9__gnu_cxx27__verbose_terminate_handlerEv=abort")
 
 # The entry point and the real power calls are kept out of the shared shell
@@ -66,10 +73,13 @@ function(kelvane_program name)
   add_dependencies(${name} kelvane_icon)
   # The shipped file carries no symbols; name.debug keeps them for crash
   # analysis, and the exe names it (.gnu_debuglink) so debuggers find it.
+  # objcopy stamps a PE file with the time it runs unless SOURCE_DATE_EPOCH
+  # says otherwise; 0 is what the linker wrote (no time at all).
+  set(objcopy ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0 ${CMAKE_OBJCOPY})
   add_custom_command(TARGET ${name} POST_BUILD
-    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${name}> $<TARGET_FILE_DIR:${name}>/${name}.debug
-    COMMAND ${CMAKE_OBJCOPY} --strip-all $<TARGET_FILE:${name}>
-    COMMAND ${CMAKE_COMMAND} -E chdir $<TARGET_FILE_DIR:${name}> ${CMAKE_OBJCOPY} --add-gnu-debuglink=${name}.debug $<TARGET_FILE_NAME:${name}>
+    COMMAND ${objcopy} --only-keep-debug $<TARGET_FILE:${name}> $<TARGET_FILE_DIR:${name}>/${name}.debug
+    COMMAND ${objcopy} --strip-all $<TARGET_FILE:${name}>
+    COMMAND ${CMAKE_COMMAND} -E chdir $<TARGET_FILE_DIR:${name}> ${objcopy} --add-gnu-debuglink=${name}.debug $<TARGET_FILE_NAME:${name}>
     VERBATIM)
 endfunction()
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_BINARY_DIR}/generated -I${CMAKE_SOURCE_DIR}/resources")
@@ -112,6 +122,48 @@ if(KELVANE_WIN32_TESTS)
     COMMAND "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh" "$<TARGET_FILE:kelvane_win32_tests>" --gtest_brief=1)
 endif()
 
+# The import table may name only DLLs that Windows never looks for beside the
+# program; the check is shown to refuse a program that imports others.
+add_test(NAME imports COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check-imports.sh"
+         $<TARGET_FILE:kelvane> $<TARGET_FILE:kelvane-recording>)
+add_test(NAME imports_refused COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/check-imports.sh"
+         $<TARGET_FILE:kelvane_dll_probe>)
+set_tests_properties(imports_refused PROPERTIES PASS_REGULAR_EXPRESSION "imports powrprof\\.dll"
+                     FAIL_REGULAR_EXPRESSION "only KnownDLLs")
+
+# Look-alikes of the system DLLs that the program loads itself, as someone
+# might leave them beside a download, for the planted-DLL test: each has
+# every export of the real one (the names come from mingw-w64's import
+# library) and lives in a folder of its own, so that nothing else of the
+# build ever starts beside it.
+set(KELVANE_PLANTED_DLLS version msimg32 powrprof)
+set(KELVANE_PLANTED_TARGETS)
+foreach(name IN LISTS KELVANE_PLANTED_DLLS)
+  find_library(KELVANE_IMPORT_LIBRARY_${name} NAMES ${name} REQUIRED)
+  execute_process(COMMAND "${CMAKE_NM}" -g --defined-only "${KELVANE_IMPORT_LIBRARY_${name}}"
+                  OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
+  string(REGEX MATCHALL "__imp_[A-Za-z0-9_]+" exports "${symbols}")
+  list(REMOVE_DUPLICATES exports)
+  list(SORT exports)
+  list(TRANSFORM exports REPLACE "^__imp_(.*)$" "  \\1=PlantedEntry")
+  list(JOIN exports "\n" exports)
+  set(definitions "${CMAKE_BINARY_DIR}/generated/planted_${name}.def")
+  file(CONFIGURE OUTPUT "${definitions}" CONTENT "LIBRARY ${name}.dll\nEXPORTS\n${exports}\n")
+  add_library(kelvane_planted_${name} SHARED "${CMAKE_SOURCE_DIR}/tests/e2e/helpers/planted_dll.cpp" "${definitions}")
+  target_compile_definitions(kelvane_planted_${name} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN)
+  target_compile_options(kelvane_planted_${name} PRIVATE ${KELVANE_WARNINGS})
+  target_link_options(kelvane_planted_${name} PRIVATE ${KELVANE_STATIC_LINK})
+  set_target_properties(kelvane_planted_${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
+                        RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/planted"
+                        ARCHIVE_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/planted/lib")
+  list(APPEND KELVANE_PLANTED_TARGETS kelvane_planted_${name})
+endforeach()
+add_executable(kelvane_dll_probe WIN32 "${CMAKE_SOURCE_DIR}/tests/e2e/helpers/dll_probe.cpp")
+target_compile_definitions(kelvane_dll_probe PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_compile_options(kelvane_dll_probe PRIVATE ${KELVANE_WARNINGS})
+target_link_libraries(kelvane_dll_probe PRIVATE version msimg32 powrprof)
+target_link_options(kelvane_dll_probe PRIVATE ${KELVANE_STATIC_LINK} -municode)
+
 # End-to-end tests drive the real program from a GoogleTest program of their
 # own, in a fresh prefix per run.
 file(GLOB KELVANE_E2E_SOURCES CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/e2e/*_e2e.cpp"
@@ -122,7 +174,8 @@ if(KELVANE_E2E_SOURCES)
   target_include_directories(kelvane_e2e_tests PRIVATE "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_BINARY_DIR}/generated")
   target_compile_options(kelvane_e2e_tests PRIVATE ${KELVANE_WARNINGS})
   target_link_options(kelvane_e2e_tests PRIVATE ${KELVANE_STATIC_LINK})
-  add_dependencies(kelvane_e2e_tests kelvane-recording kelvane_window_owner kelvane_task_waiter)
+  add_dependencies(kelvane_e2e_tests kelvane kelvane-recording kelvane_window_owner kelvane_task_waiter
+                   kelvane_dll_probe ${KELVANE_PLANTED_TARGETS})
   add_test(NAME e2e
     COMMAND "${CMAKE_SOURCE_DIR}/scripts/e2e-run.sh" "$<TARGET_FILE:kelvane_e2e_tests>" --gtest_brief=1)
   set_tests_properties(e2e PROPERTIES TIMEOUT 900)
@@ -144,7 +197,7 @@ target_compile_definitions(kelvane_window_owner PRIVATE UNICODE _UNICODE WIN32_L
 target_compile_options(kelvane_window_owner PRIVATE ${KELVANE_WARNINGS})
 target_link_options(kelvane_window_owner PRIVATE ${KELVANE_STATIC_LINK} -municode)
 if(TARGET kelvane_win32_tests)
-  add_dependencies(kelvane_win32_tests kelvane_window_owner)
+  add_dependencies(kelvane_win32_tests kelvane_window_owner ${KELVANE_PLANTED_TARGETS})
 endif()
 
 # A task that the end-to-end tests let end when they choose.

@@ -140,7 +140,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
       SetCursor(LoadCursorW(nullptr, IDC_WAIT));
       return TRUE;
     case WM_CLOSE: form_.DoAction(CaptionButton::Close); return 0;
-    case WM_QUERYENDSESSION: return TRUE;
+    case WM_QUERYENDSESSION: form_.OnQueryEndSession((lParam & ENDSESSION_CLOSEAPP) != 0); return TRUE;
     case WM_ENDSESSION: if (wParam != 0) form_.OnEndSession(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
     default:

@@ -151,6 +151,8 @@ void MainForm::OnOptionsClicked() {
                     o.PromptTimeout, o.tasks},
       services_.hotKeys.Editor(BossKey::Boss), services_.hotKeys.Editor(BossKey::Alternative), services_.store,
       services_.runKey, GetOsName(services_.power), services_.programPath, dataFolder_});
+  // "Keep awake" switched while armed holds for the countdown under way.
+  if (schedule_.Armed()) services_.power.KeepSystemAwake(options_.KeepAwake);
   SaveSettings();
   view_.ProcessPendingMessages();
 }
@@ -212,6 +214,10 @@ void MainForm::OnEndSession() {
   quit_ = true;
   bossKeys_.ShowHiddenWindows();
   ExitProgram();
+}
+
+void MainForm::OnQueryEndSession(bool closingForInstaller) {
+  if (closingForInstaller && !unloaded_) bossKeys_.RestoreHiddenWindows();
 }
 
 void MainForm::OnTrayMouseDown(TrayButton button) {

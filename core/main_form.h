@@ -184,6 +184,10 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   // The user's session ends (a logoff, or an installer closing the
   // program): disarm, bring hidden windows back and end.
   void OnEndSession();
+  // Asked whether the session may end. An installer that closes the
+  // program (`ENDSESSION_CLOSEAPP`) may end the process after the answer,
+  // so hidden windows come back now.
+  void OnQueryEndSession(bool closingForInstaller);
   void ExitProgram();
 
   void SaveSettings() override;

@@ -188,7 +188,8 @@ class AdvOptionsWindow final : public BorderlessWindow,
     RECT client{};
     if (model.Cols() < kTaskCommandColumn || !GetClientRect(grid_.hwnd(), &client)) return;
     const int others = model.ColWidthPixels(kTaskRunColumn) + model.ColWidthPixels(kTaskNameColumn);
-    const int wanted = client.right - others;
+    // The model's widths are at 96 DPI, the client's at the window's DPI.
+    const int wanted = MulDiv(client.right, 96, dpi()) - others;
     const int now = model.ColWidthPixels(kTaskCommandColumn);
     if (now > 0 && wanted > now) {
       model.SetColWidth(kTaskCommandColumn, model.ColWidth(kTaskCommandColumn) * static_cast<float>(wanted) / now);
@@ -243,6 +244,9 @@ class AdvOptionsWindow final : public BorderlessWindow,
     }
     AddTooltip(cmdTaskAdd, L"Add Entry and Edit in Grid");
     AddTooltip(cmdTaskDel, L"Delete Entry from Grid");
+    // An up-down control sizes itself to its buddy when created; placing
+    // every control again gives the spins their width at this DPI.
+    LayOut(dpi());
   }
 
   void AddTooltip(OptionsControl control, const wchar_t* text) {
@@ -313,16 +317,26 @@ class AdvOptionsWindow final : public BorderlessWindow,
 
   // Every key reaches the dialog before its controls. Esc closes the dialog
   // when it is released, unless it went down to end an edit in the grid.
+  // Esc that closes an open drop-down list closes only the list, and a key
+  // held down repeats its first press, whatever that closed.
   bool Filter(const MSG& message) {
     if (message.wParam != VK_ESCAPE) return false;
     if (message.message == WM_KEYDOWN) {
-      escapeDown_ = !grid_.Control().Editing();
+      const bool repeat = (message.lParam & (LPARAM{1} << 30)) != 0;
+      if (!repeat) escapeDown_ = !grid_.Control().Editing() && !AnyListDropped();
       return false;
     }
     if (message.message == WM_KEYUP && escapeDown_) {
       escapeDown_ = false;
       form_.Discard();
       return true;
+    }
+    return false;
+  }
+
+  bool AnyListDropped() const {
+    for (OptionsControl combo : {cmbBossKey, cmbAltBoss, cmdAltBAction}) {
+      if (SendMessageW(Control(combo), CB_GETDROPPEDSTATE, 0, 0) != 0) return true;
     }
     return false;
   }
@@ -374,6 +388,8 @@ class AdvOptionsWindow final : public BorderlessWindow,
     SetFocus(grid_.hwnd());
     grid_.Control().EditCell(row, col);
   }
+  void FinishEditing() override { grid_.Control().UpdateCell(); }
+  void MakeRowVisible(std::int32_t row) override { grid_.Control().MakeRowVisible(row); }
 
   // TaskButtonsView
   void EnableAdd(bool enabled) override { SetEnabled(Control(cmdTaskAdd), enabled); }

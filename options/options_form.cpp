@@ -195,6 +195,8 @@ void OptionsForm::ApplyAndClose() {
   o.enabledStart = state_.enabledStart;
   o.keepAwake = state_.keepAwake;
   o.promptTimeout = state_.promptTimeoutOn ? state_.promptTimeout.value() : 0;
+  // A name or command line still open in its cell is part of what is applied.
+  taskGrid_.FinishEditing();
   taskGrid_.Store();
   o.doTaskRun = state_.taskRun;
   closed_ = true;

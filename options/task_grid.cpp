@@ -126,13 +126,18 @@ std::int32_t TaskGrid::Store() {
 void TaskGrid::Add() {
   // Past kMaxTasks rows a new one could not be stored.
   if (!editing_ || model_.RowCount() >= kMaxTasks) return;
+  grid_.FinishEditing();
   const std::int32_t row = model_.AddItem();
   UpdateButtons();
   model_.SetRow(row);
+  // The name is typed first; Right then reaches the command line.
+  model_.SetCol(kTaskNameColumn);
+  grid_.MakeRowVisible(row);
   grid_.EditCell(row, kTaskNameColumn);
 }
 
 void TaskGrid::Delete() {
+  grid_.FinishEditing();
   const std::int32_t row = model_.Row();
   if (!editing_ || row >= model_.RowCount()) return;
   if (row >= 0) model_.RemoveItem(row);
@@ -140,12 +145,19 @@ void TaskGrid::Delete() {
   Load();
   // Reloading makes the first row current; the row that moved into the
   // deleted one's place is where the user was.
-  if (row >= 0 && model_.RowCount() > 0) model_.SetRow(std::min(row, model_.RowCount() - 1));
+  if (row >= 0 && model_.RowCount() > 0) {
+    const std::int32_t current = std::min(row, model_.RowCount() - 1);
+    model_.SetRow(current);
+    grid_.MakeRowVisible(current);
+  }
 }
 
 void TaskGrid::OnMoveSpin(std::int32_t value) {
   // Setting the spin back to its rest reports that value too.
   if (value == kMoveSpinRest) return;
+  // The spin's arrows take no focus, so a name may still be open in the
+  // row about to move.
+  grid_.FinishEditing();
   const std::int32_t row = model_.Row();
   const std::int32_t rows = model_.RowCount();
   if (editing_ && rows >= 2 && row >= 0) {
@@ -154,6 +166,7 @@ void TaskGrid::OnMoveSpin(std::int32_t value) {
     } else if (value < kMoveSpinRest && row < rows - 1) {
       model_.SwapRow(row, row + 1);
     }
+    grid_.MakeRowVisible(model_.Row());
   }
   // Always back to the rest, so that neither arrow ever reaches the end of
   // the range and stops reporting.

@@ -29,6 +29,11 @@ class TaskGridControl {
   virtual void SetAllowUserResizing(std::int32_t mode) = 0;
   // Opens the in-place editor on a cell.
   virtual void EditCell(std::int32_t row, std::int32_t col) = 0;
+  // Commits an open in-place editor, so that what was typed belongs to the
+  // row it was typed in before rows move, go or are stored.
+  virtual void FinishEditing() = 0;
+  // Scrolls just enough to show the row.
+  virtual void MakeRowVisible(std::int32_t row) = 0;
 };
 
 // The controls beside the grid, and the sound of a refused edit.
@@ -70,6 +75,8 @@ class TaskGrid {
   // numbered from 1 in the order shown. Returns how many such rows found no
   // slot; "+" stops at kMaxTasks rows, so only rows added behind its back can.
   std::int32_t Store();
+  // The dialog is being applied: an open cell editor is committed first.
+  void FinishEditing() { grid_.FinishEditing(); }
 
   // "+": a new empty row, made current, its name open for typing.
   void Add();

@@ -99,7 +99,7 @@ class PromptWindow final : public BorderlessWindow {
     if (button == FrameHit::CloseButton) Finish([this] { model_.Abort(); });
   }
 
-  void PaintBody(HDC dc) override { kelvane::DrawArt(dc, ArtKind::PromptPicture, layout_.at(PromptControl::picture)); }
+  void PaintBody(HDC dc) override { art_.Draw(dc, ArtKind::PromptPicture, layout_.at(PromptControl::picture)); }
 
   // A character typed while a button has the focus is dropped before the
   // dialog manager can take it for a mnemonic.
@@ -249,6 +249,7 @@ class PromptWindow final : public BorderlessWindow {
   HICON icon_;
   PromptModel model_;
   WindowLayout<PromptControl> layout_;
+  ArtPainter art_;
   SystemClock clock_;
   Elapsed opened_{};
   bool done_ = false;

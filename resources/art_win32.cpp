@@ -36,7 +36,8 @@ UniqueIcon CreateArtIcon(ArtKind kind, int size) {
   return UniqueIcon(CreateIconIndirect(&info));
 }
 
-void DrawArt(HDC dc, ArtKind kind, const Rect& rect) {
+void ArtPainter::Draw(HDC dc, ArtKind kind, const Rect& rect) {
+  if (!alphaBlend_.Available()) return;
   void* bits = nullptr;
   UniqueBitmap bitmap = CreateDib(kelvane::DrawArt(kind, rect.width), &bits);
   if (!bitmap) return;
@@ -44,7 +45,8 @@ void DrawArt(HDC dc, ArtKind kind, const Rect& rect) {
   if (!memory) return;
   const SelectionGuard select(memory.get(), bitmap.get());
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(dc, rect.left, rect.top, rect.width, rect.width, memory.get(), 0, 0, rect.width, rect.width, blend);
+  alphaBlend_.CallOr(FALSE, dc, rect.left, rect.top, rect.width, rect.width, memory.get(), 0, 0, rect.width, rect.width,
+                     blend);
 }
 
 }  // namespace kelvane

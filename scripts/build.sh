@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the requested configurations: native, sanitize, windows, fuzz (default:
-# the first three), bench.
+# Builds the requested configurations: native, sanitize, windows (default:
+# these three), fuzz, bench. KELVANE_TARGETS="a b" builds only those targets
+# of each.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -18,5 +19,7 @@ for config in "${configs[@]}"; do
     *) echo "unknown configuration: $config" >&2; exit 2 ;;
   esac
   echo "== building $config"
-  cmake --build "$root/build/$config" -j "$jobs"
+  targets=()
+  for target in ${KELVANE_TARGETS:-}; do targets+=(--target "$target"); done
+  cmake --build "$root/build/$config" -j "$jobs" "${targets[@]}"
 done

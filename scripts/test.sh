@@ -5,9 +5,17 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # --long: the long runs (a million random sequences of the main form's model).
-if [ "${1:-}" = "--long" ]; then
-  export KELVANE_MODEL_SEQUENCES=1000000
-fi
+# --reproducible: also package the committed HEAD from two clean clones and
+# compare the files (scripts/check-reproducible.sh, two builds from scratch);
+# the test command always runs the quick check on the one build.
+reproducible=0
+for option in "$@"; do
+  case "$option" in
+    --long) export KELVANE_MODEL_SEQUENCES=1000000 ;;
+    --reproducible) reproducible=1 ;;
+    *) echo "unknown option: $option" >&2; exit 2 ;;
+  esac
+done
 "$root/scripts/deps.sh" || exit 1
 "$root/scripts/build.sh" native sanitize windows || { echo "0 passed, 1 failed"; exit 1; }
 "$root/scripts/wine-prefix.sh" >/dev/null || exit 1
@@ -44,6 +52,11 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest sanitize 
 display=$("$root/scripts/xvfb-start.sh") || exit 1
 trap '"$root/scripts/xvfb-start.sh" --stop "$display"' EXIT
 DISPLAY="$display" run_ctest windows "$root/build/windows"
+
+if [ "$reproducible" -eq 1 ]; then
+  echo "== packaging from two clean clones"
+  if "$root/scripts/check-reproducible.sh"; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+fi
 
 echo
 echo "Summary: $passed passed, $failed failed"

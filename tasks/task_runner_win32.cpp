@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/handles_win32.h"
+#include "base/system_library_win32.h"
 #include "base/system_win32.h"
 #include "base/window_base_win32.h"
 #include "base/wide_text_win32.h"
@@ -61,6 +62,7 @@ std::unique_ptr<StartedProcess> ProcessLauncherWin32::Start(const std::string& c
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
+  const OrdinaryDllSearchForChildren ordinarySearch;
   if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
                       &startup, &started)) {
     return nullptr;

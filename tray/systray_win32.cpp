@@ -4,7 +4,6 @@
 #include <string>
 
 #include "base/wide_text_win32.h"
-#include "base/file_version_win32.h"
 #include "tray/window_hook_win32.h"
 
 namespace kelvane {
@@ -61,7 +60,7 @@ std::optional<int> Win32TrayShell::ShellMajorVersion() {
   wchar_t system[MAX_PATH];
   const UINT length = GetSystemDirectoryW(system, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return std::nullopt;
-  const auto version = ReadFileVersion(std::wstring(system, length) + L"\\shell32.dll");
+  const auto version = versions_.Read(std::wstring(system, length) + L"\\shell32.dll");
   if (!version) return std::nullopt;
   return version->major;
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "base/file_version_win32.h"
 #include "tray/systray.h"
 
 namespace kelvane {
@@ -36,6 +37,7 @@ class Win32TrayShell final : public TrayShell {
 
  private:
   HINSTANCE instance_;
+  FileVersionReader versions_;
 };
 
 }  // namespace kelvane

@@ -403,6 +403,12 @@ void GridControl::ScrollIntoView(std::int32_t row, std::int32_t col) {
   if (movedAcross || movedDown) PublishScrollBars();
 }
 
+void GridControl::MakeRowVisible(std::int32_t row) {
+  if (row < 0 || row >= model_.ItemCount()) return;
+  ScrollIntoView(row, model_.Col());
+  Invalidate();
+}
+
 bool GridControl::SetScrollPosition(ScrollAxis axis, std::int32_t position) {
   std::int32_t& current = axis == ScrollAxis::Vertical ? topRow_ : leftCol_;
   const std::int32_t max = axis == ScrollAxis::Vertical ? ranges_.maxTopRow : ranges_.maxLeftCol;
@@ -565,6 +571,20 @@ void GridControl::ToggleRowCheck(std::int32_t row) {
   Invalidate();
 }
 
+bool GridControl::HasCellCheckBox(std::int32_t row, std::int32_t col) const {
+  return row != kNoIndex && col != kNoIndex && model_.ColType(col) == ColumnType::CheckBox &&
+         col < model_.RowCellCount(row);
+}
+
+void GridControl::ToggleCellCheck(std::int32_t row, std::int32_t col) {
+  // The owner may refuse, as it may refuse a text edit.
+  bool cancel = false;
+  events_->RequestEdit(row, col, cancel);
+  if (cancel) return;
+  model_.SetCellChecked(row, col, !model_.CellChecked(row, col));
+  Invalidate();
+}
+
 void GridControl::Select(std::int32_t row, bool extend) {
   const bool changed = extend && anchorRow_ != kNoIndex ? model_.SelectOnly(anchorRow_, row)
                                                         : model_.SelectOnly(row, row);
@@ -621,9 +641,7 @@ void GridControl::ClickOnRow(std::int32_t row, Point point, Modifiers modifiers)
     const ColumnSpan* span = FindSpan(spans, col);
     const Rect cell{span->left, RowTop(row), span->width, metrics_.rowHeight};
     if (CellCheckBoxRect(cell, model_.CellAlignment(row, col), metrics_).Contains(point.x, point.y)) {
-      bool cancel = false;
-      events_->RequestEdit(row, col, cancel);
-      if (!cancel) model_.SetCellChecked(row, col, !model_.CellChecked(row, col));
+      ToggleCellCheck(row, col);
     }
   }
   // A row the current cell may not move to is not selected either.
@@ -876,8 +894,15 @@ bool GridControl::KeyDown(std::int32_t key, Modifiers modifiers) {
       if (consumed) ToggleEdit();
       break;
     case kKeySpace:
-      consumed = model_.CheckBoxes() && row != kNoIndex;
-      if (consumed) ToggleRowCheck(row);
+      // The row's own check box first; otherwise a check box in the current
+      // cell, which is how a keyboard user reaches it.
+      if (model_.CheckBoxes() && row != kNoIndex) {
+        ToggleRowCheck(row);
+      } else if (!editing_ && HasCellCheckBox(row, col)) {
+        ToggleCellCheck(row, col);
+      } else {
+        consumed = false;
+      }
       break;
     case kKeyA:
       consumed = modifiers.ctrl && model_.MultiSelect();

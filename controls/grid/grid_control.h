@@ -179,6 +179,8 @@ class GridControl final : private GridView {
   void SetTopRow(std::int32_t row);
   std::int32_t LeftCol() const { return leftCol_; }
   void EnsureVisible(std::int32_t row) { SetTopRow(row); }
+  // Scrolls as little as it takes to show `row` whole; the current cell stays.
+  void MakeRowVisible(std::int32_t row);
   std::int32_t Row() const { return model_.Row(); }
   void SetRow(std::int32_t row);
   std::int32_t Col() const { return model_.Col(); }
@@ -255,6 +257,8 @@ class GridControl final : private GridView {
   // when equal, RowColChanged, and with `scroll` the view follows.
   bool MoveCurrentCell(std::int32_t row, std::int32_t col, bool scroll);
   void ScrollIntoView(std::int32_t row, std::int32_t col);
+  bool HasCellCheckBox(std::int32_t row, std::int32_t col) const;
+  void ToggleCellCheck(std::int32_t row, std::int32_t col);
   bool SetScrollPosition(ScrollAxis axis, std::int32_t position);
   void PublishScrollBars();
   void ScrollBy(ScrollAxis axis, std::int32_t delta);

@@ -31,17 +31,6 @@ void Frame(HDC dc, const Rect& rect, COLORREF color) {
   FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-void Gradient(HDC dc, const Rect& rect, COLORREF top, COLORREF bottom) {
-  if (IsEmpty(rect)) return;
-  const auto channel = [](COLORREF c, int shift) { return static_cast<COLOR16>(((c >> shift) & 0xFF) << 8); };
-  TRIVERTEX vertices[2] = {
-      {rect.left, rect.top, channel(top, 0), channel(top, 8), channel(top, 16), 0},
-      {rect.right(), rect.bottom(), channel(bottom, 0), channel(bottom, 8), channel(bottom, 16), 0},
-  };
-  GRADIENT_RECT mesh{0, 1};
-  GradientFill(dc, vertices, 2, &mesh, 1, GRADIENT_FILL_RECT_V);
-}
-
 // The UTF-16 form of at most kMaxDrawnBytes of `text`, cut between characters.
 void WidenInto(std::wstring& out, std::string_view text) {
   if (text.size() > kMaxDrawnBytes) {
@@ -110,12 +99,12 @@ HTHEME GridThemes::Open(ThemeClass theme) {
     tried_ = true;
     // Without visual styles (classic look, or a system that has none) both
     // stay empty and the grid draws its own header and check boxes.
-    if (IsThemeActive()) {
-      header_.reset(OpenThemeData(window_, L"Header"));
-      button_.reset(OpenThemeData(window_, L"Button"));
+    if (isThemeActive_.CallOr(FALSE)) {
+      header_ = openThemeData_.CallOr(HTHEME{}, window_, L"Header");
+      button_ = openThemeData_.CallOr(HTHEME{}, window_, L"Button");
     }
   }
-  return theme == ThemeClass::Header ? header_.get() : button_.get();
+  return theme == ThemeClass::Header ? header_ : button_;
 }
 
 bool GridThemes::DrawPart(HDC dc, ThemeClass theme, int part, int state, const RECT& rect) {
@@ -137,7 +126,9 @@ bool GridThemes::DrawPart(HDC dc, ThemeClass theme, int part, int state, const R
     SetDCBrushColor(source.get(), key.background);
     const RECT local{0, 0, width, height};
     FillRect(source.get(), &local, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-    if (FAILED(DrawThemeBackground(handle, source.get(), part, state, &local, nullptr))) return false;
+    if (FAILED(drawThemeBackground_.CallOr(E_NOTIMPL, handle, source.get(), part, state, &local, nullptr))) {
+      return false;
+    }
     found = parts_.emplace(key, std::move(bitmap)).first;
   }
   const SelectionGuard select(source.get(), found->second.get());
@@ -146,12 +137,28 @@ bool GridThemes::DrawPart(HDC dc, ThemeClass theme, int part, int state, const R
 
 void GridThemes::Reset() {
   parts_.clear();
-  header_.reset();
-  button_.reset();
+  for (HTHEME* handle : {&header_, &button_}) {
+    if (*handle != nullptr) closeThemeData_.CallOr(S_OK, *handle);
+    *handle = nullptr;
+  }
   tried_ = false;
 }
 
 // ---- Painting ----
+
+void GridPainter::Gradient(HDC dc, const Rect& rect, COLORREF top, COLORREF bottom) {
+  if (IsEmpty(rect)) return;
+  const auto channel = [](COLORREF c, int shift) { return static_cast<COLOR16>(((c >> shift) & 0xFF) << 8); };
+  TRIVERTEX vertices[2] = {
+      {rect.left, rect.top, channel(top, 0), channel(top, 8), channel(top, 16), 0},
+      {rect.right(), rect.bottom(), channel(bottom, 0), channel(bottom, 8), channel(bottom, 16), 0},
+  };
+  GRADIENT_RECT mesh{0, 1};
+  // Without msimg32 the header keeps its upper colour throughout.
+  if (!gradientFill_.CallOr(FALSE, dc, vertices, 2UL, &mesh, 1UL, static_cast<ULONG>(GRADIENT_FILL_RECT_V))) {
+    Fill(dc, rect, top);
+  }
+}
 
 bool GridPainter::EnsureBitmap(HDC target, int width, int height) {
   if (bitmap_ && width == width_ && height == height_) return true;

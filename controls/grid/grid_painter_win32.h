@@ -13,14 +13,13 @@
 #include <vector>
 
 #include "base/handles_win32.h"
+#include "base/system_library_win32.h"
 #include "controls/grid/grid_colors.h"
 #include "controls/grid/grid_paint.h"
 #include "controls/grid/grid_properties.h"
 
 namespace kelvane {
 
-inline void CloseTheme(HTHEME theme) noexcept { CloseThemeData(theme); }
-using UniqueTheme = UniqueOf<HTHEME, &CloseTheme>;
 using UniqueRegion = UniqueOf<HRGN, &DeleteGdiObject>;
 
 // The RGB value of an OLE colour on this system; nothing for a colour
@@ -50,9 +49,15 @@ enum class ThemeClass { Header, Button };
 // and the parts already drawn, kept as bitmaps. Drawing a part through the
 // theme costs as much as painting all the cells (under Wine nearly a
 // millisecond a part), and a grid shows the same few parts again and again.
-// Everything is dropped when the style or the DPI changes.
+// Everything is dropped when the style or the DPI changes. The theme calls
+// live in uxtheme.dll, loaded from the system folder when first needed.
 class GridThemes {
  public:
+  GridThemes() = default;
+  ~GridThemes() { Reset(); }
+  GridThemes(const GridThemes&) = delete;
+  GridThemes& operator=(const GridThemes&) = delete;
+
   void SetWindow(HWND window) {
     Reset();
     window_ = window;
@@ -75,10 +80,16 @@ class GridThemes {
   };
   HTHEME Open(ThemeClass theme);
 
+  // Declared first: the handles are closed through it.
+  SystemLibrary uxtheme_{L"uxtheme.dll"};
+  SystemEntry<decltype(::IsThemeActive)> isThemeActive_{uxtheme_, "IsThemeActive"};
+  SystemEntry<decltype(::OpenThemeData)> openThemeData_{uxtheme_, "OpenThemeData"};
+  SystemEntry<decltype(::CloseThemeData)> closeThemeData_{uxtheme_, "CloseThemeData"};
+  SystemEntry<decltype(::DrawThemeBackground)> drawThemeBackground_{uxtheme_, "DrawThemeBackground"};
   HWND window_ = nullptr;
   bool tried_ = false;
-  UniqueTheme header_;
-  UniqueTheme button_;
+  HTHEME header_ = nullptr;
+  HTHEME button_ = nullptr;
   std::map<Key, UniqueBitmap> parts_;
 };
 
@@ -91,11 +102,15 @@ class GridPainter {
 
  private:
   bool EnsureBitmap(HDC target, int width, int height);
+  void Gradient(HDC dc, const Rect& rect, COLORREF top, COLORREF bottom);
   void Draw(HDC dc, const PaintStep& step, GridFonts& fonts, GridThemes& themes, HIMAGELIST images);
   void DrawText(HDC dc, const TextStep& text, GridFonts& fonts);
   void DrawHeader(HDC dc, const HeaderStep& header, GridThemes& themes);
   void DrawCheckBox(HDC dc, const CheckBoxStep& box, GridThemes& themes);
 
+  // The gradient call lives in msimg32.dll, loaded with the first gradient.
+  SystemLibrary msimg32_{L"msimg32.dll"};
+  SystemEntry<decltype(::GradientFill)> gradientFill_{msimg32_, "GradientFill"};
   UniqueBitmap bitmap_;
   int width_ = 0;
   int height_ = 0;

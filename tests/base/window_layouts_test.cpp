@@ -86,5 +86,36 @@ TEST(WindowLayouts, EverySpinTouchesItsBoxAndScalesLikeTheOthers) {
   }
 }
 
+// The options frames stack three check boxes and, in the right one, a
+// drop-down list with its label: each below the one before, all inside the
+// frame, whose caption and border they must leave alone.
+TEST(WindowLayouts, TheOptionFramesHoldTheirChecksAndListApartAndInside) {
+  using enum OptionsControl;
+  for (int dpi : kDpis) {
+    SCOPED_TRACE(dpi);
+    const auto layout = OptionsLayout(dpi);
+    const int listBox = ScaleToDpi(22, dpi);  // a drop-down list's box with the message font
+    const struct {
+      OptionsControl frame;
+      std::vector<OptionsControl> stack;
+    } frames[] = {{fraBossOptions, {chkBossOption0, chkBossOption1, chkBossOption2}},
+                  {fraAltBOptions, {chkAltBOption0, chkAltBOption1, chkAltBOption2, cmdAltBAction}}};
+    for (const auto& f : frames) {
+      const Rect frame = layout.at(f.frame);
+      int above = frame.top + ScaleToDpi(14, dpi);  // below the caption
+      for (const OptionsControl id : f.stack) {
+        const Rect r = layout.at(id);
+        const int bottom = r.top + (id == cmdAltBAction ? listBox : r.height);
+        EXPECT_GE(r.top, above) << static_cast<int>(id);
+        EXPECT_LE(bottom, frame.bottom() - ScaleToDpi(2, dpi)) << static_cast<int>(id);
+        EXPECT_GE(r.left, frame.left) << static_cast<int>(id);
+        EXPECT_LE(r.right(), frame.right()) << static_cast<int>(id);
+        above = bottom;
+      }
+    }
+    EXPECT_GE(layout.at(lblAltAction).top, layout.at(chkAltBOption2).bottom());
+  }
+}
+
 }  // namespace
 }  // namespace kelvane

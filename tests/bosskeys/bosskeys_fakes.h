@@ -125,7 +125,7 @@ class FakeDesktop : public WindowList {
   // A window of another program, or with `ownProcess` one of this program's.
   WindowId Add(std::string title, bool visible, int showCommand, bool ownProcess = false) {
     const WindowId handle = nextHandle_++;
-    windows.push_back({handle, std::move(title), visible, showCommand, ownProcess});
+    windows.push_back({handle, std::move(title), visible, showCommand, ownProcess, kOtherProcess, "FakeWindow"});
     return handle;
   }
   void Destroy(WindowId handle) { std::erase_if(windows, [&](const auto& w) { return w.handle == handle; }); }
@@ -151,6 +151,7 @@ class FakeDesktop : public WindowList {
   }
   void InvalidateDesktop() override { ++invalidations; }
 
+  static constexpr std::uint32_t kOtherProcess = 4242;
   std::vector<TopLevelWindow> windows;
   std::vector<std::string> log;
   // The last show command asked for each window.
@@ -159,6 +160,27 @@ class FakeDesktop : public WindowList {
 
  private:
   WindowId nextHandle_ = 0x10010;
+};
+
+// The hidden-windows record in memory; its writes and removals go to `log`
+// when one is given, so that their order among other requests shows.
+class MemoryHiddenRecord : public HiddenWindowsRecord {
+ public:
+  explicit MemoryHiddenRecord(std::vector<std::string>* log = nullptr) : log_(log) {}
+  std::string Read() override { return text; }
+  void Write(const std::string& written) override {
+    text = written;
+    if (log_ != nullptr) log_->push_back("record");
+  }
+  void Clear() override {
+    text.clear();
+    if (log_ != nullptr) log_->push_back("clear record");
+  }
+
+  std::string text;
+
+ private:
+  std::vector<std::string>* log_;
 };
 
 }  // namespace kelvane::testing

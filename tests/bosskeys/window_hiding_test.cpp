@@ -99,5 +99,66 @@ TEST_F(WindowHidingTest, HidingTwiceKeepsTheWindowsOfTheFirstHide) {
   EXPECT_TRUE(desktop.Get(late).visible);
 }
 
+class RecordedHidingTest : public ::testing::Test {
+ protected:
+  FakeDesktop desktop;
+  testing::MemoryHiddenRecord record{&desktop.log};
+  WindowHider hider{desktop, &record};
+};
+
+TEST_F(RecordedHidingTest, TheRecordNamesEveryHiddenWindowBeforeTheFirstIsHidden) {
+  const WindowId editor = desktop.Add("Editor", true, kShowMaximized);
+  desktop.Get(editor).className = "EditorClass";
+  hider.HideAllWindows();
+  const WindowId mail = desktop.Add("Mail", true, kShowMinimized);
+  hider.HideAllWindows();
+  EXPECT_EQ(desktop.log, (Log{"record", "hide Editor", "record", "hide Mail"}));
+  EXPECT_EQ(DecodeHiddenWindows(record.text),
+            (std::vector<HiddenWindow>{{editor, kShowMaximized, FakeDesktop::kOtherProcess, "EditorClass"},
+                                       {mail, kShowMinimized, FakeDesktop::kOtherProcess, "FakeWindow"}}));
+}
+
+TEST_F(RecordedHidingTest, ShowingTheWindowsRemovesTheRecordAfterwards) {
+  desktop.Add("Editor", true, kShowNormal);
+  hider.HideAllWindows();
+  desktop.log.clear();
+  hider.ShowHiddenWindows();
+  EXPECT_EQ(desktop.log, (Log{"show Editor", "clear record"}));
+  EXPECT_EQ(record.text, "");
+}
+
+TEST_F(RecordedHidingTest, AStartAfterADeathShowsWhatTheRecordNamesInItsStateAndRemovesTheRecord) {
+  const WindowId top = desktop.Add("Top", true, kShowMinimized);
+  const WindowId bottom = desktop.Add("Bottom", true, kShowMaximized);
+  desktop.Add("Own", true, kShowNormal, true);
+  hider.HideAllWindows();
+
+  // The program died; the next one has only the record.
+  testing::MemoryHiddenRecord left{&desktop.log};
+  left.text = record.text;
+  WindowHider next(desktop, &left);
+  desktop.log.clear();
+  next.ShowRecordedWindows();
+  EXPECT_EQ(desktop.log, (Log{"show Bottom", "show Top", "clear record"}));
+  EXPECT_EQ(desktop.requested[top], kShowMinNoActive);
+  EXPECT_EQ(desktop.requested[bottom], kShowMaximized);
+  EXPECT_EQ(left.text, "");
+  EXPECT_EQ(desktop.invalidations, 2);
+}
+
+TEST_F(RecordedHidingTest, AStartWithARecordOfNothingUsableShowsNothingAndRemovesIt) {
+  const WindowId stranger = desktop.Add("Stranger", false, kShowNormal);
+  desktop.Get(stranger).className = "Other";
+  for (const std::string& text : {std::string(), std::string("\x01garbage\n\n"),
+                                  EncodeHiddenWindows({{stranger, kShowNormal, FakeDesktop::kOtherProcess, "Mine"}})}) {
+    record.text = text;
+    desktop.log.clear();
+    hider.ShowRecordedWindows();
+    EXPECT_EQ(desktop.log, (Log{"clear record"}));
+    EXPECT_FALSE(desktop.Get(stranger).visible);
+  }
+  EXPECT_EQ(desktop.invalidations, 0);
+}
+
 }  // namespace
 }  // namespace kelvane

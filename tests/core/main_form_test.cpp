@@ -504,6 +504,19 @@ TEST_F(MainFormTest, TheEndOfTheSessionDisarmsShowsHiddenWindowsAndEnds) {
   EXPECT_FALSE(Logged("suspend 010")) << "the timer of a program that has ended never fires";
 }
 
+TEST_F(MainFormTest, AnInstallersCloseRequestBringsHiddenWindowsBackBeforeItsAnswer) {
+  store = Config({{"BossKeyHideWindows", "True"}, {"BossKeyDoExeAction", "False"}});
+  form.Start();
+  form.OnBossKeyPressed();
+  form.OnQueryEndSession(false);
+  EXPECT_TRUE(form.WindowsHidden()) << "a sign-out may still be cancelled";
+  EXPECT_FALSE(Logged("show 7 3"));
+  form.OnQueryEndSession(true);
+  EXPECT_FALSE(form.WindowsHidden());
+  EXPECT_TRUE(Logged("show 7 3"));
+  EXPECT_FALSE(Logged("unload")) << "the session end that follows closes the program";
+}
+
 TEST_F(MainFormTest, ARefusedPowerCallGivesTheDesktopBackAndSaysSo) {
   const struct {
     int action;
@@ -587,6 +600,34 @@ TEST_F(MainFormTest, TheComputerIsKeptAwakeExactlyWhileArmed) {
     f.OnToggleClicked();
     f.DoAction(CaptionButton::Close);
     EXPECT_FALSE(p.awake) << "released on quitting";
+  }
+}
+
+// The options dialog can be opened while armed; "Keep the computer awake
+// until the action" switched there holds for the countdown under way, as
+// the box's caption says, not only from the next arming on.
+TEST_F(MainFormTest, KeepAwakeSwitchedInTheOptionsWhileArmedHoldsForTheCountdownUnderWay) {
+  class SwitchingView : public FakeView {
+   public:
+    using FakeView::FakeView;
+    bool keepAwake = false;
+    void RunOptionsDialog(const OptionsSettings& settings) override { settings.options.keepAwake = keepAwake; }
+  };
+  for (const bool switchedOn : {true, false}) {
+    SCOPED_TRACE(switchedOn ? "switched on" : "switched off");
+    MemorySettingsStore s = Config({{"Action", "3"}, {"Prompt", "False"}, {"KeepAwake", switchedOn ? "False" : "True"}});
+    Log l;
+    RecordingPowerApi p{&l};
+    SwitchingView v{l};
+    MainForm f{v, v, MainServices{s, p, clock, zone, tray, parts, parts, parts, hider, parts, "k.exe", "A"}};
+    f.Start();
+    f.OnToggleClicked();
+    ASSERT_TRUE(f.GetSchedule().Armed());
+    ASSERT_EQ(p.awake, !switchedOn);
+    v.keepAwake = switchedOn;
+    f.OnOptionsClicked();
+    ASSERT_TRUE(f.GetSchedule().Armed());
+    EXPECT_EQ(p.awake, switchedOn);
   }
 }
 

@@ -200,5 +200,201 @@ TEST_F(OptionsTest, TheMoveSpinReordersTheTasksAndTheStoredOrderFollows) {
   EXPECT_NE(StoredTask(2).find(L"alpha"), std::wstring::npos) << StoredTask(2).c_str();
 }
 
+// A cell editor still open when the dialog is applied: what the user typed
+// in it is part of the changes, whichever way the dialog is applied.
+class OptionsEditingTest : public OptionsTest {
+ protected:
+  // Puts the keyboard in the grid (below its rows) with the task list
+  // editable, then presses `keys` there; returns the cell editor once open.
+  static HWND OpenCellEditor(HWND dialog, const std::string& keys) {
+    if (!ClickControl(dialog, OptionsControl::chkTaskRun)) return nullptr;
+    if (!WaitFor([&] { return IsWindowEnabled(GetDlgItem(dialog, Id(OptionsControl::cmdTaskAdd))) != FALSE; })) {
+      return nullptr;
+    }
+    RECT grid{};
+    GetWindowRect(Grid(dialog), &grid);
+    if (!ClickScreen({(grid.left + grid.right) / 2, grid.bottom - 8}, 1) || !TypeIntoFocus(keys)) return nullptr;
+    HWND editor = nullptr;
+    WaitFor([&] {
+      editor = FindWindowExW(Grid(dialog), nullptr, L"Edit", nullptr);
+      return editor != nullptr && IsWindowVisible(editor);
+    });
+    return editor != nullptr && IsWindowVisible(editor) ? editor : nullptr;
+  }
+  // The dialog's changes have been saved once "DoTaskRun" reads as applied.
+  static bool Applied() { return WaitFor([] { return RegistryText(kConfig, L"DoTaskRun") == L"True"; }); }
+  static std::wstring StoredTaskWith(const std::wstring& command) {
+    for (int slot = 1; slot <= 2; ++slot) {
+      if (StoredTask(slot).find(command) != std::wstring::npos) return StoredTask(slot);
+    }
+    return L"";
+  }
+};
+
+TEST_F(OptionsEditingTest, TheCloseImageAppliesANameStillBeingTyped) {
+  SetRegistryText(kTasks, L"TaskCount", L"1");
+  StoreTask(1, true, L"old", L"old.exe");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_NE(OpenCellEditor(dialog, "Return"), nullptr) << "Enter opens the first row's name";
+  ASSERT_TRUE(TypeIntoFocus(KeysFor("renamed")));
+  RECT frame{};
+  GetWindowRect(dialog, &frame);
+  ASSERT_TRUE(ClickScreen({frame.right - 10, frame.top + 10}, 1));  // the close image
+  ASSERT_TRUE(Closed(dialog));
+  ASSERT_TRUE(Applied());
+  EXPECT_NE(StoredTask(1).find(L"renamed"), std::wstring::npos) << StoredTask(1).c_str();
+}
+
+TEST_F(OptionsEditingTest, TheMoveSpinClickedWhileANameIsOpenKeepsTheOtherTasksName) {
+  SetRegistryText(kTasks, L"TaskCount", L"2");
+  StoreTask(1, true, L"alpha", L"a.exe");
+  StoreTask(2, true, L"bravo", L"b.exe");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_NE(OpenCellEditor(dialog, "Down Return"), nullptr) << "Enter opens bravo's name";
+  ASSERT_TRUE(TypeIntoFocus(KeysFor("renamed")));
+  RECT spin{};
+  GetWindowRect(GetDlgItem(dialog, Id(OptionsControl::vsUpDown)), &spin);
+  ASSERT_TRUE(ClickScreen({(spin.left + spin.right) / 2, spin.top + 4}, 1));  // the up arrow
+  ASSERT_TRUE(TypeIntoFocus("Return"));
+  ASSERT_TRUE(ClickOk(dialog));
+  ASSERT_TRUE(Applied());
+  EXPECT_NE(StoredTaskWith(L"a.exe").find(L"alpha"), std::wstring::npos)
+      << StoredTask(1).c_str() << " | " << StoredTask(2).c_str();
+}
+
+// The scale of the programs started while it lives: the desktop's
+// LogPixels, which Wine reads when a program starts; the value before it is
+// put back at the end.
+class DesktopScale {
+ public:
+  explicit DesktopScale(DWORD dpi) {
+    DWORD size = sizeof before_;
+    hadValue_ = RegGetValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &before_, &size) ==
+                ERROR_SUCCESS;
+    Set(&dpi);
+  }
+  ~DesktopScale() { Set(hadValue_ ? &before_ : nullptr); }
+  DesktopScale(const DesktopScale&) = delete;
+  DesktopScale& operator=(const DesktopScale&) = delete;
+
+ private:
+  static constexpr const wchar_t* kDesktop = L"Control Panel\\Desktop";
+  static void Set(const DWORD* dpi) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kDesktop, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+      return;
+    }
+    if (dpi != nullptr) {
+      RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(dpi), sizeof *dpi);
+    } else {
+      RegDeleteValueW(key, L"LogPixels");
+    }
+    RegCloseKey(key);
+  }
+  DWORD before_ = 0;
+  bool hadValue_ = false;
+};
+
+int WidthOf(HWND parent, int id) {
+  RECT r{};
+  return GetWindowRect(GetDlgItem(parent, id), &r) ? static_cast<int>(r.right - r.left) : 0;
+}
+
+// At 150 % every spin of the program is drawn at 150 %: the dialog's two
+// spins as wide as the main window's spin and as the task buttons beside
+// the move spin, as the dialog's layout gives them.
+TEST_F(OptionsTest, At150PercentTheDialogsSpinsScaleLikeTheMainWindows) {
+  const DesktopScale scale(144);
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const int mainSpin = WidthOf(main, e2e::Id(MainControl::vsBlink));
+  ASSERT_GE(mainSpin, 24) << "the program runs at 150 %";
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(WidthOf(dialog, Id(OptionsControl::vsPromptTimeout)), mainSpin) << "the seconds box's spin";
+  EXPECT_EQ(WidthOf(dialog, Id(OptionsControl::vsUpDown)), WidthOf(dialog, Id(OptionsControl::cmdTaskAdd)))
+      << "the move spin beside \"+\"";
+}
+
+// Escape in an open drop-down list closes the list, as everywhere in
+// Windows; the dialog and what was changed in it stay.
+TEST_F(OptionsTest, EscInAnOpenDropDownListClosesOnlyTheList) {
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkBossKey));
+  const HWND keys = GetDlgItem(dialog, Id(OptionsControl::cmbBossKey));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(keys) != FALSE; }));
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::cmbBossKey));
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(keys, CB_GETDROPPEDSTATE, 0, 0) != 0; })) << "the list opens";
+  ASSERT_TRUE(TypeIntoFocus("Escape"));
+  ASSERT_TRUE(WaitFor([&] { return SendMessageW(keys, CB_GETDROPPEDSTATE, 0, 0) == 0; })) << "the list closes";
+  const bool dialogClosed = WaitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 2s);
+  ASSERT_FALSE(dialogClosed) << "Escape in the open list also closed the dialog and dropped the boss key";
+  ASSERT_TRUE(ClickOk(dialog));
+  EXPECT_TRUE(WaitFor([&] { return RegistryText(kConfig, L"BossKeyHotOn") == L"True"; }));
+}
+
+// The check box of a task's "Run" cell is reached and set with the keyboard:
+// Space checks it, as in every Windows list with check boxes.
+TEST_F(OptionsTest, SpaceOnTheRunCellChecksTheTask) {
+  SetRegistryText(kTasks, L"TaskCount", L"1");
+  StoreTask(1, false, L"alpha", L"a.exe");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkTaskRun));
+  // Into the grid below its row, then to the first row's first cell.
+  RECT grid{};
+  GetWindowRect(Grid(dialog), &grid);
+  ASSERT_TRUE(ClickScreen({(grid.left + grid.right) / 2, grid.bottom - 8}, 1));
+  ASSERT_TRUE(TypeIntoFocus("ctrl+Home Home space"));
+  ASSERT_TRUE(ClickOk(dialog));
+  EXPECT_TRUE(WaitFor([&] { return StoredTask(1).rfind(L"1\u00A41\u00A4alpha", 0) == 0; }))
+      << "the task is stored unchecked: " << StoredTask(1).c_str();
+}
+
+// A task typed with the keyboard alone: "+", its name, Enter, Right to the
+// command line's cell, Enter to edit it, the command, Enter.
+TEST_F(OptionsTest, ATaskIsTypedWithTheKeyboardAloneAfterPlus) {
+  SetRegistryText(kTasks, L"TaskCount", L"1");
+  StoreTask(1, true, L"old", L"old.exe");
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::chkTaskRun));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(GetDlgItem(dialog, Id(OptionsControl::cmdTaskAdd))); }));
+  ASSERT_TRUE(ClickControl(dialog, OptionsControl::cmdTaskAdd));
+  HWND editor = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    editor = FindWindowExW(Grid(dialog), nullptr, L"Edit", nullptr);
+    return editor != nullptr && IsWindowVisible(editor);
+  }));
+  ASSERT_TRUE(TypeIntoFocus(KeysFor("mine") + " Return Right Return"));
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(editor) != FALSE; }))
+      << "Right then Enter after the name opens no cell for the command line";
+  ASSERT_TRUE(TypeIntoFocus(KeysFor("mine.exe") + " Return"));
+  ASSERT_TRUE(ClickOk(dialog));
+  EXPECT_TRUE(WaitFor([&] { return RegistryText(kTasks, L"TaskCount") == L"2"; }))
+      << StoredTask(1).c_str() << " | " << StoredTask(2).c_str();
+  EXPECT_NE(StoredTask(2).find(L"mine\u00A4mine.exe"), std::wstring::npos) << StoredTask(2).c_str();
+}
+
 }  // namespace
 }  // namespace kelvane::e2e

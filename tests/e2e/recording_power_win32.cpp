@@ -1,10 +1,13 @@
 // Power backend of the end-to-end test build: every call that would end the
 // session or lock the desktop is appended to the file named by
 // KELVANE_POWER_LOG instead, one line per call, and reported as successful;
-// with KELVANE_POWER_REFUSE set, the calls that act are reported as refused.
+// with KELVANE_POWER_REFUSE set, the calls that act are reported as refused;
+// with KELVANE_POWER_CRASH set to "fault" or "throw", they end the program
+// with an access violation or an exception that nothing catches.
 #include <windows.h>
 
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 
 #include "base/system_time_win32.h"
@@ -44,6 +47,11 @@ class RecordingPowerApi : public PowerApi {
  private:
   static bool Act(const std::string& line) {
     Record(line);
+    wchar_t crash[16] = {};
+    if (GetEnvironmentVariableW(L"KELVANE_POWER_CRASH", crash, 16) != 0) {
+      if (std::wstring(crash) == L"throw") throw std::runtime_error("crash asked for by the test");
+      RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    }
     return GetEnvironmentVariableW(L"KELVANE_POWER_REFUSE", nullptr, 0) == 0;
   }
   // With KELVANE_POWER_STAMPS set, each line ends in " @" and the reading

@@ -39,7 +39,11 @@ class FakeGridControl : public TaskGridControl {
   void SetHotHeaderTracking(bool v) override { Note("HotHeaderTracking", v); }
   void SetAllowUserResizing(std::int32_t v) override { Note("AllowUserResizing", v); }
   void EditCell(std::int32_t row, std::int32_t col) override { editedCells.emplace_back(row, col); }
+  void FinishEditing() override { ++finishedEdits; }
+  void MakeRowVisible(std::int32_t row) override { shownRows.push_back(row); }
   std::vector<std::pair<std::int32_t, std::int32_t>> editedCells;
+  int finishedEdits = 0;
+  std::vector<std::int32_t> shownRows;
 
  private:
   void Note(const char* what, std::int64_t value) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "bosskeys/hidden_record_win32.h"
 #include "bosskeys/window_hiding.h"
 #include "bosskeys/window_list_win32.h"
 #include "base/handles_win32.h"
@@ -170,6 +171,22 @@ TEST_F(WindowHidingWin32, HidesTheOtherProgramsWindowsKeepsOwnAndBringsEachBackI
   EXPECT_TRUE(AllInTheirState(own));
   EXPECT_FALSE(IsWindowVisible(invisible.get())) << "an invisible window was shown";
   EXPECT_TRUE(hider.Hidden().empty());
+}
+
+TEST_F(WindowHidingWin32, AHiderOfTheNextStartShowsTheRecordedWindowsInTheirStates) {
+  VolatileHiddenWindowsRecord record(L"Software\\KelvaneTest\\Hidden");
+  WindowHider dying(desktop, &record);
+  dying.HideAllWindows();
+  ASSERT_TRUE(AllHidden(others));
+
+  VolatileHiddenWindowsRecord leftBehind(L"Software\\KelvaneTest\\Hidden");
+  WindowHider next(desktop, &leftBehind);
+  next.ShowRecordedWindows();
+  EXPECT_TRUE(AllInTheirState(others));
+  EXPECT_TRUE(AllInTheirState(own));
+  EXPECT_FALSE(IsWindowVisible(invisible.get()));
+  EXPECT_EQ(leftBehind.Read(), "");
+  RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\KelvaneTest");
 }
 
 TEST_F(WindowHidingWin32, WindowsThatVanishWhileHiddenAreSkipped) {

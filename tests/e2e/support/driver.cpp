@@ -38,10 +38,11 @@ std::string ReadFileText(const std::wstring& path) {
   return text;
 }
 
-Process::Process(std::wstring command) {
+Process::Process(std::wstring command, const std::wstring& currentFolder) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_);
+  CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                 currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info_);
   if (info_.hThread != nullptr) CloseHandle(info_.hThread);
   info_.hThread = nullptr;
 }
@@ -65,6 +66,10 @@ Process::~Process() {
     WaitForSingleObject(info_.hProcess, 5000);
   }
   CloseHandle(info_.hProcess);
+}
+
+bool Process::Kill() {
+  return info_.hProcess != nullptr && TerminateProcess(info_.hProcess, 1) && Exited();
 }
 
 bool Process::Exited(std::chrono::milliseconds timeout) const {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kelvane::e2e {
@@ -24,12 +25,16 @@ std::string ReadFileText(const std::wstring& path);
 // A started program, ended when the object goes if it still runs.
 class Process {
  public:
-  explicit Process(std::wstring commandLine);
+  // In `currentFolder`, or the test's own when it is empty.
+  explicit Process(std::wstring commandLine, const std::wstring& currentFolder = {});
   ~Process();
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
 
   bool Exited(std::chrono::milliseconds timeout = 10s) const;
+  // Ends the process at once, as a crash or the task manager does: nothing
+  // of its own runs any more. True once it has gone.
+  bool Kill();
 
  protected:
   PROCESS_INFORMATION info_{};
@@ -39,6 +44,8 @@ class Program : public Process {
  public:
   // Starts kelvane-recording.exe with its power calls logged to `powerLog`.
   explicit Program(const std::wstring& powerLog);
+  // Another build of the program, such as the shipped kelvane.exe.
+  Program(std::wstring commandLine, const std::wstring& currentFolder) : Process(std::move(commandLine), currentFolder) {}
 
   HWND MainWindow(std::chrono::milliseconds timeout = 10s) const;
   // A top-level window of the program with this class (or title) once it is visible.
