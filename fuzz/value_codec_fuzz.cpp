@@ -1,11 +1,13 @@
-// The leading-number read and the Boolean, Integer and Text codecs on any
-// bytes: each returns a value or a clear failure, and what they write reads
-// back as written.
+// The leading-number read, the Boolean and Integer codecs and the reading of
+// stored text (UTF-8 a character at a time, names compared without case) on
+// any bytes: each returns a value or a clear failure, and what they write
+// reads back as written.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cmath>
 #include <limits>
 
+#include "base/utf8.h"
 #include "base/value_codec.h"
 #include "fuzz/fuzz_support.h"
 
@@ -48,5 +50,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(kelvane::EqualsIgnoreCase(text, lower), "a name equals its lowered form");
   const std::string_view trimmed = kelvane::TrimBlanks(text);
   Require(trimmed.empty() || (trimmed.front() != ' ' && trimmed.back() != ' '), "trimmed of blanks");
+
+  // Text: every step reads one to four bytes, and a well-formed character is
+  // the shortest UTF-8 of its code point.
+  for (std::string_view rest = text; !rest.empty();) {
+    const kelvane::Utf8Char c = kelvane::DecodeUtf8(rest);
+    Require(c.bytes >= 1 && c.bytes <= 4 && c.bytes <= rest.size(), "a character takes one to four bytes");
+    if (c.valid) {
+      const char32_t cp = c.codePoint;
+      const std::size_t shortest = cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
+      Require(cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF), "a character is a Unicode scalar value");
+      Require(c.bytes == shortest, "a character is read from its shortest form only");
+    } else {
+      Require(c.bytes == 1 && c.codePoint == static_cast<unsigned char>(rest.front()), "a bad byte stands alone");
+    }
+    rest.remove_prefix(c.bytes);
+  }
   return 0;
 }

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Fuzzes the portable core's readers of outside text with libFuzzer.
 #
-#   scripts/fuzz.sh [--runs N | --time SECONDS] [TARGET...]
+#   scripts/fuzz.sh [--runs N] [--time SECONDS] [TARGET...]
 #       Builds build/fuzz and runs each target (default: all of fuzz/*_fuzz.cpp)
-#       for N inputs (default 10,000,000) or SECONDS. The corpus grows in
+#       for N inputs (default 10,000,000) or SECONDS, whichever ends first.
+#       The corpus grows in
 #       build/fuzz/corpus/TARGET, started from fuzz/corpus/TARGET; what fails
 #       is kept in out/fuzz-findings/TARGET. Prints the runs each target
 #       survived; exits 1 when any target failed.
@@ -49,7 +50,7 @@ if [ ${#targets[@]} -eq 0 ]; then
   for src in "$root"/fuzz/*_fuzz.cpp; do targets+=("$(basename "$src" _fuzz.cpp)"); done
 fi
 limit=(-runs="$runs")
-[ -n "$seconds" ] && limit=(-max_total_time="$seconds")
+[ -n "$seconds" ] && limit+=(-max_total_time="$seconds")
 
 failed=0
 for target in "${targets[@]}"; do

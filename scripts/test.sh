@@ -17,7 +17,7 @@ for option in "$@"; do
   esac
 done
 "$root/scripts/deps.sh" || exit 1
-"$root/scripts/build.sh" native sanitize windows || { echo "0 passed, 1 failed"; exit 1; }
+"$root/scripts/build.sh" native sanitize windows fuzz || { echo "0 passed, 1 failed"; exit 1; }
 "$root/scripts/wine-prefix.sh" >/dev/null || exit 1
 
 passed=0
@@ -47,6 +47,8 @@ if "$root/scripts/check-layers.sh"; then passed=$((passed + 1)); else failed=$((
 
 run_ctest native "$root/build/native" -j "$(nproc)"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest sanitize "$root/build/sanitize" -j "$(nproc)"
+# A smoke run of every fuzz target from its seed corpus (scripts/fuzz.sh runs them long).
+run_ctest fuzz "$root/build/fuzz" -j "$(nproc)"
 
 # One virtual display serves every Wine test; each test has its own prefix.
 display=$("$root/scripts/xvfb-start.sh") || exit 1
