@@ -5,6 +5,8 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # --long: the long runs (a million random sequences of the main form's model).
+# --soak-full: the soak tests at full size (1,000 task runs, 10,000 ticks,
+# 200 openings of each dialog, 1,000 boss-key rounds; about ten minutes).
 # --reproducible: also package the committed HEAD from two clean clones and
 # compare the files (scripts/check-reproducible.sh, two builds from scratch);
 # the test command always runs the quick check on the one build.
@@ -13,6 +15,7 @@ for option in "$@"; do
   case "$option" in
     --long) export KELVANE_MODEL_SEQUENCES=1000000 ;;
     --reproducible) reproducible=1 ;;
+    --soak-full) export KELVANE_SOAK_FULL=1 ;;
     *) echo "unknown option: $option" >&2; exit 2 ;;
   esac
 done
