@@ -18,7 +18,9 @@ string(REPLACE "-O3" "-Os" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
 # in the line tables and in assertions are relative to the source folder
 # (the build folder sits at build/windows in both), and the PE header and
 # the resources carry no build time.
-set(KELVANE_RELEASE_COMPILE -ffunction-sections -fdata-sections -g1 "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.")
+# Nothing in the program asks a type its name or casts down across a
+# hierarchy, so it carries no run-time type records (exceptions keep theirs).
+set(KELVANE_RELEASE_COMPILE -ffunction-sections -fdata-sections -fno-rtti -g1 "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.")
 target_compile_options(kelvane_core PRIVATE ${KELVANE_RELEASE_COMPILE})
 # libstdc++'s default terminate handler prints the type of an uncaught
 # exception, demangled, to a console that a GUI program does not have; it
