@@ -25,10 +25,11 @@ class Store : public SettingsStore {
     const auto it = values.find(Key(app, section, key));
     return it == values.end() ? std::string(defaultValue) : it->second;
   }
-  void SaveValue(std::string_view app, std::string_view section, std::string_view key,
+  bool SaveValue(std::string_view app, std::string_view section, std::string_view key,
                  std::string_view value) override {
     values[Key(app, section, key)] = std::string(value);
     ++writes;
+    return true;
   }
   static std::tuple<std::string, std::string, std::string> Key(std::string_view a, std::string_view s,
                                                                std::string_view k) {
