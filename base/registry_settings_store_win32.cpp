@@ -43,17 +43,17 @@ std::string RegistrySettingsStore::GetValue(std::string_view app, std::string_vi
   return Narrow(std::wstring_view(buffer.data()));
 }
 
-void RegistrySettingsStore::SaveValue(std::string_view app, std::string_view section, std::string_view key,
+bool RegistrySettingsStore::SaveValue(std::string_view app, std::string_view section, std::string_view key,
                                       std::string_view value) {
   HKEY raw = nullptr;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, SectionPath(root_, app, section).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
                       nullptr, &raw, nullptr) != ERROR_SUCCESS) {
-    return;  // A store that cannot be written loses only this value.
+    return false;  // A store that cannot be written loses only this value.
   }
   const UniqueKey sectionKey(raw);
   const std::wstring data = Widen(value);
-  RegSetValueExW(sectionKey.get(), Widen(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                 static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+  return RegSetValueExW(sectionKey.get(), Widen(key).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                 static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 }  // namespace kelvane

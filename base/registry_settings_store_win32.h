@@ -14,7 +14,7 @@ class RegistrySettingsStore : public SettingsStore {
   explicit RegistrySettingsStore(std::string root = "Software");
   std::string GetValue(std::string_view app, std::string_view section, std::string_view key,
                        std::string_view defaultValue) const override;
-  void SaveValue(std::string_view app, std::string_view section, std::string_view key,
+  bool SaveValue(std::string_view app, std::string_view section, std::string_view key,
                  std::string_view value) override;
 
  private:

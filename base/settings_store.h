@@ -18,7 +18,9 @@ class SettingsStore {
   virtual std::string GetValue(std::string_view app, std::string_view section, std::string_view key,
                                std::string_view defaultValue) const = 0;
   // Creates or overwrites the key; a section is created on its first write.
-  virtual void SaveValue(std::string_view app, std::string_view section, std::string_view key,
+  // False when the value could not be written (a key the user may only
+  // read); the value stored before, if any, stays.
+  [[nodiscard]] virtual bool SaveValue(std::string_view app, std::string_view section, std::string_view key,
                          std::string_view value) = 0;
 };
 

@@ -125,13 +125,14 @@ void HotKeyCtl::ReadSetting(std::string_view defaultHotKey) {
   ReadBoolean("KeyHotOn", false, &HotKeyCtl::SetEnabled);
 }
 
-void HotKeyCtl::WriteSetting() {
-  WriteBoolean("KeyHotOn", enabled_);
-  store_.SaveValue(app_, section_, SettingKey("KeyHot"), hotKeyName_);
-  WriteBoolean("KeyCtrl", CtrlKey());
-  WriteBoolean("KeyShift", ShiftKey());
-  WriteBoolean("KeyAlt", AltKey());
-  WriteBoolean("KeyWin", WinKey());
+bool HotKeyCtl::WriteSetting() {
+  // Each value is tried, whatever became of the one before.
+  bool written = WriteBoolean("KeyHotOn", enabled_);
+  written = store_.SaveValue(app_, section_, SettingKey("KeyHot"), hotKeyName_) && written;
+  written = WriteBoolean("KeyCtrl", CtrlKey()) && written;
+  written = WriteBoolean("KeyShift", ShiftKey()) && written;
+  written = WriteBoolean("KeyAlt", AltKey()) && written;
+  return WriteBoolean("KeyWin", WinKey()) && written;
 }
 
 void HotKeyCtl::StopHotkey() {
@@ -171,8 +172,8 @@ void HotKeyCtl::ReadBoolean(std::string_view name, bool defaultValue, void (HotK
   if (value) (this->*put)(*value);
 }
 
-void HotKeyCtl::WriteBoolean(std::string_view name, bool value) {
-  store_.SaveValue(app_, section_, SettingKey(name), EncodeBoolean(value));
+bool HotKeyCtl::WriteBoolean(std::string_view name, bool value) {
+  return store_.SaveValue(app_, section_, SettingKey(name), EncodeBoolean(value));
 }
 
 }  // namespace kelvane

@@ -72,7 +72,7 @@ class HotKeyCtl : public HotKeySettings, public HotKeyEditor, public HotKeyTarge
 
   void Init(std::string_view app, std::string_view section, std::string_view prefix) override;
   void ReadSetting(std::string_view defaultHotKey) override;
-  void WriteSetting() override;
+  bool WriteSetting() override;
 
   // Unhooks the window and drops the hotkey; later changes register nothing.
   void StopHotkey();
@@ -88,7 +88,7 @@ class HotKeyCtl : public HotKeySettings, public HotKeyEditor, public HotKeyTarge
   void RegisterHotKey();
   std::string SettingKey(std::string_view name) const;
   void ReadBoolean(std::string_view name, bool defaultValue, void (HotKeyCtl::*put)(bool));
-  void WriteBoolean(std::string_view name, bool value);
+  bool WriteBoolean(std::string_view name, bool value);
 
   WindowId window_;
   HotKeyHook& hook_;

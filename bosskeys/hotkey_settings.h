@@ -13,7 +13,8 @@ class HotKeySettings {
   virtual void Init(std::string_view app, std::string_view section, std::string_view prefix) = 0;
   virtual void SetEnabled(bool enabled) = 0;
   virtual void ReadSetting(std::string_view defaultHotKey) = 0;
-  virtual void WriteSetting() = 0;
+  // False when the store refused any of the values.
+  virtual bool WriteSetting() = 0;
 };
 
 // What the options dialog reads and changes of a hotkey control.

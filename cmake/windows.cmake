@@ -216,6 +216,21 @@ target_compile_options(kelvane_firing_bench PRIVATE ${KELVANE_WARNINGS})
 target_link_options(kelvane_firing_bench PRIVATE ${KELVANE_STATIC_LINK} -municode)
 add_dependencies(kelvane_firing_bench kelvane-recording)
 
+# The native floor that the footprint bench measures the program against.
+add_executable(kelvane_floor WIN32 "${CMAKE_SOURCE_DIR}/bench/floor_win32.cpp" "${CMAKE_SOURCE_DIR}/bench/floor.rc")
+target_include_directories(kelvane_floor PRIVATE "${CMAKE_BINARY_DIR}/generated")
+target_compile_definitions(kelvane_floor PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_link_libraries(kelvane_floor PRIVATE comctl32 shell32 user32 gdi32)
+target_compile_options(kelvane_floor PRIVATE ${KELVANE_WARNINGS})
+target_link_options(kelvane_floor PRIVATE ${KELVANE_STATIC_LINK} -municode)
+set_source_files_properties("${CMAKE_SOURCE_DIR}/bench/floor.rc" PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/generated/kelvane.manifest")
+add_executable(kelvane_footprint_bench "${CMAKE_SOURCE_DIR}/bench/footprint_win32.cpp")
+target_link_libraries(kelvane_footprint_bench PRIVATE kelvane_shell psapi)
+target_compile_options(kelvane_footprint_bench PRIVATE ${KELVANE_WARNINGS})
+target_link_options(kelvane_footprint_bench PRIVATE ${KELVANE_STATIC_LINK} -municode)
+add_dependencies(kelvane_footprint_bench kelvane kelvane_floor)
+
 # The grid control as a user meets it, for the screenshots.
 add_executable(kelvane_grid_host WIN32 "${CMAKE_SOURCE_DIR}/tests/win32/helpers/grid_host.cpp")
 target_link_libraries(kelvane_grid_host PRIVATE kelvane_shell)

@@ -277,7 +277,12 @@ void MainForm::ExitProgram() {
 }
 
 void MainForm::SaveSettings() {
-  kelvane::SaveSettings(services_.store, controls_, options_, services_.hotKeys.HotKeys());
+  // A store the user may only read keeps what was saved before; the program
+  // goes on as it is, and says so in the task log rather than in a message
+  // that would stop an arming or a quit.
+  if (!kelvane::SaveSettings(services_.store, controls_, options_, services_.hotKeys.HotKeys())) {
+    services_.tasks.LogNote(std::string(kSettingsNotSavedNote));
+  }
 }
 
 ArmingInputs MainForm::ReadInputs() const {

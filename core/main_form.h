@@ -118,6 +118,9 @@ class FileSystem {
   virtual void CreateFolder(const std::string& path) = 0;
 };
 
+// The task log's line when the store refused a setting.
+inline constexpr std::string_view kSettingsNotSavedNote = "Settings could not be saved: the registry refused a value";
+
 struct MainServices {
   SettingsStore& store;
   PowerApi& power;

@@ -114,8 +114,10 @@ class Writer {
   explicit Writer(SettingsStore& store) : store_(store) {}
 
   void Put(std::string_view section, std::string_view key, std::string_view value) {
-    store_.SaveValue(kAppName, section, key, value);
+    // Every value is tried: one refused leaves the others to be written.
+    written_ = store_.SaveValue(kAppName, section, key, value) && written_;
   }
+  bool AllWritten() const { return written_; }
   void Integer(std::string_view key, std::int64_t value) { Put(kConfigSection, key, EncodeInteger(value)); }
 
   void Boolean(std::string_view key, bool, bool value) { Put(kConfigSection, key, EncodeBoolean(value)); }
@@ -135,6 +137,7 @@ class Writer {
 
  private:
   SettingsStore& store_;
+  bool written_ = true;
 };
 
 }  // namespace
@@ -168,13 +171,13 @@ void LoadSettings(const SettingsStore& store, ScheduleControls& controls, Progra
   }
 }
 
-void SaveSettings(SettingsStore& store, const ScheduleControls& controls, const ProgramOptions& options, HotKeyPair hotKeys) {
+bool SaveSettings(SettingsStore& store, const ScheduleControls& controls, const ProgramOptions& options, HotKeyPair hotKeys) {
   Writer write(store);
   write.Integer("Action", IndexOf(controls.action));
   VisitScheduleKeys(write, controls, options);
 
-  if (hotKeys.boss != nullptr) hotKeys.boss->WriteSetting();
-  if (hotKeys.alternative != nullptr) hotKeys.alternative->WriteSetting();
+  const bool bossWritten = hotKeys.boss == nullptr || hotKeys.boss->WriteSetting();
+  const bool alternativeWritten = hotKeys.alternative == nullptr || hotKeys.alternative->WriteSetting();
 
   VisitOptionKeys(write, options);
 
@@ -183,12 +186,14 @@ void SaveSettings(SettingsStore& store, const ScheduleControls& controls, const 
   for (int n = 1; n <= count; ++n) {
     write.Put(kTaskSection, "Task" + std::to_string(n), options.tasks.Tasks[static_cast<std::size_t>(n)]);
   }
+  return write.AllWritten() && bossWritten && alternativeWritten;
 }
 
 bool NormalizeStartUp(SettingsStore& store) {
   const auto value = DecodeInteger(store.GetValue(kAppName, kConfigSection, "StartUp", "-1"));
   const bool on = value && (*value == -1 || *value == 1);
-  store.SaveValue(kAppName, kConfigSection, "StartUp", on ? "1" : "0");
+  // Normalising only tidies the stored text; a refused write changes nothing it returns.
+  static_cast<void>(store.SaveValue(kAppName, kConfigSection, "StartUp", on ? "1" : "0"));
   return on;
 }
 

@@ -64,7 +64,9 @@ struct ProgramOptions : BossKeyOptions {
 // or option as it was. Writes nothing.
 void LoadSettings(const SettingsStore& store, ScheduleControls& controls, ProgramOptions& options,
                   HotKeyPair hotKeys = {});
-void SaveSettings(SettingsStore& store, const ScheduleControls& controls, const ProgramOptions& options,
+// Writes every setting; false when the store refused any of them (the
+// others are written all the same).
+bool SaveSettings(SettingsStore& store, const ScheduleControls& controls, const ProgramOptions& options,
                   HotKeyPair hotKeys = {});
 
 // Reads "StartUp" (missing counts as on), writes it back as "1" or "0" and

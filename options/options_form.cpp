@@ -108,7 +108,9 @@ void OptionsForm::OnCheck(OptionsCheck check, bool checked) {
       state_.startup = checked;
       services_.settings.options.startUp = checked;
       SetAutostart(services_.settings.runKey, services_.settings.programPath, checked);
-      services_.settings.store.SaveValue(kAppName, "CONFIG", "StartUp", checked ? "1" : "0");
+      // Written again with every setting when the dialog closes, where a
+      // refused write is reported.
+      static_cast<void>(services_.settings.store.SaveValue(kAppName, "CONFIG", "StartUp", checked ? "1" : "0"));
       break;
     case OptionsCheck::EnabledStart: state_.enabledStart = checked; break;
     case OptionsCheck::TrayTips: state_.trayTips = checked; break;

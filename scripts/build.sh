@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the requested configurations: native, sanitize, windows (default: all).
-# KELVANE_TARGETS="a b" builds only those targets of each.
+# Builds the requested configurations: native, sanitize, windows (default:
+# these three), fuzz, bench. KELVANE_TARGETS="a b" builds only those targets
+# of each.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -12,6 +13,8 @@ for config in "${configs[@]}"; do
     sanitize) cmake -S "$root" -B "$root/build/sanitize" -DCMAKE_BUILD_TYPE=Debug -DKELVANE_SANITIZE=ON >/dev/null ;;
     windows)  cmake -S "$root" -B "$root/build/windows" -DCMAKE_BUILD_TYPE=Release \
                 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null ;;
+    fuzz)     cmake -S "$root" -B "$root/build/fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVANE_FUZZ=ON \
+                -DCMAKE_CXX_COMPILER=clang++ >/dev/null ;;
     bench)    cmake -S "$root" -B "$root/build/bench" -DCMAKE_BUILD_TYPE=Release -DKELVANE_BENCHMARKS=ON >/dev/null ;;
     *) echo "unknown configuration: $config" >&2; exit 2 ;;
   esac

@@ -5,6 +5,8 @@
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # --long: the long runs (a million random sequences of the main form's model).
+# --soak-full: the soak tests at full size (1,000 task runs, 10,000 ticks,
+# 200 openings of each dialog, 1,000 boss-key rounds; about ten minutes).
 # --reproducible: also package the committed HEAD from two clean clones and
 # compare the files (scripts/check-reproducible.sh, two builds from scratch);
 # the test command always runs the quick check on the one build.
@@ -13,11 +15,12 @@ for option in "$@"; do
   case "$option" in
     --long) export KELVANE_MODEL_SEQUENCES=1000000 ;;
     --reproducible) reproducible=1 ;;
+    --soak-full) export KELVANE_SOAK_FULL=1 ;;
     *) echo "unknown option: $option" >&2; exit 2 ;;
   esac
 done
 "$root/scripts/deps.sh" || exit 1
-"$root/scripts/build.sh" native sanitize windows || { echo "0 passed, 1 failed"; exit 1; }
+"$root/scripts/build.sh" native sanitize windows fuzz || { echo "0 passed, 1 failed"; exit 1; }
 "$root/scripts/wine-prefix.sh" >/dev/null || exit 1
 
 passed=0
@@ -47,6 +50,8 @@ if "$root/scripts/check-layers.sh"; then passed=$((passed + 1)); else failed=$((
 
 run_ctest native "$root/build/native" -j "$(nproc)"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest sanitize "$root/build/sanitize" -j "$(nproc)"
+# A smoke run of every fuzz target from its seed corpus (scripts/fuzz.sh runs them long).
+run_ctest fuzz "$root/build/fuzz" -j "$(nproc)"
 
 # One virtual display serves every Wine test; each test has its own prefix.
 display=$("$root/scripts/xvfb-start.sh") || exit 1

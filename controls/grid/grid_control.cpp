@@ -397,8 +397,10 @@ void GridControl::ScrollIntoView(std::int32_t row, std::int32_t col) {
   const std::int32_t fit = std::max(1, FullyVisibleRows(View(), metrics_));
   if (row >= 0 && row < top) top = row;
   if (row >= 0 && row > top + fit - 1) top = row - fit + 1;
-  const bool moved = SetScrollPosition(ScrollAxis::Horizontal, left) | SetScrollPosition(ScrollAxis::Vertical, top);
-  if (moved) PublishScrollBars();
+  // Both axes move, whichever of them changed.
+  const bool movedAcross = SetScrollPosition(ScrollAxis::Horizontal, left);
+  const bool movedDown = SetScrollPosition(ScrollAxis::Vertical, top);
+  if (movedAcross || movedDown) PublishScrollBars();
 }
 
 void GridControl::MakeRowVisible(std::int32_t row) {

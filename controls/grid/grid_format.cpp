@@ -1,5 +1,6 @@
 #include "controls/grid/grid_format.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -101,9 +102,11 @@ std::string Group(const std::string& digits) {
 
 std::string Apply(double value, const NumericFormat& f) {
   if (f.percent) value *= 100;
-  char buffer[512];
-  std::snprintf(buffer, sizeof buffer, "%.*f", f.decimalPlaces, std::fabs(value));
-  std::string number = buffer;
+  // A format may ask for hundreds of decimals of a number of 300 digits.
+  const int length = std::snprintf(nullptr, 0, "%.*f", f.decimalPlaces, std::fabs(value));
+  std::string number(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+  std::snprintf(number.data(), number.size(), "%.*f", f.decimalPlaces, std::fabs(value));
+  number.pop_back();
   const std::size_t point = number.find('.');
   std::string whole = number.substr(0, point);
   std::string fraction = point == std::string::npos ? std::string() : number.substr(point + 1);
@@ -120,6 +123,38 @@ std::string Apply(double value, const NumericFormat& f) {
   return text + f.suffix;
 }
 
+// Whether `text` is what `f` makes of some number. Painting stores the
+// formatted text back into the cell, so the next paint must recognise it:
+// literals that read as part of a number (7# or 0\%) would otherwise
+// change the value on every paint.
+bool IsFormatted(std::string_view text, const NumericFormat& f) {
+  for (const bool negative : {false, true}) {
+    std::string_view rest = text;
+    if (negative) {
+      if (!rest.starts_with('-')) continue;
+      rest.remove_prefix(1);
+    }
+    if (!rest.starts_with(f.prefix) || rest.size() < f.prefix.size() + f.suffix.size()) continue;
+    rest.remove_prefix(f.prefix.size());
+    if (!rest.ends_with(f.suffix)) continue;
+    rest.remove_suffix(f.suffix.size());
+    // Zero in "#" placeholders leaves no digits at all.
+    std::string digits = "0";
+    bool number = true;
+    for (const char c : rest) {
+      if (c == ',') continue;
+      number = number && ((c >= '0' && c <= '9') || c == '.');
+      digits += c;
+    }
+    if (!number) continue;
+    double value = std::strtod(digits.c_str(), nullptr);
+    if (!std::isfinite(value)) continue;
+    if (f.percent) value /= 100;
+    if (Apply(negative ? -value : value, f) == text) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string FormatCellText(std::string_view text, std::string_view format) {
@@ -131,7 +166,7 @@ std::string FormatCellText(std::string_view text, std::string_view format) {
     return buffer;
   }
   const std::optional<NumericFormat> numeric = ParseFormat(NamedFormat(format));
-  if (!numeric) return std::string(text);
+  if (!numeric || IsFormatted(text, *numeric)) return std::string(text);
   return Apply(*value, *numeric);
 }
 

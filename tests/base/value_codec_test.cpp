@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <string>
+
 namespace kelvane {
 namespace {
 
@@ -59,5 +62,16 @@ TEST(ValueCodec, NamesCompareWithoutCase) {
   EXPECT_EQ(TrimBlanks("  a b  "), "a b");
 }
 
+// Stored values come from outside the program: megabytes of digits or of
+// anything else read as a clear value or a clear failure.
+TEST(ValueCodec, MegabyteTextsReadAsAValueOrAFailure) {
+  const std::string digits(4 << 20, '7');
+  EXPECT_EQ(LeadingNumber(digits), std::numeric_limits<double>::max()) << "beyond the doubles, the largest";
+  EXPECT_FALSE(DecodeInteger(digits).has_value());
+  EXPECT_EQ(LeadingInt32Saturated(digits), std::numeric_limits<std::int32_t>::max());
+  EXPECT_FALSE(DecodeBoolean(std::string(4 << 20, 'x')).has_value());
+  EXPECT_EQ(LeadingNumber("0." + digits), 0.7777777777777778);
+  EXPECT_EQ(DecodeInteger(std::string(4 << 20, ' ') + "12"), 12);
+}
 }  // namespace
 }  // namespace kelvane

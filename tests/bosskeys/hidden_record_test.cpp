@@ -95,5 +95,9 @@ TEST(HiddenRecord, ShownAgainInRecordedOrderEachOnce) {
   EXPECT_EQ(WindowsToShowAgain(recorded, desktop), (Windows{recorded[0], recorded[1]}));
 }
 
+TEST(HiddenRecord, AMegabyteLineIsSkippedAndTheNextStillRead) {
+  const std::string record = "1 1 1 " + std::string(4 << 20, 'C') + "\n2 3 4 Notepad\n";
+  EXPECT_EQ(DecodeHiddenWindows(record), (Windows{{2, kShowMaximized, 4, "Notepad"}}));
+}
 }  // namespace
 }  // namespace kelvane

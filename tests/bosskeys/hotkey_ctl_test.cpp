@@ -32,10 +32,10 @@ class RecordingListener : public HotKeyCtlListener {
 // Keeps the order in which keys are written.
 class OrderedStore : public MemorySettingsStore {
  public:
-  void SaveValue(std::string_view app, std::string_view section, std::string_view key,
+  bool SaveValue(std::string_view app, std::string_view section, std::string_view key,
                  std::string_view value) override {
     written.push_back(std::string(key) + "=" + std::string(value));
-    MemorySettingsStore::SaveValue(app, section, key, value);
+    return MemorySettingsStore::SaveValue(app, section, key, value);
   }
   Log written;
 };

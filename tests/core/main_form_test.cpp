@@ -181,6 +181,27 @@ TEST_F(MainFormTest, ArmingFinishesEveryEditSoTheWindowShowsWhatIsArmed) {
   EXPECT_EQ(form.GetSchedule().BlinkSeconds(), 1);
 }
 
+TEST_F(MainFormTest, ArmingSavesTheArmedValuesOrSaysTheyWereNotSaved) {
+  for (const bool readOnly : {false, true}) {
+    SCOPED_TRACE(readOnly ? "read-only store" : "writable store");
+    MemorySettingsStore settings = Config({{"tPeriod", "5"}});
+    FakeParts others{log};
+    MainForm armed{view, view, MainServices{settings, power, clock, zone, tray, others, others, others, hider, others,
+                                      "C:\\kelvane.exe", "C:\\Users\\me\\AppData\\Roaming"}};
+    armed.Start();
+    settings.readOnly = readOnly;
+    armed.OnUnitSelected(2);
+    armed.OnFieldTextChanged(ScheduleField::Period, "42");
+    armed.OnToggleClicked();
+    EXPECT_TRUE(armed.GetSchedule().Armed()) << "a refused write does not stop the arming";
+    EXPECT_EQ(settings.Get("CONFIG", "tPeriod"), readOnly ? "5" : "42");
+    const bool noted = std::count(others.notes.begin(), others.notes.end(), std::string(kSettingsNotSavedNote)) > 0;
+    EXPECT_EQ(noted, readOnly);
+    armed.OnToggleClicked();
+    armed.OnUnload();
+  }
+}
+
 TEST_F(MainFormTest, WhileArmedTheScheduleInputsAreLockedAndKeepTheArmedValues) {
   form.Start();
   const ControlEnabling idle = view.enabling;

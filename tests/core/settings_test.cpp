@@ -19,7 +19,10 @@ class RecordingHotKey : public HotKeySettings {
   }
   void SetEnabled(bool enabled) override { log_.push_back(enabled ? "Enabled true" : "Enabled false"); }
   void ReadSetting(std::string_view defaultHotKey) override { log_.push_back("Read " + std::string(defaultHotKey)); }
-  void WriteSetting() override { log_.push_back("Write"); }
+  bool WriteSetting() override {
+    log_.push_back("Write");
+    return true;
+  }
 
  private:
   std::vector<std::string>& log_;

@@ -103,7 +103,7 @@ TEST_F(TrayTest, AboutShowsTheVersionOfTheBuild) {
   Program program(powerLog_);
   ASSERT_NE(program.MainWindow(), nullptr);
   ASSERT_TRUE(OpenMenu(program));
-  ASSERT_TRUE(PressKeys("a"));
+  ASSERT_TRUE(TypeIntoFocus("a"));
   const HWND about = program.FindWindowOf(nullptr, L"About");
   ASSERT_NE(about, nullptr);
   const std::string expected = std::string("Version: ") + KELVANE_VERSION_TEXT;
@@ -117,7 +117,7 @@ TEST_F(TrayTest, ExitAsksBeforeQuitting) {
   Program program(powerLog_);
   ASSERT_NE(program.MainWindow(), nullptr);
   ASSERT_TRUE(OpenMenu(program));
-  ASSERT_TRUE(PressKeys("x"));
+  ASSERT_TRUE(TypeIntoFocus("x"));
   HWND question = program.FindWindowOf(L"#32770", L"Kelvane");
   ASSERT_NE(question, nullptr);
   PostMessageW(GetDlgItem(question, IDNO), BM_CLICK, 0, 0);
@@ -126,7 +126,7 @@ TEST_F(TrayTest, ExitAsksBeforeQuitting) {
   ASSERT_TRUE(TrayIconCentre().has_value()) << "declining leaves the tray icon";
 
   ASSERT_TRUE(OpenMenu(program));
-  ASSERT_TRUE(PressKeys("x"));
+  ASSERT_TRUE(TypeIntoFocus("x"));
   question = program.FindWindowOf(L"#32770", L"Kelvane");
   ASSERT_NE(question, nullptr);
   PostMessageW(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);

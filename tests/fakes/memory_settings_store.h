@@ -17,11 +17,15 @@ class MemorySettingsStore : public SettingsStore {
     const auto it = values_.find(Key(app, section, key));
     return it == values_.end() ? std::string(defaultValue) : it->second;
   }
-  void SaveValue(std::string_view app, std::string_view section, std::string_view key,
+  bool SaveValue(std::string_view app, std::string_view section, std::string_view key,
                  std::string_view value) override {
+    if (readOnly) return false;
     values_[Key(app, section, key)] = std::string(value);
     ++writes_;
+    return true;
   }
+  // Refuses every write, as a key the user may only read does.
+  bool readOnly = false;
   bool Has(std::string_view section, std::string_view key) const {
     return values_.count(Key(kAppName, section, key)) != 0;
   }

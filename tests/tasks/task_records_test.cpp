@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace kelvane {
 namespace {
 
@@ -45,5 +47,12 @@ TEST(TaskRecords, SlotsOutsideTheListAreRefused) {
   EXPECT_EQ(GetTaskRecord(list, -1), TaskRecord{});
 }
 
+TEST(TaskRecords, MegabyteFieldsRoundTrip) {
+  const TaskRecord task{true, std::string(1 << 20, 'n'), std::string(3 << 20, 'c')};
+  TaskList list;
+  ASSERT_TRUE(SetTaskRecord(list, 100, task));
+  EXPECT_EQ(GetTaskRecord(list, 100), task);
+  EXPECT_EQ(ParseTaskRecord(std::string(4 << 20, '\xC2')), TaskRecord{});
+}
 }  // namespace
 }  // namespace kelvane

@@ -32,6 +32,12 @@ TEST(GridFormat, NumbersTakeTheColumnsFormatAndKeepItWhenFormattedAgain) {
       {"12 apples", "0", "12 apples"},
       {"12", "yes/no", "12"},
       {"12", "", "12"},
+      // Literals that read as part of a number.
+      {"1", "7#", "71"},
+      {"50", "0\\%", "50%"},
+      {"-5", "\"+\"0", "-+5"},
+      {"5", "0\\e", "5e"},
+      {"0", "#6", "6"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << '"' << c.text << "\" as \"" << c.format << '"');
@@ -40,6 +46,14 @@ TEST(GridFormat, NumbersTakeTheColumnsFormatAndKeepItWhenFormattedAgain) {
     // Painting stores the formatted text back, so the next paint formats it again.
     EXPECT_EQ(FormatCellText(once, c.format), once);
   }
+}
+
+TEST(GridFormat, AsManyDecimalsAsAskedOfTheLargestNumbers) {
+  const std::string format = "0." + std::string(300, '0');
+  const std::string once = FormatCellText("1e308", format);
+  ASSERT_EQ(once.size(), 309u + 1u + 300u);
+  EXPECT_EQ(once.substr(309), "." + std::string(300, '0'));
+  EXPECT_EQ(FormatCellText(once, format), once);
 }
 
 }  // namespace
