@@ -6,9 +6,11 @@
 
 #include "about/frm_about_win32.h"
 #include "app/boss_key_controls_win32.h"
+#include "app/command_line_win32.h"
 #include "bosskeys/crash_guard_win32.h"
 #include "bosskeys/hidden_record_win32.h"
 #include "bosskeys/window_list_win32.h"
+#include "conditions/condition_sampler_win32.h"
 #include "core/frm_main_win32.h"
 #include "base/registry_settings_store_win32.h"
 #include "base/system_time_win32.h"
@@ -57,34 +59,65 @@ class Tasks : public TaskRunnerPart {
   TaskRunnerWin32 runner_;
 };
 
-// Asks the program that runs already to show its main window. Its window
-// may not exist yet when both were started at once, so it is looked for a
-// little while.
-void ShowRunningInstance() {
-  const UINT showRequest = RegisterWindowMessageW(kShowRequestMessage);
+// The running program's main window. It may not exist yet when both were
+// started at once, so it is looked for a little while.
+HWND FindRunningProgram() {
   for (int tries = 0; tries < 100; ++tries) {
-    if (const HWND running = FindWindowW(kMainWindowClass, nullptr)) {
-      DWORD process = 0;
-      GetWindowThreadProcessId(running, &process);
-      // This process was just started by the user and may hand the
-      // foreground on; the running one may not take it by itself.
-      AllowSetForegroundWindow(process);
-      PostMessageW(running, showRequest, 0, 0);
-      return;
-    }
+    if (const HWND running = FindWindowW(kMainWindowClass, nullptr)) return running;
     Sleep(50);
   }
+  return nullptr;
+}
+
+// Asks the program that runs already to show its main window.
+void ShowRunningInstance() {
+  const HWND running = FindRunningProgram();
+  if (running == nullptr) return;
+  DWORD process = 0;
+  GetWindowThreadProcessId(running, &process);
+  // This process was just started by the user and may hand the foreground
+  // on; the running one may not take it by itself.
+  AllowSetForegroundWindow(process);
+  PostMessageW(running, RegisterWindowMessageW(kShowRequestMessage), 0, 0);
+}
+
+int HandToRunningInstance(const std::vector<std::string>& arguments, CommandKind kind) {
+  const HWND running = FindRunningProgram();
+  const auto reply = running != nullptr ? SendToRunningProgram(running, arguments) : std::nullopt;
+  if (!reply) {
+    ReportToCaller("Kelvane runs but does not answer.", MB_ICONERROR);
+    return kExitNotArmed;
+  }
+  // A script that armed or disarmed without a console needs no box; one
+  // that asked for the state, or was refused, is told.
+  const bool tell = kind == CommandKind::Status || reply->exitCode != kExitOk;
+  ReportToCaller(reply->text, tell ? (reply->exitCode == kExitOk ? MB_ICONINFORMATION : MB_ICONWARNING) : 0);
+  return reply->exitCode;
 }
 
 }  // namespace
 
 int RunApplication(HINSTANCE instance) {
+  const std::vector<std::string> arguments = ProgramArguments();
+  // Bad arguments change nothing: they are refused before anything starts.
+  const std::optional<Command> command = ParseCommandLine(arguments);
+  if (!command || command->kind == CommandKind::Help) {
+    ReportToCaller(UsageText(), command ? MB_ICONINFORMATION : MB_ICONERROR);
+    return command ? kExitOk : kExitUsage;
+  }
   // One program per session: the object goes with the process that made
   // it, so a crashed instance leaves nothing behind that blocks a start.
   UniqueHandle single(CreateMutexW(nullptr, FALSE, kInstanceName));
   if (single && GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (command->kind != CommandKind::Start) return HandToRunningInstance(arguments, command->kind);
     ShowRunningInstance();
     return 0;
+  }
+  // Nothing runs, so nothing is armed; starting only to say so would leave
+  // a program behind that nobody asked for.
+  if (command->kind == CommandKind::Status) {
+    ReportToCaller("Disabled", MB_ICONINFORMATION);
+    return kExitNotArmed;
   }
 
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS |
@@ -111,14 +144,16 @@ int RunApplication(HINSTANCE instance) {
   windows.ShowRecordedWindows();
   ShowHiddenWindowsOnCrash();
   BossKeyControls hotKeys(instance, store);
+  ConditionSamplerWin32 conditions;
 
   MainWindow window(MainServices{store, *power, clock, zone, tray, runKey, folders, tasks, windows, hotKeys,
-                                 Narrow(ModulePath()), appData},
+                                 Narrow(ModulePath()), appData, &conditions},
                     main1, about);
   window.HoldRunningMark(std::move(single));
   hotKeys.Bind(&window.form());
   trayEvents.Bind(&window.form());
   if (!window.Create()) return 1;
+  if (command->kind != CommandKind::Start) window.form().ApplyCommand(*command);
   MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (window.hwnd() != nullptr && IsDialogMessageW(window.hwnd(), &msg)) continue;

@@ -12,6 +12,10 @@ inline constexpr const wchar_t* kAboutWindowClass = L"KelvaneAbout";
 inline constexpr const wchar_t* kShowRequestMessage = L"Kelvane.ShowMainWindow";
 // The object whose existence tells that the program runs in this session.
 inline constexpr const wchar_t* kInstanceName = L"Local\\Kelvane.Instance";
+// WM_COPYDATA tags: a second start's arguments (each ending in a NUL) to the
+// running program, and the running program's answer, as UTF-8 text.
+inline constexpr unsigned kCommandLineData = 0x4B4C4301;
+inline constexpr unsigned kCommandReplyData = 0x4B4C5201;
 
 enum class MainControl : int {
   lblAction = 100,
@@ -26,6 +30,12 @@ enum class MainControl : int {
   txtMin,
   vsMin,
   cmbT,
+  optWhen,
+  cmbCondition,
+  txtCondMinutes,
+  vsCondMinutes,
+  lblCondMinutes,
+  cmbProgram,
   chkPrompt,
   chkBlink,
   txtBlink,

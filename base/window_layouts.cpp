@@ -3,7 +3,7 @@
 namespace kelvane {
 namespace {
 
-constexpr WindowFrame96 kMainFrame{300, 284, 30, 28, true};
+constexpr WindowFrame96 kMainFrame{300, 315, 30, 28, true};
 constexpr WindowFrame96 kPromptFrame{340, 258, 30, 14, false};
 constexpr WindowFrame96 kAboutFrame{340, 296, 30, 14, false};
 
@@ -39,7 +39,8 @@ WindowLayout<MainControl> MainWindowLayout(int dpi, int boxHeight) {
   constexpr int action = 41;
   constexpr int in = 74;
   constexpr int at = 105;
-  constexpr int blink = 163;
+  constexpr int when = 136;
+  constexpr int blink = 194;
   return ScaleLayout<MainControl>(dpi, kMainFrame,
                                   {
                                       Box(lblAction, m, action, c - m - 6),
@@ -54,14 +55,20 @@ WindowLayout<MainControl> MainWindowLayout(int dpi, int boxHeight) {
                                       Box(txtMin, c + 56, at, 32),
                                       Spin(vsMin, at),
                                       List(cmbT, c + 112, at, r - c - 112),
-                                      {chkPrompt, {m, 139, r - m, 20}},
+                                      Box(optWhen, m, when, c - m - 6),
+                                      List(cmbCondition, c, when, 100),
+                                      Box(txtCondMinutes, c + 106, when, 40),
+                                      Spin(vsCondMinutes, when),
+                                      Box(lblCondMinutes, c + 166, when, r - c - 166),
+                                      List(cmbProgram, c + 106, when, r - c - 106),
+                                      {chkPrompt, {m, 170, r - m, 20}},
                                       Box(chkBlink, m, blink, 150),
                                       Box(txtBlink, 170, blink, 40),
                                       Spin(vsBlink, blink),
                                       Box(lblSeconds, 233, blink, r - 233),
-                                      {chkForce, {m, 192, r - m, 20}},
-                                      {cmdTimer, {m, 222, 130, 28}},
-                                      {cmdAdv, {r - 130, 222, 130, 28}},
+                                      {chkForce, {m, 223, r - m, 20}},
+                                      {cmdTimer, {m, 253, 130, 28}},
+                                      {cmdAdv, {r - 130, 253, 130, 28}},
                                       {lblStatus, {10, footer + 2, 230, kMainFrame.bottom - 4}},
                                       {imgShowHidden, {kMainFrame.width - 30, footer + 6, 16, 16}},
                                   },

@@ -22,6 +22,18 @@ string(REPLACE "-O3" "-Os" CMAKE_CXX_FLAGS_RELEASE "${CMAKE_CXX_FLAGS_RELEASE}")
 # hierarchy, so it carries no run-time type records (exceptions keep theirs).
 set(KELVANE_RELEASE_COMPILE -ffunction-sections -fdata-sections -fno-rtti -g1 "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.")
 target_compile_options(kelvane_core PRIVATE ${KELVANE_RELEASE_COMPILE})
+# The portable core neither catches exceptions nor lets one pass on purpose:
+# it reports results as values. Its cleanup paths and tables for exceptions
+# were 12.8 KB of the program. An exception from below it (an allocation that
+# fails) still travels up through its frames, whose x64 unwind tables stay,
+# to the window procedure above, whose noexcept ends the program as before;
+# only the destructors on the way are skipped. The grid's and the frame's
+# index checks throw, and keep exceptions.
+target_compile_options(kelvane_core PRIVATE -fno-exceptions)
+set(KELVANE_THROWING_SOURCES controls/frame/shadow_frame.cpp controls/grid/grid_control.cpp
+    controls/grid/grid_properties.cpp controls/grid/grid_model.cpp)
+list(TRANSFORM KELVANE_THROWING_SOURCES PREPEND "${CMAKE_SOURCE_DIR}/")
+set_source_files_properties(${KELVANE_THROWING_SOURCES} PROPERTIES COMPILE_OPTIONS -fexceptions)
 # libstdc++'s default terminate handler prints the type of an uncaught
 # exception, demangled, to a console that a GUI program does not have; it
 # brings the whole demangler (45 KB). Ending at once is what it does next.

@@ -30,8 +30,8 @@ constexpr DWORD kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD kSpin = kChild | UDS_ALIGNRIGHT;
 constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 
-const std::array<MainChild, 21>& Children() {
-  static const std::array<MainChild, 21> controls{{
+const std::array<MainChild, 27>& Children() {
+  static const std::array<MainChild, 27> controls{{
       {MainControl::lblAction, WC_STATICW, L"Action", kChild | SS_CENTERIMAGE},
       {MainControl::cmbAction, WC_COMBOBOXW, L"", kCombo | WS_GROUP},
       {MainControl::optIn, WC_BUTTONW, L"In", kChild | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON},
@@ -44,6 +44,13 @@ const std::array<MainChild, 21>& Children() {
       {MainControl::txtMin, WC_EDITW, L"00", kEdit, kEditEx},
       {MainControl::vsMin, UPDOWN_CLASSW, L"", kSpin},
       {MainControl::cmbT, WC_COMBOBOXW, L"", kCombo},
+      {MainControl::optWhen, WC_BUTTONW, L"When", kChild | BS_AUTORADIOBUTTON},
+      {MainControl::cmbCondition, WC_COMBOBOXW, L"", kCombo},
+      {MainControl::txtCondMinutes, WC_EDITW, L"10", kEdit, kEditEx},
+      {MainControl::vsCondMinutes, UPDOWN_CLASSW, L"", kSpin},
+      {MainControl::lblCondMinutes, WC_STATICW, L"min", kChild | SS_CENTERIMAGE},
+      // Typed into as well: a program that has no window yet.
+      {MainControl::cmbProgram, WC_COMBOBOXW, L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL},
       {MainControl::chkPrompt, WC_BUTTONW, L"Prompt before Action with snooze option", kCheck | WS_GROUP},
       {MainControl::chkBlink, WC_BUTTONW, L"Blink before Action", kCheck},
       {MainControl::txtBlink, WC_EDITW, L"30", kEdit, kEditEx},
@@ -66,11 +73,12 @@ struct FieldBinding {
   int maxLength;
 };
 
-constexpr std::array<FieldBinding, 4> kFields{{
+constexpr std::array<FieldBinding, 5> kFields{{
     {MainControl::txtPeriod, MainControl::vsPeriod, ScheduleField::Period, 3},
     {MainControl::txtHour, MainControl::vsHour, ScheduleField::Hour, 2},
     {MainControl::txtMin, MainControl::vsMin, ScheduleField::Minute, 2},
     {MainControl::txtBlink, MainControl::vsBlink, ScheduleField::Blink, 3},
+    {MainControl::txtCondMinutes, MainControl::vsCondMinutes, ScheduleField::ConditionMinutes, 3},
 }};
 
 template <typename Items>
@@ -96,6 +104,13 @@ void SetCheck(HWND button, bool checked) {
 
 void SetEnabled(HWND control, bool enabled) {
   if ((IsWindowEnabled(control) != FALSE) != enabled) EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
+// By the control's own style: IsWindowVisible answers false for every
+// control while the window itself is still hidden.
+void SetShown(HWND control, bool shown) {
+  const bool visible = (GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (visible != shown) ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
 }
 
 }  // namespace
@@ -143,6 +158,8 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) noexce
     case WM_QUERYENDSESSION: form_.OnQueryEndSession((lParam & ENDSESSION_CLOSEAPP) != 0); return TRUE;
     case WM_ENDSESSION: if (wParam != 0) form_.OnEndSession(); return 0;
     case WM_DESTROY: OnDestroy(); return 0;
+    case WM_COPYDATA:
+      return OnCopyData(reinterpret_cast<HWND>(wParam), *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     default:
       if (message == showRequest_ && showRequest_ != 0) {
         form_.OnShowRequest();
@@ -160,6 +177,25 @@ void MainWindow::OnTimer(WPARAM id) {
   }
 }
 
+LRESULT MainWindow::OnCopyData(HWND sender, const COPYDATASTRUCT& data) {
+  if (data.dwData != kCommandLineData) return FALSE;
+  // Any program may send this; the arguments are parsed here again.
+  const std::string_view packed(static_cast<const char*>(data.lpData), data.lpData != nullptr ? data.cbData : 0);
+  const std::optional<Command> command = ParseCommandLine(UnpackArguments(packed));
+  const MainForm::CommandReply reply =
+      command ? form_.ApplyCommand(*command) : MainForm::CommandReply{kExitUsage, UsageText()};
+  if (sender != nullptr && IsWindow(sender)) {
+    COPYDATASTRUCT answer{kCommandReplyData, static_cast<DWORD>(reply.text.size()),
+                          const_cast<char*>(reply.text.data())};
+    DWORD_PTR ignored = 0;
+    // The sender waits in its own send and takes this one meanwhile; a
+    // sender that has gone or hangs costs no more than the time-out.
+    SendMessageTimeoutW(sender, WM_COPYDATA, reinterpret_cast<WPARAM>(hwnd()), reinterpret_cast<LPARAM>(&answer),
+                        SMTO_ABORTIFHUNG, 5000, &ignored);
+  }
+  return reply.exitCode + 1;
+}
+
 void MainWindow::OnPowerBroadcast(WPARAM event) {
   if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND) form_.OnResume();
 }
@@ -175,6 +211,9 @@ void MainWindow::OnCreate() {
   }
   SetComboItems(Control(MainControl::cmbUnit), kCountdownUnitNames);
   SetComboItems(Control(MainControl::cmbT), kHalfDayNames);
+  SetComboItems(Control(MainControl::cmbCondition), kConditionNames);
+  // The list drops wider than its box, to show the windows' titles.
+  SendMessageW(Control(MainControl::cmbProgram), CB_SETDROPPEDWIDTH, static_cast<WPARAM>(ScaleToDpi(320, dpi())), 0);
   tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                                  GetModuleHandleW(nullptr), nullptr));
@@ -244,6 +283,9 @@ void MainWindow::OnCommand(int id, int code) {
     case MainControl::cmbT: if (code == CBN_SELCHANGE) form_.OnHalfDaySelected(selection()); break;
     case MainControl::optIn: if (code == BN_CLICKED) form_.OnModeSelected(true); break;
     case MainControl::optAt: if (code == BN_CLICKED) form_.OnModeSelected(false); break;
+    case MainControl::optWhen: if (code == BN_CLICKED) form_.OnConditionModeSelected(); break;
+    case MainControl::cmbCondition: if (code == CBN_SELCHANGE) form_.OnConditionSelected(selection()); break;
+    case MainControl::cmbProgram: OnProgramList(code); break;
     case MainControl::chkPrompt: if (code == BN_CLICKED) form_.OnCheckChanged(ScheduleCheck::Prompt, checked()); break;
     case MainControl::chkBlink: if (code == BN_CLICKED) form_.OnCheckChanged(ScheduleCheck::Blink, checked()); break;
     case MainControl::chkForce: if (code == BN_CLICKED) form_.OnCheckChanged(ScheduleCheck::Force, checked()); break;
@@ -251,6 +293,32 @@ void MainWindow::OnCommand(int id, int code) {
     case MainControl::cmdAdv: if (code == BN_CLICKED) form_.OnOptionsClicked(); break;
     default: break;
   }
+}
+
+void MainWindow::OnProgramList(int code) {
+  const HWND list = Control(MainControl::cmbProgram);
+  if (code == CBN_DROPDOWN) form_.OnProgramListOpening();
+  if (code == CBN_EDITCHANGE) form_.OnConditionProgramChanged(Narrow(WindowText(list)));
+  if (code != CBN_SELCHANGE) return;
+  // The box shows the chosen item only after this notification.
+  const auto item = SendMessageW(list, CB_GETCURSEL, 0, 0);
+  const auto length = SendMessageW(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(item), 0);
+  if (item < 0 || length < 0) return;
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  form_.OnConditionProgramChanged(Narrow(text));
+}
+
+void MainWindow::SetProgramItems(const std::vector<std::string>& items) {
+  const HWND list = Control(MainControl::cmbProgram);
+  // Emptying the list keeps what the box shows.
+  const std::wstring typed = WindowText(list);
+  SendMessageW(list, CB_RESETCONTENT, 0, 0);
+  for (const std::string& item : items) {
+    SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+  }
+  SetWindowTextW(list, typed.c_str());
 }
 
 LRESULT MainWindow::OnNotify(const NMHDR& header) {
@@ -311,8 +379,25 @@ void MainWindow::ShowControls(const ScheduleControls& controls, const ControlEna
   const HWND focus = GetFocus();
   SetComboItems(Control(MainControl::cmbAction), controls.ActionItems());
   SelectCombo(Control(MainControl::cmbAction), controls.action);
-  SetCheck(Control(MainControl::optIn), controls.countdownMode);
-  SetCheck(Control(MainControl::optAt), !controls.countdownMode);
+  SetCheck(Control(MainControl::optIn), controls.countdownMode && !controls.conditionMode);
+  SetCheck(Control(MainControl::optAt), !controls.countdownMode && !controls.conditionMode);
+  SetCheck(Control(MainControl::optWhen), controls.conditionMode);
+  SelectCombo(Control(MainControl::cmbCondition), controls.condition);
+  SetControlText(MainControl::txtCondMinutes, controls.conditionMinutes.text());
+  // The box keeps an item's title as chosen; it is replaced only when it
+  // names another program.
+  const HWND program = Control(MainControl::cmbProgram);
+  if (ExecutableOf(Narrow(WindowText(program))) != controls.conditionProgram) {
+    SetWindowTextW(program, Widen(controls.conditionProgram).c_str());
+  }
+  const bool idle = controls.condition == ConditionKind::Idle;
+  for (MainControl id : {MainControl::txtCondMinutes, MainControl::vsCondMinutes, MainControl::lblCondMinutes}) {
+    SetShown(Control(id), idle);
+    SetEnabled(Control(id), enabling.condition);
+  }
+  SetShown(program, !idle);
+  SetEnabled(program, enabling.condition);
+  SetEnabled(Control(MainControl::cmbCondition), enabling.condition);
   SetControlText(MainControl::txtPeriod, controls.period.text());
   SelectCombo(Control(MainControl::cmbUnit), controls.unit);
   SetControlText(MainControl::txtHour, controls.hour.text());
@@ -331,7 +416,8 @@ void MainWindow::ShowControls(const ScheduleControls& controls, const ControlEna
   }
   SetEnabled(Control(MainControl::txtBlink), enabling.blink);
   SetEnabled(Control(MainControl::vsBlink), enabling.blink);
-  for (MainControl id : {MainControl::cmbAction, MainControl::optIn, MainControl::optAt, MainControl::chkPrompt,
+  for (MainControl id : {MainControl::cmbAction, MainControl::optIn, MainControl::optAt, MainControl::optWhen,
+                         MainControl::chkPrompt,
                          MainControl::chkBlink, MainControl::chkForce}) {
     SetEnabled(Control(id), enabling.choices);
   }

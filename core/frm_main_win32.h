@@ -31,6 +31,7 @@ class MainWindow final : public BorderlessWindow, public MainView, private Dialo
   // MainView
   void ShowControls(const ScheduleControls& controls, const ControlEnabling& enabling) override;
   void SetStatus(const std::string& text) override;
+  void SetProgramItems(const std::vector<std::string>& items) override;
   void SetToggleCaption(const std::string& caption) override;
   void SetTimerRunning(bool running) override;
   void StartDeadlineTimer(std::chrono::milliseconds delay) override;
@@ -63,9 +64,12 @@ class MainWindow final : public BorderlessWindow, public MainView, private Dialo
   void OnCommand(int id, int code);
   LRESULT OnNotify(const NMHDR& header);
   void OnNumberBoxStep(int id, int delta);
+  void OnProgramList(int code);
   void OnDestroy();
   void OnTimer(WPARAM id);
   void OnPowerBroadcast(WPARAM event);
+  // A second start's command line.
+  LRESULT OnCopyData(HWND sender, const COPYDATASTRUCT& data);
   void UpdateTooltip();
   HWND Control(MainControl id) const { return GetDlgItem(hwnd(), static_cast<int>(id)); }
   void SetControlText(MainControl id, const std::string& text);

@@ -3,15 +3,16 @@
 namespace kelvane {
 
 ControlEnabling EnablingFor(const ScheduleControls& controls, bool armed) {
-  if (armed) return {false, false, false, false};
-  return {true, controls.countdownMode, !controls.countdownMode, controls.blink};
+  if (armed) return {false, false, false, false, false};
+  const bool time = !controls.conditionMode;
+  return {true, time && controls.countdownMode, time && !controls.countdownMode, controls.blink, !time};
 }
 
 MainForm::MainForm(MainView& view, Dialogs& dialogs, MainServices services)
     : view_(view),
       dialogs_(dialogs),
       services_(std::move(services)),
-      schedule_(services_.clock, services_.zone, *this),
+      schedule_(services_.clock, services_.zone, *this, services_.conditions),
       bossKeys_(*this, services_.windows) {}
 
 void MainForm::Start() {
@@ -70,6 +71,7 @@ void MainForm::OnActionSelected(int index) {
 void MainForm::OnModeSelected(bool countdown) {
   if (RefusedWhileArmed()) return;
   controls_.countdownMode = countdown;
+  controls_.conditionMode = false;
   Refresh();
 }
 
@@ -83,6 +85,27 @@ void MainForm::OnHalfDaySelected(int index) {
   if (RefusedWhileArmed()) return;
   if (const auto half = HalfDayAt(index)) controls_.halfDay = *half;
   Refresh();
+}
+
+void MainForm::OnConditionModeSelected() {
+  if (RefusedWhileArmed()) return;
+  controls_.conditionMode = true;
+  Refresh();
+}
+
+void MainForm::OnConditionSelected(int index) {
+  if (RefusedWhileArmed()) return;
+  if (const auto condition = ConditionAt(index)) controls_.condition = *condition;
+  Refresh();
+}
+
+void MainForm::OnConditionProgramChanged(const std::string& text) {
+  if (RefusedWhileArmed()) return;
+  controls_.conditionProgram = ExecutableOf(text);
+}
+
+void MainForm::OnProgramListOpening() {
+  if (services_.conditions != nullptr) view_.SetProgramItems(ProgramListItems(services_.conditions->RunningPrograms()));
 }
 
 void MainForm::OnCheckChanged(ScheduleCheck check, bool checked) {
@@ -100,6 +123,7 @@ NumericSpin& MainForm::Spin(ScheduleField field) {
     case ScheduleField::Period: return controls_.period;
     case ScheduleField::Hour: return controls_.hour;
     case ScheduleField::Minute: return controls_.minute;
+    case ScheduleField::ConditionMinutes: return controls_.conditionMinutes;
     case ScheduleField::Blink: break;
   }
   return controls_.blinkSeconds;
@@ -131,7 +155,8 @@ void MainForm::Refresh() { view_.ShowControls(controls_, EnablingFor(controls_, 
 
 bool MainForm::Toggle(ToggleTrigger trigger) {
   if (!schedule_.Armed()) {
-    for (NumericSpin* box : {&controls_.period, &controls_.hour, &controls_.minute, &controls_.blinkSeconds}) {
+    for (NumericSpin* box : {&controls_.period, &controls_.hour, &controls_.minute, &controls_.blinkSeconds,
+                             &controls_.conditionMinutes}) {
       box->Commit();
     }
   }
@@ -276,6 +301,54 @@ void MainForm::ExitProgram() {
   view_.EndProcess();
 }
 
+MainForm::CommandReply MainForm::ApplyCommand(const Command& command) {
+  if (Ending()) return {kExitNotArmed, "Disabled"};
+  switch (command.kind) {
+    case CommandKind::Status: return {schedule_.Armed() ? kExitOk : kExitNotArmed, StatusText()};
+    case CommandKind::Disable:
+      if (schedule_.Armed()) OnToggleClicked();
+      return {kExitOk, StatusText()};
+    case CommandKind::Arm: break;
+    case CommandKind::Start:
+    case CommandKind::Help: return {kExitUsage, UsageText()};
+  }
+  if (command.action == PowerAction::LockComputer && !controls_.lockOffered) {
+    return {kExitNotArmed, "Lock Computer is not offered on this system"};
+  }
+  // A new command replaces what was armed, without the "No Action" balloon
+  // of a disarm that the user would read as the end of it.
+  if (schedule_.Armed()) Toggle(ToggleTrigger::Execution);
+  controls_.action = command.action;
+  controls_.countdownMode = command.countdown;
+  controls_.conditionMode = command.condition;
+  if (command.condition) {
+    controls_.condition = command.conditionKind;
+    if (command.conditionKind == ConditionKind::Idle) controls_.conditionMinutes.SetValue(command.period);
+    if (command.conditionKind == ConditionKind::ProgramEnds) controls_.conditionProgram = command.program;
+  } else if (command.countdown) {
+    controls_.period.SetValue(command.period);
+    controls_.unit = command.unit;
+  } else {
+    controls_.hour.SetValue(command.hour % 12 == 0 ? 12 : command.hour % 12);
+    controls_.minute.SetValue(command.minute);
+    controls_.halfDay = command.hour < 12 ? HalfDay::AM : HalfDay::PM;
+  }
+  if (command.prompt) controls_.prompt = *command.prompt;
+  controls_.force = command.force;
+  if (!Toggle(ToggleTrigger::User)) {
+    const std::string& why = schedule_.Refusal();
+    return why.empty() ? CommandReply{kExitUsage, UsageText()} : CommandReply{kExitNotArmed, why};
+  }
+  return {kExitOk, StatusText()};
+}
+
+std::string MainForm::StatusText() const {
+  if (!schedule_.Armed()) return "Disabled";
+  if (const auto condition = schedule_.ConditionStatus()) return "Armed: " + schedule_.ActionName() + ", " + *condition;
+  return ArmedStatusText(schedule_.Action(), ToLocal(services_.zone, schedule_.Target()),
+                         DisplayedSeconds(schedule_.TimeLeft()));
+}
+
 void MainForm::SaveSettings() {
   // A store the user may only read keeps what was saved before; the program
   // goes on as it is, and says so in the task log rather than in a message
@@ -298,6 +371,8 @@ ArmingInputs MainForm::ReadInputs() const {
   inputs.hourText = controls_.hour.text();
   inputs.minuteText = controls_.minute.text();
   inputs.halfDay = controls_.halfDay;
+  inputs.conditionMode = controls_.conditionMode;
+  inputs.condition = {controls_.condition, controls_.conditionMinutes.value(), controls_.conditionProgram};
   return inputs;
 }
 

@@ -10,6 +10,7 @@
 #include "bosskeys/boss_keys.h"
 #include "bosskeys/window_hiding.h"
 #include "base/clock.h"
+#include "core/command_line.h"
 #include "core/schedule.h"
 #include "core/settings.h"
 #include "base/settings_store.h"
@@ -22,7 +23,7 @@
 
 namespace kelvane {
 
-enum class ScheduleField { Period, Hour, Minute, Blink };
+enum class ScheduleField { Period, Hour, Minute, Blink, ConditionMinutes };
 enum class ScheduleCheck { Prompt, Blink, Force };
 
 // The status line when the prompt could not be shown and the action was dropped.
@@ -39,6 +40,7 @@ struct ControlEnabling {
   bool period = true;   // txtPeriod, vsPeriod, cmbUnit
   bool clock = false;   // txtHour, vsHour, txtMin, vsMin, cmbT
   bool blink = true;    // txtBlink, vsBlink
+  bool condition = false;  // cmbCondition and its value
 };
 ControlEnabling EnablingFor(const ScheduleControls& controls, bool armed);
 
@@ -50,6 +52,8 @@ class MainView {
   // enabling); controls already showing the value are left alone.
   virtual void ShowControls(const ScheduleControls& controls, const ControlEnabling& enabling) = 0;
   virtual void SetStatus(const std::string& text) = 0;
+  // The items of the list of running programs.
+  virtual void SetProgramItems(const std::vector<std::string>& items) = 0;
   virtual void SetToggleCaption(const std::string& caption) = 0;
   virtual void SetTimerRunning(bool running) = 0;
   // One call of MainForm::OnDeadlineTimer after `delay`, replacing an
@@ -134,6 +138,8 @@ struct MainServices {
   HotKeyControls& hotKeys;
   std::string programPath;
   std::string appData;
+  // What the conditions sample; without it no condition can be armed.
+  ConditionSampler* conditions = nullptr;
 };
 
 class MainForm : private ScheduleHost, private BossKeyHost {
@@ -147,6 +153,12 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   void OnModeSelected(bool countdown);
   void OnUnitSelected(int index);
   void OnHalfDaySelected(int index);
+  // The "When" option, its condition list and the program's name.
+  void OnConditionModeSelected();
+  void OnConditionSelected(int index);
+  void OnConditionProgramChanged(const std::string& text);
+  // The program list is about to drop down: it lists what runs now.
+  void OnProgramListOpening();
   void OnCheckChanged(ScheduleCheck check, bool checked);
   // The user typed into a box: kept as typed until the edit is finished.
   void OnFieldTextChanged(ScheduleField field, const std::string& text);
@@ -192,6 +204,17 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   // so hidden windows come back now.
   void OnQueryEndSession(bool closingForInstaller);
   void ExitProgram();
+
+  // A command line given to this program: the controls take its values and
+  // it arms exactly as "&Enable" does, or disarms, or tells the state. The
+  // text is for the caller's console.
+  struct CommandReply {
+    int exitCode = kExitOk;
+    std::string text;
+  };
+  CommandReply ApplyCommand(const Command& command);
+  // "Disabled", or what is armed and when.
+  std::string StatusText() const;
 
   void SaveSettings() override;
 

@@ -74,8 +74,10 @@ std::chrono::seconds CountdownLength(const std::string& periodText, CountdownUni
   return seconds{amount};
 }
 
-Schedule::Schedule(const Clock& clock, const LocalTimeZone& zone, ScheduleHost& host)
-    : clock_(clock), zone_(zone), host_(host) {}
+Schedule::Schedule(const Clock& clock, const LocalTimeZone& zone, ScheduleHost& host, ConditionSampler* sampler)
+    : clock_(clock), zone_(zone), host_(host) {
+  if (sampler != nullptr) condition_.emplace(*sampler);
+}
 
 bool Schedule::ToggleSchedule(ToggleTrigger trigger) {
   if (armed_) {
@@ -93,7 +95,16 @@ bool Schedule::Arm(ToggleTrigger trigger) {
   const Elapsed now = clock_.SinceStart();
   std::optional<Instant> clockTarget;
   std::chrono::milliseconds length{0};
-  if (trigger != ToggleTrigger::BossKeyNow) {
+  refusal_.clear();
+  const bool condition = inputs.conditionMode && trigger != ToggleTrigger::BossKeyNow;
+  if (condition) {
+    if (!condition_) return false;
+    if (auto why = condition_->Start(inputs.condition, now)) {
+      refusal_ = std::move(*why);
+      host_.SetStatus(refusal_);
+      return false;
+    }
+  } else if (trigger != ToggleTrigger::BossKeyNow) {
     if (inputs.countdownMode) {
       length = CountdownLength(inputs.periodText, inputs.unit);
     } else {
@@ -112,6 +123,7 @@ bool Schedule::Arm(ToggleTrigger trigger) {
   // earlier boss-key press.
   timerTag_ = trigger == ToggleTrigger::BossKeyNow ? kBossKeyTag : "";
   followsWallClock_ = clockTarget.has_value();
+  waitsForCondition_ = condition;
   deadline_ = now + length;
   if (clockTarget) {
     wallTarget_ = *clockTarget;
@@ -123,8 +135,10 @@ bool Schedule::Arm(ToggleTrigger trigger) {
   host_.SetTrayImage(TrayImage::Armed);
   host_.SetTrayTip(ArmedTip());
   if (trigger != ToggleTrigger::BossKeyNow && BalloonsWanted()) {
-    host_.ShowBalloon(std::string(kProductName) + " will perform " + ActionName() + " On " + GeneralDate(Target()));
+    host_.ShowBalloon(std::string(kProductName) + " will perform " + ActionName() +
+                      (condition ? " " + condition_->Description() : " On " + GeneralDate(Target())));
   }
+  if (condition) host_.SetStatus(condition_->Status());
   // The countdown runs from the end of arming: writing the settings and the
   // tray's requests take a few milliseconds, and the whole length is left
   // once the timer starts.
@@ -133,6 +147,7 @@ bool Schedule::Arm(ToggleTrigger trigger) {
 }
 
 void Schedule::Disarm(ToggleTrigger trigger) {
+  StopCondition();
   host_.SetStatus("Disabled");
   host_.SetToggleCaption("&Enable");
   host_.SetEnabledMenuCheck(false);
@@ -153,10 +168,42 @@ std::chrono::milliseconds Schedule::TimeLeft() const {
 }
 
 std::string Schedule::ArmedTip() const {
-  return std::string(kProductName) + ": " + ActionName() + " On " + GeneralDate(Target());
+  return std::string(kProductName) + ": " + ActionName() +
+         (waitsForCondition_ ? " " + condition_->Description() : " On " + GeneralDate(Target()));
+}
+
+std::optional<std::string> Schedule::ConditionStatus() const {
+  if (!armed_ || !waitsForCondition_) return std::nullopt;
+  return condition_->Status();
+}
+
+void Schedule::StopCondition() {
+  if (waitsForCondition_) condition_->Stop();
+  waitsForCondition_ = false;
+}
+
+void Schedule::TickCondition() {
+  // Ticks go on inside the prompt's message loop; the firing is under way.
+  if (firing_) {
+    host_.SetStatus(kWaitingStatus);
+    return;
+  }
+  const bool holds = condition_->Update(clock_.SinceStart());
+  host_.SetStatus(condition_->Status());
+  if (!holds) return;
+  firing_ = true;
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{firing_};
+  host_.FireAction();
 }
 
 void Schedule::Tick() {
+  if (waitsForCondition_) {
+    TickCondition();
+    return;
+  }
   const std::int32_t secs = DisplayedSeconds(TimeLeft());
   // Ticks go on inside the prompt's message loop; the firing is under way.
   host_.SetStatus(firing_ ? kWaitingStatus : CountdownStatus(secs));
@@ -173,7 +220,7 @@ void Schedule::Tick() {
 }
 
 void Schedule::OnDeadline() {
-  if (armed_ && !FireIfDue()) AskForDeadline(TimeLeft());
+  if (armed_ && !waitsForCondition_ && !FireIfDue()) AskForDeadline(TimeLeft());
 }
 
 void Schedule::AskForDeadline(std::chrono::milliseconds left) {
@@ -211,6 +258,7 @@ void Schedule::OnClockChanged() {
 void Schedule::Snooze(std::int32_t minutes) {
   // From the instant of the answer, on the elapsed clock like a countdown.
   followsWallClock_ = false;
+  StopCondition();
   deadline_ = clock_.SinceStart() + std::chrono::minutes{minutes};
   // A snooze is an answer to the prompt: the next firing asks again, also
   // when a boss-key press had armed for now while the prompt was open.

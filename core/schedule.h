@@ -10,6 +10,7 @@
 #include "base/clock.h"
 #include "base/local_time.h"
 #include "base/product.h"
+#include "conditions/condition.h"
 #include "power/power.h"
 #include "tray/tray_icon.h"
 
@@ -47,6 +48,9 @@ struct ArmingInputs {
   std::string hourText = "1";
   std::string minuteText = "00";
   HalfDay halfDay = HalfDay::AM;
+  // A condition instead of a time; wins over countdownMode.
+  bool conditionMode = false;
+  ConditionChoice condition = {};
 };
 
 // What the schedule shows and asks of the window and the tray.
@@ -93,7 +97,8 @@ std::int32_t DisplayedSeconds(std::chrono::milliseconds left);
 
 class Schedule {
  public:
-  Schedule(const Clock& clock, const LocalTimeZone& zone, ScheduleHost& host);
+  // Without a sampler no condition can be armed.
+  Schedule(const Clock& clock, const LocalTimeZone& zone, ScheduleHost& host, ConditionSampler* sampler = nullptr);
 
   // Arms when disarmed and disarms when armed. Returns false when arming was
   // refused because the clock-mode time cannot be formed.
@@ -118,6 +123,11 @@ class Schedule {
   void ForgetArmed() { armed_ = false; }
 
   bool Armed() const { return armed_; }
+  // Armed for a condition rather than a time: its state, as the status line
+  // shows it; nullopt when armed for a time.
+  std::optional<std::string> ConditionStatus() const;
+  // Why the last arming was refused, when it was not for the time's texts.
+  const std::string& Refusal() const { return refusal_; }
   // The target on the wall clock; a countdown's follows the time left.
   Instant Target() const;
   std::chrono::milliseconds TimeLeft() const;
@@ -143,9 +153,16 @@ class Schedule {
   bool FireIfDue();
   void AskForDeadline(std::chrono::milliseconds left);
 
+  // The condition is met: fire, unless a firing is under way.
+  void TickCondition();
+  void StopCondition();
+
   const Clock& clock_;
   const LocalTimeZone& zone_;
   ScheduleHost& host_;
+  std::optional<ConditionWatch> condition_;
+  bool waitsForCondition_ = false;
+  std::string refusal_;
   bool armed_ = false;
   // Countdowns and snoozes run on the elapsed clock, so that setting the
   // wall clock or sleeping never shortens or lengthens them; a clock time

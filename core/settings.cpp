@@ -1,6 +1,7 @@
 #include "core/settings.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 #include "base/value_codec.h"
@@ -26,12 +27,15 @@ void VisitScheduleKeys(Visitor& v, Controls& c, Options& o) {
   v.Boolean("TrayTips", true, o.TrayTips);
   v.Boolean("EnabledStart", false, o.EnabledStart);
   v.Action("Action", c);
-  v.Method("Method", c.countdownMode);
+  v.Method("Method", c);
   v.Spin("tPeriod", 1, c.period);
   v.Choice("tUnit", c.unit, CountdownUnitAt);
   v.Spin("tHour", 1, c.hour);
   v.Spin("tMin", 0, c.minute);
   v.Choice("tPMAM", c.halfDay, HalfDayAt);
+  v.Choice("Condition", c.condition, ConditionAt);
+  v.BoundedSpin("ConditionMinutes", 10, c.conditionMinutes);
+  v.Text("ConditionProgram", "", c.conditionProgram);
 }
 
 // The keys after the two hotkeys', in their order.
@@ -101,8 +105,23 @@ class Reader {
       target = LeadingNumber(text) < 0 ? low : high;
     }
   }
-  void Method(std::string_view key, bool& countdownMode) const {
-    if (const auto method = Integer(kConfigSection, key, 1)) countdownMode = (*method == 1);
+  // A newer box: text that is no number at all, or nothing, keeps the
+  // default; a number takes the nearest value of the range.
+  void BoundedSpin(std::string_view key, std::int32_t defaultValue, NumericSpin& target) const {
+    const std::string text = Get(kConfigSection, key, EncodeInteger(defaultValue));
+    if (!StartsWithNumber(text)) {
+      target.SetValue(defaultValue);
+    } else if (const auto value = DecodeInteger(text)) {
+      target.SetValue(*value);
+    } else {
+      target.SetValue(LeadingNumber(text) < 0 ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max());
+    }
+  }
+  void Method(std::string_view key, ScheduleControls& c) const {
+    const auto method = Integer(kConfigSection, key, 1);
+    if (!method) return;
+    c.countdownMode = *method == 1;
+    c.conditionMode = *method == 3;
   }
 
  private:
@@ -124,13 +143,16 @@ class Writer {
   void Text(std::string_view key, std::string_view, const std::string& value) { Put(kConfigSection, key, value); }
   // A box that is being edited is written as the value it reads as.
   void Spin(std::string_view key, std::int32_t, const NumericSpin& spin) { Integer(key, spin.value()); }
+  void BoundedSpin(std::string_view key, std::int32_t, const NumericSpin& spin) { Integer(key, spin.value()); }
   template <typename Enum>
   void Choice(std::string_view key, Enum value, std::optional<Enum> (*)(int)) {
     Integer(key, IndexOf(value));
   }
   // The action is the first key written; see SaveSettings.
   void Action(std::string_view, const ScheduleControls&) {}
-  void Method(std::string_view key, bool countdownMode) { Integer(key, countdownMode ? 1 : 2); }
+  void Method(std::string_view key, const ScheduleControls& c) {
+    Integer(key, c.conditionMode ? 3 : c.countdownMode ? 1 : 2);
+  }
   void Bounded(std::string_view key, std::int32_t, std::int32_t, std::int32_t, std::int32_t value) {
     Integer(key, value);
   }

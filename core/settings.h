@@ -10,6 +10,7 @@
 #include "base/numeric_spin.h"
 #include "base/settings_store.h"
 #include "bosskeys/boss_keys.h"
+#include "conditions/condition.h"
 #include "core/schedule.h"
 #include "power/power.h"
 #include "bosskeys/hotkey_settings.h"
@@ -38,6 +39,11 @@ struct ScheduleControls {
   NumericSpin hour{1, 12, 1};
   NumericSpin minute{0, 59, 0, true};
   HalfDay halfDay = HalfDay::AM;
+  // The third mode: a condition instead of a time ("Method" 3).
+  bool conditionMode = false;
+  ConditionKind condition = ConditionKind::Idle;
+  NumericSpin conditionMinutes{1, 999, 10};
+  std::string conditionProgram;
 
   static ScheduleControls WithActions(bool lockOffered);
   std::vector<std::string> ActionItems() const { return ActionListItems(lockOffered); }

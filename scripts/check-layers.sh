@@ -3,7 +3,7 @@
 # lowest first; a folder may include itself and any folder before it.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-layers=(base resources power tasks tray controls about prompt bosskeys options core app)
+layers=(base resources power conditions tasks tray controls about prompt bosskeys options core app)
 
 rank() {
   local i

@@ -18,6 +18,7 @@ class FakeView : public MainView, public Dialogs {
   ScheduleControls shown;
   ControlEnabling enabling;
   std::string status = "Disabled";
+  std::vector<std::string> programItems;
   bool menuCheck = false, visible = true;
   bool answerQuit = true;
   // When set, answers the quit question instead of `answerQuit`.
@@ -34,6 +35,7 @@ class FakeView : public MainView, public Dialogs {
     enabling = e;
   }
   void SetStatus(const std::string& t) override { status = t; }
+  void SetProgramItems(const std::vector<std::string>& items) override { programItems = items; }
   void SetToggleCaption(const std::string&) override {}
   void SetTimerRunning(bool) override {}
   void StartDeadlineTimer(std::chrono::milliseconds delay) override { deadlineTimers.push_back(delay); }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "fakes/fake_condition_sampler.h"
 #include "fakes/fake_time.h"
 #include "fakes/memory_settings_store.h"
 #include "fakes/recording_power_api.h"
@@ -38,8 +39,10 @@ class MainFormTest : public ::testing::Test {
   FakeParts parts{log};
   WindowHider hider{parts};
   FakeView view{log};
+  testing::FakeConditionSampler sampler;
   MainForm form{view, view, MainServices{store, power, clock, zone, tray, parts, parts, parts, hider, parts,
-                                   "C:\\Program Files\\Kelvane\\kelvane.exe", "C:\\Users\\me\\AppData\\Roaming"}};
+                                   "C:\\Program Files\\Kelvane\\kelvane.exe", "C:\\Users\\me\\AppData\\Roaming",
+                                   &sampler}};
 
   bool Logged(const std::string& line) const { return std::find(log.begin(), log.end(), line) != log.end(); }
   std::ptrdiff_t Position(const std::string& line) const {
@@ -131,6 +134,7 @@ TEST_F(MainFormTest, NumbersReadAsTypedAndTakeTheirRangeWhenTheBoxIsLeft) {
       case ScheduleField::Period: return view.shown.period.text();
       case ScheduleField::Hour: return view.shown.hour.text();
       case ScheduleField::Minute: return view.shown.minute.text();
+      case ScheduleField::ConditionMinutes: return view.shown.conditionMinutes.text();
       case ScheduleField::Blink: break;
     }
     return view.shown.blinkSeconds.text();
@@ -773,6 +777,201 @@ TEST_F(MainFormTest, OptionsDialogIsFollowedByASave) {
   form.OnOptionsClicked();
   EXPECT_TRUE(Logged("options"));
   EXPECT_EQ(store.Get("CONFIG", "DoTaskRun"), "True");
+}
+
+
+MainForm::CommandReply Apply(MainForm& form, std::vector<std::string> arguments) {
+  const auto command = ParseCommandLine(arguments);
+  if (!command) return {kExitUsage, "unparsed"};
+  return form.ApplyCommand(*command);
+}
+
+TEST_F(MainFormTest, ACommandLineArmsAsTheEnableButtonDoesAndIsSaved) {
+  form.Start();
+  const auto reply = Apply(form, {"/suspend", "/in", "3s", "/noprompt"});
+  EXPECT_EQ(reply.exitCode, kExitOk);
+  EXPECT_EQ(reply.text, "Armed: Suspend at 14:00:03, 3 s left");
+  ASSERT_TRUE(form.GetSchedule().Armed());
+  EXPECT_EQ(view.shown.action, PowerAction::Suspend);
+  EXPECT_EQ(view.shown.period.text(), "3");
+  EXPECT_EQ(view.shown.unit, CountdownUnit::Seconds);
+  EXPECT_FALSE(view.shown.prompt);
+  EXPECT_FALSE(view.shown.force);
+  EXPECT_EQ(store.Get("CONFIG", "Action"), "3");
+  EXPECT_EQ(store.Get("CONFIG", "Prompt"), "False");
+  EXPECT_EQ(tray.balloons.back(), "Kelvane will perform Suspend On " + FormatGeneralDate(zone, clock.Now() + 3s));
+  RunToTarget();
+  EXPECT_TRUE(Logged("suspend 000"));
+}
+
+TEST_F(MainFormTest, ACommandLineClockTimeTakesTheTwelveHourControls) {
+  const struct {
+    const char* at;
+    const char* hour;
+    HalfDay half;
+    const char* status;
+  } cases[] = {
+      {"23:30", "11", HalfDay::PM, "Armed: Shutdown at 23:30:00, 34200 s left"},
+      {"0:05", "12", HalfDay::AM, "Armed: Shutdown at 00:05:00, 36300 s left"},
+      {"12:00", "12", HalfDay::PM, "Armed: Shutdown at 12:00:00, 79200 s left"},
+  };
+  form.Start();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.at);
+    const auto reply = Apply(form, {"/shutdown", "/at", c.at, "/force"});
+    EXPECT_EQ(reply.text, c.status);
+    EXPECT_FALSE(view.shown.countdownMode);
+    EXPECT_EQ(view.shown.hour.text(), c.hour);
+    EXPECT_EQ(view.shown.halfDay, c.half);
+    EXPECT_TRUE(view.shown.force);
+    EXPECT_TRUE(view.shown.prompt) << "left as it was";
+  }
+}
+
+TEST_F(MainFormTest, ACommandLineReplacesWhatWasArmedWithoutTheNoActionBalloon) {
+  form.Start();
+  ArmSeconds(90);
+  const std::size_t balloons = tray.balloons.size();
+  const auto reply = Apply(form, {"/restart", "/in", "5m"});
+  EXPECT_EQ(reply.exitCode, kExitOk);
+  EXPECT_EQ(form.GetSchedule().Action(), PowerAction::Restart);
+  EXPECT_EQ(form.GetSchedule().Target() - clock.Now(), 300s);
+  ASSERT_EQ(tray.balloons.size(), balloons + 1);
+  EXPECT_EQ(tray.balloons.back().rfind("Kelvane will perform Restart", 0), 0u);
+}
+
+TEST_F(MainFormTest, StatusAndDisableFromTheCommandLine) {
+  form.Start();
+  EXPECT_EQ(Apply(form, {"/status"}).exitCode, kExitNotArmed);
+  EXPECT_EQ(Apply(form, {"/status"}).text, "Disabled");
+  EXPECT_EQ(Apply(form, {"/disable"}).text, "Disabled") << "disabling a disarmed program changes nothing";
+  ArmSeconds(90);
+  clock.Advance(10s);
+  EXPECT_EQ(Apply(form, {"-STATUS"}).exitCode, kExitOk);
+  EXPECT_EQ(Apply(form, {"-STATUS"}).text, "Armed: Shutdown at 14:01:30, 80 s left");
+  EXPECT_EQ(Apply(form, {"/disable"}).exitCode, kExitOk);
+  EXPECT_FALSE(form.GetSchedule().Armed());
+  EXPECT_EQ(tray.balloons.back(), "No Action");
+}
+
+TEST_F(MainFormTest, ACommandLineCannotLockWhereLockingIsNotOffered) {
+  power.version = {2, 4, 0, 1381};
+  form.Start();
+  const auto reply = Apply(form, {"/lock", "/in", "5m"});
+  EXPECT_EQ(reply.exitCode, kExitNotArmed);
+  EXPECT_FALSE(form.GetSchedule().Armed());
+  EXPECT_EQ(view.shown.action, PowerAction::Shutdown);
+}
+
+
+TEST_F(MainFormTest, ACommandLineConditionArmsSaysWhatItWaitsForAndFiresWhenItHolds) {
+  store = Config({{"TrayTips", "True"}});
+  form.Start();
+  const auto reply = Apply(form, {"/suspend", "/when", "idle", "10m", "/noprompt"});
+  EXPECT_EQ(reply.exitCode, kExitOk);
+  EXPECT_EQ(reply.text, "Armed: Suspend, Idle 0 of 10 minutes");
+  EXPECT_EQ(tray.tip, "Kelvane: Suspend when idle for 10 minutes");
+  EXPECT_EQ(tray.balloons.back(), "Kelvane will perform Suspend when idle for 10 minutes");
+  EXPECT_EQ(store.Get("CONFIG", "Method"), "3");
+  EXPECT_EQ(store.Get("CONFIG", "ConditionMinutes"), "10");
+  clock.Advance(3min);
+  sampler.sinceInput = 3min;
+  form.OnTimerTick();
+  EXPECT_EQ(view.status, "Idle 3 of 10 minutes");
+  EXPECT_FALSE(Logged("suspend 000"));
+  // Setting the clock moves nothing on the elapsed clock.
+  clock.JumpWall(24h);
+  form.OnClockChanged();
+  EXPECT_FALSE(Logged("suspend 000"));
+  clock.Advance(7min);
+  sampler.sinceInput = 10min;
+  form.OnTimerTick();
+  EXPECT_TRUE(Logged("suspend 000"));
+  EXPECT_FALSE(form.GetSchedule().Armed());
+}
+
+TEST_F(MainFormTest, AProgramThatDoesNotRunIsNotWaitedFor) {
+  form.Start();
+  sampler.found = 0;
+  const auto refused = Apply(form, {"/shutdown", "/when", "program", "blender.exe"});
+  EXPECT_EQ(refused.exitCode, kExitNotArmed);
+  EXPECT_EQ(refused.text, "blender.exe is not running");
+  EXPECT_EQ(view.status, "blender.exe is not running");
+  EXPECT_FALSE(form.GetSchedule().Armed());
+
+  sampler.found = 1;
+  EXPECT_EQ(Apply(form, {"/shutdown", "/when", "program", "blender.exe", "/noprompt"}).text,
+            "Armed: Shutdown, Waiting for blender.exe to end");
+  EXPECT_EQ(store.Get("CONFIG", "ConditionProgram"), "blender.exe");
+  form.OnTimerTick();
+  EXPECT_FALSE(Logged("exit 9"));
+  // Disarming lets go of the processes.
+  EXPECT_EQ(Apply(form, {"/disable"}).text, "Disabled");
+  EXPECT_FALSE(sampler.watching);
+}
+
+
+TEST_F(MainFormTest, TheWhenOptionArmsTheProgramChosenFromTheList) {
+  form.Start();
+  form.OnConditionModeSelected();
+  EXPECT_TRUE(view.enabling.condition);
+  EXPECT_FALSE(view.enabling.period);
+  EXPECT_FALSE(view.enabling.clock);
+  form.OnConditionSelected(1);
+  EXPECT_EQ(view.shown.condition, ConditionKind::ProgramEnds);
+  sampler.programs = {{"blender.exe", "Untitled - Blender"}, {"notepad.exe", "a.txt"}};
+  form.OnProgramListOpening();
+  ASSERT_EQ(view.programItems.size(), 2u);
+  form.OnConditionProgramChanged(view.programItems[0]);
+  sampler.found = 1;
+  form.OnToggleClicked();
+  ASSERT_TRUE(form.GetSchedule().Armed());
+  EXPECT_EQ(sampler.watched, "blender.exe");
+  EXPECT_EQ(view.status, "Waiting for blender.exe to end");
+  EXPECT_FALSE(view.enabling.condition) << "locked while armed";
+  form.OnConditionSelected(0);
+  EXPECT_EQ(view.shown.condition, ConditionKind::ProgramEnds);
+  // Choosing "In" again leaves the condition mode.
+  form.OnToggleClicked();
+  form.OnModeSelected(true);
+  EXPECT_FALSE(view.shown.conditionMode);
+  EXPECT_TRUE(view.enabling.period);
+}
+
+TEST_F(MainFormTest, ConditionSettingsLoadToTheirRangesAndSaveBack) {
+  const struct {
+    const char* method;
+    const char* condition;
+    const char* minutes;
+    bool conditionMode;
+    ConditionKind kind;
+    const char* shownMinutes;
+  } cases[] = {
+      {"3", "1", "20", true, ConditionKind::ProgramEnds, "20"},
+      {"3", "7", "0", true, ConditionKind::Idle, "1"},       // unknown condition, minutes below the range
+      {"3", "x", "5000", true, ConditionKind::Idle, "999"},  // not a number; above the range
+      {"3", "0", "1e30", true, ConditionKind::Idle, "999"},  // beyond any integer
+      {"3", "0", "-7", true, ConditionKind::Idle, "1"},
+      {"3", "0", "abc", true, ConditionKind::Idle, "10"},    // no number: the default
+      {"2", "1", "", false, ConditionKind::ProgramEnds, "10"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.method) + "/" + c.condition + "/" + c.minutes);
+    MemorySettingsStore s = Config({{"Method", c.method}, {"Condition", c.condition}, {"ConditionMinutes", c.minutes},
+                                    {"ConditionProgram", "render.exe"}});
+    Log l;
+    RecordingTray t{l};
+    FakeView v{l};
+    MainForm f{v, v, MainServices{s, power, clock, zone, t, parts, parts, parts, hider, parts, "k.exe", "A", &sampler}};
+    f.Start();
+    EXPECT_EQ(v.shown.conditionMode, c.conditionMode);
+    EXPECT_EQ(v.shown.condition, c.kind);
+    EXPECT_EQ(v.shown.conditionMinutes.text(), c.shownMinutes);
+    EXPECT_EQ(v.shown.conditionProgram, "render.exe");
+    f.SaveSettings();
+    EXPECT_EQ(s.Get("CONFIG", "Method"), c.method);
+    EXPECT_EQ(s.Get("CONFIG", "ConditionMinutes"), c.shownMinutes);
+  }
 }
 
 }  // namespace

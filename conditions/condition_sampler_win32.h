@@ -1,0 +1,25 @@
+#pragma once
+// The conditions' samples from the system: the session's last input, and
+// waits on the processes of one program.
+#include <windows.h>
+
+#include <vector>
+
+#include "base/handles_win32.h"
+#include "conditions/condition.h"
+
+namespace kelvane {
+
+class ConditionSamplerWin32 final : public ConditionSampler {
+ public:
+  std::chrono::milliseconds SinceLastInput() override;
+  int WatchProgram(const std::string& executable) override;
+  int WatchedProgramsRunning() override;
+  void StopWatching() override { processes_.clear(); }
+  std::vector<RunningProgram> RunningPrograms() override;
+
+ private:
+  std::vector<UniqueHandle> processes_;
+};
+
+}  // namespace kelvane

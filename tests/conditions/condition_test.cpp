@@ -1,0 +1,130 @@
+#include "conditions/condition.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_condition_sampler.h"
+
+namespace kelvane {
+namespace {
+
+using namespace std::chrono_literals;
+using std::chrono::milliseconds;
+
+using FakeSampler = testing::FakeConditionSampler;
+
+class ConditionTest : public ::testing::Test {
+ protected:
+  FakeSampler sampler;
+  ConditionWatch watch{sampler};
+  milliseconds now{5h};
+
+  static ConditionChoice Idle(int minutes) { return {ConditionKind::Idle, minutes, {}}; }
+  static ConditionChoice Program(const std::string& name) { return {ConditionKind::ProgramEnds, 10, name}; }
+  bool After(milliseconds elapsed, milliseconds sinceInput) {
+    now += elapsed;
+    sampler.sinceInput = sinceInput;
+    return watch.Update(now);
+  }
+};
+
+TEST_F(ConditionTest, IdleHoldsAtItsMinutesAndNotASecondBefore) {
+  ASSERT_FALSE(watch.Start(Idle(10), now));
+  EXPECT_FALSE(After(10min - 1s, 10min - 1s));
+  EXPECT_EQ(watch.Status(), "Idle 9 of 10 minutes");
+  EXPECT_TRUE(After(1s, 10min));
+  EXPECT_EQ(watch.Status(), "Idle 10 of 10 minutes");
+  EXPECT_EQ(watch.Description(), "when idle for 10 minutes");
+}
+
+TEST_F(ConditionTest, InputRestartsTheIdleCount) {
+  ASSERT_FALSE(watch.Start(Idle(5), now));
+  EXPECT_FALSE(After(4min, 4min));
+  EXPECT_EQ(watch.Status(), "Idle 4 of 5 minutes");
+  EXPECT_FALSE(After(30s, 2s)) << "a key was pressed";
+  EXPECT_EQ(watch.Status(), "Idle 0 of 5 minutes");
+  EXPECT_FALSE(After(4min, 4min + 2s));
+  EXPECT_TRUE(After(30s, 5min + 2s));
+}
+
+TEST_F(ConditionTest, IdleCountsFromTheArmingNotFromEarlierInput) {
+  // A system that reports no input at all (an input time of zero) gives
+  // the whole uptime as idle; the count still starts at the arming.
+  ASSERT_FALSE(watch.Start(Idle(1), now));
+  EXPECT_FALSE(After(0ms, 1000h));
+  EXPECT_EQ(watch.Status(), "Idle 0 of 1 minutes");
+  EXPECT_FALSE(After(59s, 1000h));
+  EXPECT_TRUE(After(1s, 1000h));
+}
+
+TEST_F(ConditionTest, TickAgesSurviveTheCounterWrapping) {
+  const struct {
+    std::uint32_t now;
+    std::uint32_t then;
+    milliseconds age;
+  } cases[] = {
+      {5000, 2000, 3000ms},
+      {1000, 0xFFFFFC18u, 2000ms},  // 1000 ms before the wrap, 1000 after
+      {0, 0, 0ms},
+      {0x7FFFFFFFu, 0, milliseconds{0x7FFFFFFF}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.then);
+    EXPECT_EQ(TicksSince(c.now, c.then), c.age);
+  }
+}
+
+TEST_F(ConditionTest, AProgramEndsWhenEveryProcessOfItHasEnded) {
+  sampler.found = 2;
+  ASSERT_FALSE(watch.Start(Program("blender.exe"), now));
+  EXPECT_EQ(sampler.watched, "blender.exe");
+  EXPECT_EQ(watch.Status(), "Waiting for blender.exe to end");
+  EXPECT_EQ(watch.Description(), "when blender.exe ends");
+  EXPECT_FALSE(After(1s, 0ms));
+  sampler.running = 1;
+  EXPECT_FALSE(After(1s, 0ms)) << "one of two still runs";
+  sampler.running = 0;
+  EXPECT_TRUE(After(1s, 0ms));
+  watch.Stop();
+  EXPECT_FALSE(sampler.watching);
+  EXPECT_FALSE(watch.Update(now)) << "a stopped watch never holds";
+}
+
+TEST_F(ConditionTest, AProgramThatDoesNotRunIsNotArmedAndNeverFiresAtOnce) {
+  sampler.found = 0;
+  EXPECT_EQ(watch.Start(Program("blender.exe"), now), "blender.exe is not running");
+  EXPECT_FALSE(sampler.watching);
+  EXPECT_FALSE(watch.Update(now));
+  EXPECT_EQ(watch.Start(Program(""), now), "The program is not running");
+}
+
+
+TEST(ProgramList, ItemsNameExecutableAndTitleOnceInTheDesktopsOrder) {
+  EXPECT_EQ(ProgramListItems({{"notepad.exe", "a.txt - Notepad"},
+                              {"Blender.exe", "Untitled - Blender"},
+                              {"notepad.exe", "a.txt - Notepad"},
+                              {"", "no file name"},
+                              {"blender.exe", "b"}}),
+            (std::vector<std::string>{"notepad.exe: a.txt - Notepad", "Blender.exe: Untitled - Blender", "blender.exe: b"}));
+}
+
+TEST(ProgramList, TheExecutableOfAnItemOrATypedName) {
+  const struct {
+    const char* text;
+    const char* executable;
+  } cases[] = {
+      {"blender.exe: Untitled - Blender", "blender.exe"},
+      {"blender.exe", "blender.exe"},
+      {"  blender.exe  ", "blender.exe"},
+      {"C:\\Program Files\\Blender\\blender.exe", "blender.exe"},
+      {"C:/tools/x.exe: title: with colons", "x.exe"},
+      {"", ""},
+      {"   ", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(ExecutableOf(c.text), c.executable);
+  }
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -1,0 +1,32 @@
+#pragma once
+#include <chrono>
+#include <string>
+
+#include "conditions/condition.h"
+
+namespace kelvane::testing {
+
+// Samples as the test sets them: the time since input and how many
+// processes of the watched program run.
+class FakeConditionSampler : public ConditionSampler {
+ public:
+  std::chrono::milliseconds sinceInput{0};
+  int found = 0;  // processes of the program at the start of a watch
+  int running = 0;
+  std::string watched;
+  bool watching = false;
+
+  std::chrono::milliseconds SinceLastInput() override { return sinceInput; }
+  int WatchProgram(const std::string& executable) override {
+    watched = executable;
+    watching = true;
+    running = found;
+    return found;
+  }
+  int WatchedProgramsRunning() override { return running; }
+  void StopWatching() override { watching = false; }
+  std::vector<RunningProgram> RunningPrograms() override { return programs; }
+  std::vector<RunningProgram> programs;
+};
+
+}  // namespace kelvane::testing
