@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "fakes/fake_condition_sampler.h"
 
 namespace kelvane {
@@ -97,6 +100,71 @@ TEST_F(ConditionTest, AProgramThatDoesNotRunIsNotArmedAndNeverFiresAtOnce) {
   EXPECT_EQ(watch.Start(Program(""), now), "The program is not running");
 }
 
+
+// The session's processes by name, as the system keeps them: a watch waits
+// on the processes of the executable that run when it starts, and only on
+// those, as handles do.
+class ProcessTable : public ConditionSampler {
+ public:
+  std::size_t Launch(const std::string& executable) {
+    processes_.push_back({executable, true});
+    return processes_.size() - 1;
+  }
+  void End(std::size_t process) { processes_[process].running = false; }
+
+  std::chrono::milliseconds SinceLastInput() override { return {}; }
+  int WatchProgram(const std::string& executable) override {
+    watched_.clear();
+    for (std::size_t i = 0; i < processes_.size(); ++i) {
+      if (processes_[i].running && ToLower(processes_[i].executable) == ToLower(executable)) watched_.push_back(i);
+    }
+    return static_cast<int>(watched_.size());
+  }
+  int WatchedProgramsRunning() override {
+    return static_cast<int>(std::count_if(watched_.begin(), watched_.end(),
+                                          [&](std::size_t i) { return processes_[i].running; }));
+  }
+  void StopWatching() override { watched_.clear(); }
+  std::vector<RunningProgram> RunningPrograms() override { return {}; }
+
+ private:
+  struct Process {
+    std::string executable;
+    bool running;
+  };
+  static std::string ToLower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  }
+  std::vector<Process> processes_;
+  std::vector<std::size_t> watched_;
+};
+
+TEST(ProgramCondition, HoldsOnlyWhenNoProcessOfTheProgramRunsAnyMore) {
+  // A batch runs one ffmpeg.exe per file: when one ends the next starts.
+  // "When ffmpeg.exe ends" means when the batch is done.
+  const struct {
+    const char* later;  // the name the next process starts under
+    bool holds;         // once the first has ended while it runs
+  } cases[] = {
+      {"ffmpeg.exe", false},
+      {"FFMPEG.EXE", false},  // file names on Windows have no case
+      {"notepad.exe", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.later);
+    ProcessTable processes;
+    ConditionWatch watch{processes};
+    const std::size_t first = processes.Launch("ffmpeg.exe");
+    ASSERT_FALSE(watch.Start({ConditionKind::ProgramEnds, 10, "ffmpeg.exe"}, 1h));
+    EXPECT_FALSE(watch.Update(1h + 1s));
+    const std::size_t next = processes.Launch(c.later);
+    processes.End(first);
+    EXPECT_EQ(watch.Update(1h + 2s), c.holds);
+    processes.End(next);
+    EXPECT_TRUE(watch.Update(1h + 3s)) << "nothing of it runs";
+  }
+}
 
 TEST(ProgramList, ItemsNameExecutableAndTitleOnceInTheDesktopsOrder) {
   EXPECT_EQ(ProgramListItems({{"notepad.exe", "a.txt - Notepad"},
