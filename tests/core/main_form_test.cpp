@@ -911,6 +911,23 @@ TEST_F(MainFormTest, AProgramThatDoesNotRunIsNotWaitedFor) {
 }
 
 
+TEST_F(MainFormTest, ACommandLineThatIsRefusedLeavesWhatWasArmed) {
+  // Armed by hand for 90 seconds; a script then asks for a program that
+  // does not run. The refusal must not cost the user the schedule.
+  form.Start();
+  ArmSeconds(90);
+  const Instant target = form.GetSchedule().Target();
+  sampler.found = 0;
+  const auto reply = Apply(form, {"/restart", "/when", "program", "blender.exe"});
+  EXPECT_EQ(reply.exitCode, kExitNotArmed);
+  EXPECT_EQ(reply.text, "blender.exe is not running");
+  ASSERT_TRUE(form.GetSchedule().Armed()) << "the armed shutdown was dropped";
+  EXPECT_EQ(form.GetSchedule().Action(), PowerAction::Shutdown);
+  EXPECT_EQ(form.GetSchedule().Target(), target);
+  EXPECT_EQ(view.shown.action, PowerAction::Shutdown) << "the window shows what is armed";
+  EXPECT_FALSE(view.shown.conditionMode);
+}
+
 TEST_F(MainFormTest, TheWhenOptionArmsTheProgramChosenFromTheList) {
   form.Start();
   form.OnConditionModeSelected();
