@@ -854,6 +854,24 @@ TEST_F(MainFormTest, StatusAndDisableFromTheCommandLine) {
   EXPECT_EQ(tray.balloons.back(), "No Action");
 }
 
+TEST_F(MainFormTest, StatusWhileThePromptWaitsNeverTellsSecondsBelowZero) {
+  // The prompt counts down to its time-out after the target has passed; a
+  // script asking for the state meanwhile reads the seconds left.
+  form.Start();
+  ArmSeconds(90);
+  std::optional<MainForm::CommandReply> during;
+  view.prompt = [&](const std::string&) {
+    clock.Advance(45s);
+    during = Apply(form, {"/status"});
+    return std::optional<PromptAnswer>{PromptAnswer{PromptResult::Abort, 0}};
+  };
+  RunToTarget();
+  ASSERT_TRUE(during.has_value());
+  EXPECT_EQ(during->exitCode, kExitOk);
+  EXPECT_EQ(during->text.rfind("Armed: Shutdown at 14:01:30, ", 0), 0u) << during->text;
+  EXPECT_EQ(during->text.find(", -"), std::string::npos) << during->text;
+}
+
 TEST_F(MainFormTest, ACommandLineCannotLockWhereLockingIsNotOffered) {
   power.version = {2, 4, 0, 1381};
   form.Start();
