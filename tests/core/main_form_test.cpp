@@ -946,6 +946,27 @@ TEST_F(MainFormTest, ACommandLineThatIsRefusedLeavesWhatWasArmed) {
   EXPECT_FALSE(view.shown.conditionMode);
 }
 
+TEST_F(MainFormTest, ACommandLineProgramGivenWithItsFolderIsWaitedForByItsFileName) {
+  // The system names a process by its file name alone, and the window's box
+  // takes a typed path the same way; a script often has the full path.
+  form.Start();
+  sampler.found = 1;
+  const struct {
+    const char* given;
+    const char* watched;
+  } cases[] = {
+      {"C:\\Program Files\\Blender Foundation\\blender.exe", "blender.exe"},
+      {"D:/tools/ffmpeg.exe", "ffmpeg.exe"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.given);
+    const auto reply = Apply(form, {"/shutdown", "/when", "program", c.given});
+    EXPECT_EQ(sampler.watched, c.watched);
+    EXPECT_EQ(reply.text, std::string("Armed: Shutdown, Waiting for ") + c.watched + " to end");
+    EXPECT_EQ(view.shown.conditionProgram, c.watched);
+  }
+}
+
 TEST_F(MainFormTest, TheWhenOptionArmsTheProgramChosenFromTheList) {
   form.Start();
   form.OnConditionModeSelected();
