@@ -155,6 +155,30 @@ TEST(CommandLine, PackedArgumentsComeBackAsTheyWere) {
   EXPECT_FALSE(ParseCommandLine(UnpackArguments(cut)).has_value());
 }
 
+TEST(CommandLine, ABlockFromAnotherProcessIsNeverUnpackedBeyondTheLineLimit) {
+  // The running program unpacks whatever a WM_COPYDATA brings, from any
+  // process, before the line's length is checked. A block of separators
+  // alone must not turn into one object per byte (32 MB of them took a
+  // gigabyte and six seconds of the window's thread).
+  const struct {
+    const char* what;
+    std::string block;
+  } cases[] = {
+      {"separators", std::string(1 << 18, '\0')},
+      {"one-letter arguments", [] {
+         std::string b;
+         for (int i = 0; i < (1 << 17); ++i) b += "x" + std::string(1, '\0');
+         return b;
+       }()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::vector<std::string> arguments = UnpackArguments(c.block);
+    EXPECT_LE(arguments.size(), kMaxCommandLineBytes);
+    EXPECT_FALSE(ParseCommandLine(arguments).has_value());
+  }
+}
+
 TEST(CommandLine, StatusNamesActionTimeAndSecondsLeft) {
   EXPECT_EQ(ArmedStatusText(PowerAction::Shutdown, LocalDateTime{2026, 12, 7, 23, 30, 0}, 4210),
             "Armed: Shutdown at 23:30:00, 4210 s left");
