@@ -30,13 +30,17 @@ std::string ExecutableOf(std::string_view text) {
   return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
+std::string NotRunningText(std::string_view program) {
+  return (program.empty() ? std::string("The program") : std::string(program)) + " is not running";
+}
+
 std::optional<std::string> ConditionWatch::Start(const ConditionChoice& choice, std::chrono::milliseconds now) {
   Stop();
   if (choice.kind == ConditionKind::ProgramEnds && sampler_.WatchProgram(choice.program) == 0) {
     sampler_.StopWatching();
     // A program that has ended already would fire at once, which is never
     // what the user meant: most likely the name is wrong.
-    return (choice.program.empty() ? std::string("The program") : choice.program) + " is not running";
+    return NotRunningText(choice.program);
   }
   choice_ = choice;
   watching_ = true;
@@ -52,7 +56,11 @@ void ConditionWatch::Stop() {
 
 bool ConditionWatch::Update(std::chrono::milliseconds now) {
   if (!watching_) return false;
-  if (choice_.kind == ConditionKind::ProgramEnds) return sampler_.WatchedProgramsRunning() == 0;
+  if (choice_.kind == ConditionKind::ProgramEnds) {
+    // When the last process waited on ends, one started since (the next
+    // step of a batch) takes over the wait; only none at all is the end.
+    return sampler_.WatchedProgramsRunning() == 0 && sampler_.WatchProgram(choice_.program) == 0;
+  }
   // Idle counts from the last input, but never from before the arming:
   // the click that armed was input, and a system that reports no input
   // time at all must not make the count start full.

@@ -42,6 +42,9 @@ std::vector<std::string> ProgramListItems(std::vector<RunningProgram> programs);
 // has no colon), without a folder, without blanks around it.
 std::string ExecutableOf(std::string_view text);
 
+// Why a program's end cannot be waited for: "blender.exe is not running".
+std::string NotRunningText(std::string_view program);
+
 // What the conditions need from the system.
 class ConditionSampler {
  public:
@@ -53,6 +56,9 @@ class ConditionSampler {
   virtual int WatchProgram(const std::string& executable) = 0;
   // How many of the processes waited on still run.
   virtual int WatchedProgramsRunning() = 0;
+  // How many processes of the executable run in this session now, leaving
+  // any wait as it is.
+  virtual int CountProgram(const std::string& executable) = 0;
   virtual void StopWatching() = 0;
   virtual std::vector<RunningProgram> RunningPrograms() = 0;
 };

@@ -15,13 +15,13 @@ std::chrono::milliseconds ConditionSamplerWin32::SinceLastInput() {
   return TicksSince(GetTickCount(), last.dwTime);
 }
 
-int ConditionSamplerWin32::WatchProgram(const std::string& executable) {
-  processes_.clear();
+std::vector<UniqueHandle> ConditionSamplerWin32::OpenProcessesOf(const std::string& executable) {
+  std::vector<UniqueHandle> processes;
   const std::wstring wanted = Widen(executable);
   DWORD session = 0;
   ProcessIdToSessionId(GetCurrentProcessId(), &session);
   const UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot || wanted.empty()) return 0;
+  if (!snapshot || wanted.empty()) return processes;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
@@ -31,10 +31,19 @@ int ConditionSamplerWin32::WatchProgram(const std::string& executable) {
     // A process that ended since the snapshot, or one of another user, is
     // not waited for.
     if (UniqueHandle process{OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID)}) {
-      processes_.push_back(std::move(process));
+      processes.push_back(std::move(process));
     }
   }
+  return processes;
+}
+
+int ConditionSamplerWin32::WatchProgram(const std::string& executable) {
+  processes_ = OpenProcessesOf(executable);
   return static_cast<int>(processes_.size());
+}
+
+int ConditionSamplerWin32::CountProgram(const std::string& executable) {
+  return static_cast<int>(OpenProcessesOf(executable).size());
 }
 
 int ConditionSamplerWin32::WatchedProgramsRunning() {

@@ -15,10 +15,13 @@ class ConditionSamplerWin32 final : public ConditionSampler {
   std::chrono::milliseconds SinceLastInput() override;
   int WatchProgram(const std::string& executable) override;
   int WatchedProgramsRunning() override;
+  int CountProgram(const std::string& executable) override;
   void StopWatching() override { processes_.clear(); }
   std::vector<RunningProgram> RunningPrograms() override;
 
  private:
+  // A handle, able to wait, to every process of the executable in this session.
+  static std::vector<UniqueHandle> OpenProcessesOf(const std::string& executable);
   std::vector<UniqueHandle> processes_;
 };
 

@@ -72,7 +72,10 @@ bool ParseWhen(std::string_view kind, const std::string& value, Command& command
     command.conditionKind = ConditionKind::Idle;
   } else if (kind == "program" && !value.empty() && value.size() <= 260 && value[0] != '/' && value[0] != '-') {
     command.conditionKind = ConditionKind::ProgramEnds;
-    command.program = value;
+    // Processes are known by their file name; a folder typed with it would
+    // match none.
+    command.program = ExecutableOf(value);
+    if (command.program.empty()) return false;
   } else {
     return false;
   }
@@ -158,6 +161,9 @@ std::string PackArguments(const std::vector<std::string>& arguments) {
 }
 
 std::vector<std::string> UnpackArguments(std::string_view packed) {
+  // Any process may send the block. One longer than a command line may be
+  // comes back as one argument too long to parse, not unpacked piece by piece.
+  if (packed.size() > kMaxCommandLineBytes) return {std::string(packed.substr(0, kMaxCommandLineBytes + 1))};
   std::vector<std::string> arguments;
   while (!packed.empty()) {
     const std::size_t end = packed.find('\0');

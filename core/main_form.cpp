@@ -315,6 +315,12 @@ MainForm::CommandReply MainForm::ApplyCommand(const Command& command) {
   if (command.action == PowerAction::LockComputer && !controls_.lockOffered) {
     return {kExitNotArmed, "Lock Computer is not offered on this system"};
   }
+  // A program that does not run is refused before anything armed is let go
+  // (disarmed, the arming below refuses it and says so in the window).
+  if (schedule_.Armed() && command.condition && command.conditionKind == ConditionKind::ProgramEnds &&
+      services_.conditions != nullptr && services_.conditions->CountProgram(command.program) == 0) {
+    return {kExitNotArmed, NotRunningText(command.program)};
+  }
   // A new command replaces what was armed, without the "No Action" balloon
   // of a disarm that the user would read as the end of it.
   if (schedule_.Armed()) Toggle(ToggleTrigger::Execution);
@@ -345,8 +351,9 @@ MainForm::CommandReply MainForm::ApplyCommand(const Command& command) {
 std::string MainForm::StatusText() const {
   if (!schedule_.Armed()) return "Disabled";
   if (const auto condition = schedule_.ConditionStatus()) return "Armed: " + schedule_.ActionName() + ", " + *condition;
+  // Past the target (the prompt waits) nothing is left to count down.
   return ArmedStatusText(schedule_.Action(), ToLocal(services_.zone, schedule_.Target()),
-                         DisplayedSeconds(schedule_.TimeLeft()));
+                         std::max<std::int64_t>(0, DisplayedSeconds(schedule_.TimeLeft())));
 }
 
 void MainForm::SaveSettings() {

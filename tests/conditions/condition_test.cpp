@@ -86,6 +86,7 @@ TEST_F(ConditionTest, AProgramEndsWhenEveryProcessOfItHasEnded) {
   sampler.running = 1;
   EXPECT_FALSE(After(1s, 0ms)) << "one of two still runs";
   sampler.running = 0;
+  sampler.found = 0;  // and none has started since
   EXPECT_TRUE(After(1s, 0ms));
   watch.Stop();
   EXPECT_FALSE(sampler.watching);
@@ -123,6 +124,11 @@ class ProcessTable : public ConditionSampler {
   int WatchedProgramsRunning() override {
     return static_cast<int>(std::count_if(watched_.begin(), watched_.end(),
                                           [&](std::size_t i) { return processes_[i].running; }));
+  }
+  int CountProgram(const std::string& executable) override {
+    return static_cast<int>(std::count_if(processes_.begin(), processes_.end(), [&](const Process& p) {
+      return p.running && ToLower(p.executable) == ToLower(executable);
+    }));
   }
   void StopWatching() override { watched_.clear(); }
   std::vector<RunningProgram> RunningPrograms() override { return {}; }

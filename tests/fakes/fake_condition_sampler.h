@@ -24,6 +24,7 @@ class FakeConditionSampler : public ConditionSampler {
     return found;
   }
   int WatchedProgramsRunning() override { return running; }
+  int CountProgram(const std::string&) override { return found; }
   void StopWatching() override { watching = false; }
   std::vector<RunningProgram> RunningPrograms() override { return programs; }
   std::vector<RunningProgram> programs;
