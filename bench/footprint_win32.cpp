@@ -222,6 +222,9 @@ int wmain() {
     return 2;
   }
   const double ticks = kIdleMs / kTickMs;
+  // A tick redraws a status line and perhaps the tray's tooltip: well under
+  // a millisecond of work, which the scheduler's steps round up.
+  constexpr double kMaxTickCpuMs = 5.0;
   const double startRatio = kelvane.startMs / floor.startMs;
   const double memoryRatio = kelvane.peakMb / floor.peakMb;
   // CPU time is counted in the scheduler's steps; a floor of none is taken as one step.
@@ -236,7 +239,10 @@ int wmain() {
               kelvane.idleCpuMs, idleRatio);
   std::printf("%-34s %10s %10.1f %7s  the 500 ms tick only\n", "CPU over 20 s armed (ms)", "-", kelvane.armedCpuMs,
               "-");
-  std::printf("%-34s %10s %10.2f\n", "CPU per tick while armed (ms)", "-", perTickMs);
-  const bool met = startRatio <= 1.2 && memoryRatio <= 1.15 && kelvane.idleCpuMs <= std::max(floor.idleCpuMs, 1.0) * 1.1;
+  std::printf("%-34s %10s %10.2f %7s  <= %.2f\n", "CPU per tick while armed (ms)", "-", perTickMs, "-",
+              kMaxTickCpuMs);
+  // The disarmed figure allows a tenth for the scheduler's coarse steps.
+  const bool met = startRatio <= 1.2 && memoryRatio <= 1.15 &&
+                   kelvane.idleCpuMs <= std::max(floor.idleCpuMs, 1.0) * 1.1 && perTickMs <= kMaxTickCpuMs;
   return met ? 0 : 1;
 }

@@ -108,8 +108,9 @@ void OptionsForm::OnCheck(OptionsCheck check, bool checked) {
       state_.startup = checked;
       services_.settings.options.startUp = checked;
       SetAutostart(services_.settings.runKey, services_.settings.programPath, checked);
-      // Written again with every setting when the dialog closes, where a
-      // refused write is reported.
+      // The Run entry above is what starts the program; this value only
+      // remembers the box. A key that refuses it refuses the other settings
+      // too, and the main window notes that when it saves them.
       static_cast<void>(services_.settings.store.SaveValue(kAppName, "CONFIG", "StartUp", checked ? "1" : "0"));
       break;
     case OptionsCheck::EnabledStart: state_.enabledStart = checked; break;
