@@ -3,7 +3,7 @@
 namespace kelvane {
 namespace {
 
-constexpr WindowFrame96 kMainFrame{300, 315, 30, 28, true};
+constexpr WindowFrame96 kMainFrame{300, 343, 30, 28, true};
 constexpr WindowFrame96 kPromptFrame{340, 258, 30, 14, false};
 constexpr WindowFrame96 kAboutFrame{340, 296, 30, 14, false};
 
@@ -39,8 +39,10 @@ WindowLayout<MainControl> MainWindowLayout(int dpi, int boxHeight) {
   constexpr int action = 41;
   constexpr int in = 74;
   constexpr int at = 105;
-  constexpr int when = 136;
-  constexpr int blink = 194;
+  constexpr int repeat = 133;
+  constexpr int day = 31;  // each day's box of the repeat row
+  constexpr int when = 164;
+  constexpr int blink = 222;
   return ScaleLayout<MainControl>(dpi, kMainFrame,
                                   {
                                       Box(lblAction, m, action, c - m - 6),
@@ -55,20 +57,28 @@ WindowLayout<MainControl> MainWindowLayout(int dpi, int boxHeight) {
                                       Box(txtMin, c + 56, at, 32),
                                       Spin(vsMin, at),
                                       List(cmbT, c + 112, at, r - c - 112),
+                                      {lblRepeat, {m, repeat, 50, 20}},
+                                      {chkRepeat0, {r - 7 * day, repeat, day, 20}},
+                                      {chkRepeat1, {r - 6 * day, repeat, day, 20}},
+                                      {chkRepeat2, {r - 5 * day, repeat, day, 20}},
+                                      {chkRepeat3, {r - 4 * day, repeat, day, 20}},
+                                      {chkRepeat4, {r - 3 * day, repeat, day, 20}},
+                                      {chkRepeat5, {r - 2 * day, repeat, day, 20}},
+                                      {chkRepeat6, {r - day, repeat, day, 20}},
                                       Box(optWhen, m, when, c - m - 6),
-                                      List(cmbCondition, c, when, 100),
-                                      Box(txtCondMinutes, c + 106, when, 40),
+                                      List(cmbCondition, c, when, 110),
+                                      Box(txtCondMinutes, c + 114, when, 38),
                                       Spin(vsCondMinutes, when),
-                                      Box(lblCondMinutes, c + 166, when, r - c - 166),
-                                      List(cmbProgram, c + 106, when, r - c - 106),
-                                      {chkPrompt, {m, 170, r - m, 20}},
+                                      Box(lblCondMinutes, c + 172, when, r - c - 172),
+                                      List(cmbProgram, c + 114, when, r - c - 114),
+                                      {chkPrompt, {m, 198, r - m, 20}},
                                       Box(chkBlink, m, blink, 150),
                                       Box(txtBlink, 170, blink, 40),
                                       Spin(vsBlink, blink),
                                       Box(lblSeconds, 233, blink, r - 233),
-                                      {chkForce, {m, 223, r - m, 20}},
-                                      {cmdTimer, {m, 253, 130, 28}},
-                                      {cmdAdv, {r - 130, 253, 130, 28}},
+                                      {chkForce, {m, 251, r - m, 20}},
+                                      {cmdTimer, {m, 281, 130, 28}},
+                                      {cmdAdv, {r - 130, 281, 130, 28}},
                                       {lblStatus, {10, footer + 2, 230, kMainFrame.bottom - 4}},
                                       {imgShowHidden, {kMainFrame.width - 30, footer + 6, 16, 16}},
                                   },
@@ -138,6 +148,7 @@ WindowLayout<OptionsControl> OptionsLayout(int dpi) {
           {chkEnabledStart, {m + 140, g + 18, 130, 20}},
           {chkTrayTips, {m + 280, g + 18, 120, 20}},
           {chkKeepAwake, {m + 12, g + 40, 300, 20}},
+          {chkWakeToAct, {m + 316, g + 40, frame.width - 2 * m - 328, 20}},
           {chkPromptTimeout, {m + 12, g + 60, 300, 20}},
           {txtPromptTimeout, {m + 316, g + 59, 48, 22}},
           {vsPromptTimeout, {m + 364, g + 59, 17, 22}},

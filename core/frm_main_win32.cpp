@@ -30,8 +30,8 @@ constexpr DWORD kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD kSpin = kChild | UDS_ALIGNRIGHT;
 constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 
-const std::array<MainChild, 27>& Children() {
-  static const std::array<MainChild, 27> controls{{
+const std::array<MainChild, 35>& Children() {
+  static const std::array<MainChild, 35> controls{{
       {MainControl::lblAction, WC_STATICW, L"Action", kChild | SS_CENTERIMAGE},
       {MainControl::cmbAction, WC_COMBOBOXW, L"", kCombo | WS_GROUP},
       {MainControl::optIn, WC_BUTTONW, L"In", kChild | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON},
@@ -44,7 +44,16 @@ const std::array<MainChild, 27>& Children() {
       {MainControl::txtMin, WC_EDITW, L"00", kEdit, kEditEx},
       {MainControl::vsMin, UPDOWN_CLASSW, L"", kSpin},
       {MainControl::cmbT, WC_COMBOBOXW, L"", kCombo},
-      {MainControl::optWhen, WC_BUTTONW, L"When", kChild | BS_AUTORADIOBUTTON},
+      {MainControl::lblRepeat, WC_STATICW, L"Repeat", kChild | SS_CENTERIMAGE},
+      // A day's initial: the row has room for no more, and the order is the week's.
+      {MainControl::chkRepeat0, WC_BUTTONW, L"M", kCheck | WS_GROUP},
+      {MainControl::chkRepeat1, WC_BUTTONW, L"T", kCheck},
+      {MainControl::chkRepeat2, WC_BUTTONW, L"W", kCheck},
+      {MainControl::chkRepeat3, WC_BUTTONW, L"T", kCheck},
+      {MainControl::chkRepeat4, WC_BUTTONW, L"F", kCheck},
+      {MainControl::chkRepeat5, WC_BUTTONW, L"S", kCheck},
+      {MainControl::chkRepeat6, WC_BUTTONW, L"S", kCheck},
+      {MainControl::optWhen, WC_BUTTONW, L"When", kChild | WS_GROUP | BS_AUTORADIOBUTTON},
       {MainControl::cmbCondition, WC_COMBOBOXW, L"", kCombo},
       {MainControl::txtCondMinutes, WC_EDITW, L"10", kEdit, kEditEx},
       {MainControl::vsCondMinutes, UPDOWN_CLASSW, L"", kSpin},
@@ -269,6 +278,11 @@ void MainWindow::OnCommand(int id, int code) {
   }
   if (updating_) return;
   const auto control = static_cast<MainControl>(id);
+  const int day = id - static_cast<int>(MainControl::chkRepeat0);
+  if (day >= 0 && day < 7) {
+    if (code == BN_CLICKED) form_.OnRepeatDayChanged(day, SendMessageW(Control(control), BM_GETCHECK, 0, 0) == BST_CHECKED);
+    return;
+  }
   for (const FieldBinding& field : kFields) {
     if (field.text != control) continue;
     if (code == EN_CHANGE) form_.OnFieldTextChanged(field.field, Narrow(WindowText(Control(control))));
@@ -382,13 +396,21 @@ void MainWindow::ShowControls(const ScheduleControls& controls, const ControlEna
   SetCheck(Control(MainControl::optIn), controls.countdownMode && !controls.conditionMode);
   SetCheck(Control(MainControl::optAt), !controls.countdownMode && !controls.conditionMode);
   SetCheck(Control(MainControl::optWhen), controls.conditionMode);
+  for (int day = 0; day < 7; ++day) {
+    const HWND box = Control(static_cast<MainControl>(static_cast<int>(MainControl::chkRepeat0) + day));
+    SetCheck(box, (controls.repeatDays & (1 << day)) != 0);
+    SetEnabled(box, enabling.repeat);
+  }
   SelectCombo(Control(MainControl::cmbCondition), controls.condition);
   SetControlText(MainControl::txtCondMinutes, controls.conditionMinutes.text());
   // The box keeps an item's title as chosen; it is replaced only when it
   // names another program.
   const HWND program = Control(MainControl::cmbProgram);
   if (ExecutableOf(Narrow(WindowText(program))) != controls.conditionProgram) {
-    SetWindowTextW(program, Widen(controls.conditionProgram).c_str());
+    // Into the box's edit itself: Wine's drop-down box drops a text given
+    // to it that no item of its list matches.
+    const HWND edit = FindWindowExW(program, nullptr, WC_EDITW, nullptr);
+    SetWindowTextW(edit != nullptr ? edit : program, Widen(controls.conditionProgram).c_str());
   }
   const bool idle = controls.condition == ConditionKind::Idle;
   for (MainControl id : {MainControl::txtCondMinutes, MainControl::vsCondMinutes, MainControl::lblCondMinutes}) {

@@ -3,9 +3,10 @@
 namespace kelvane {
 
 ControlEnabling EnablingFor(const ScheduleControls& controls, bool armed) {
-  if (armed) return {false, false, false, false, false};
+  if (armed) return {false, false, false, false, false, false};
   const bool time = !controls.conditionMode;
-  return {true, time && controls.countdownMode, time && !controls.countdownMode, controls.blink, !time};
+  const bool clock = time && !controls.countdownMode;
+  return {true, time && controls.countdownMode, clock, controls.blink, clock, !time};
 }
 
 MainForm::MainForm(MainView& view, Dialogs& dialogs, MainServices services)
@@ -84,6 +85,12 @@ void MainForm::OnUnitSelected(int index) {
 void MainForm::OnHalfDaySelected(int index) {
   if (RefusedWhileArmed()) return;
   if (const auto half = HalfDayAt(index)) controls_.halfDay = *half;
+  Refresh();
+}
+
+void MainForm::OnRepeatDayChanged(int day, bool checked) {
+  if (RefusedWhileArmed() || day < 0 || day > 6) return;
+  controls_.repeatDays = checked ? controls_.repeatDays | (1 << day) : controls_.repeatDays & ~(1 << day);
   Refresh();
 }
 
@@ -173,7 +180,7 @@ void MainForm::OnOptionsClicked() {
   ProgramOptions& o = options_;
   dialogs_.RunOptionsDialog(OptionsSettings{
       EditedOptions{o, o.TrayTips, o.EnabledStart, o.StartUp, o.LockDuringTaskRun, o.DoTaskRun, o.KeepAwake,
-                    o.PromptTimeout, o.tasks},
+                    o.PromptTimeout, o.WakeToAct, o.tasks},
       services_.hotKeys.Editor(BossKey::Boss), services_.hotKeys.Editor(BossKey::Alternative), services_.store,
       services_.runKey, GetOsName(services_.power), services_.programPath, dataFolder_});
   // "Keep awake" switched while armed holds for the countdown under way.
@@ -208,7 +215,9 @@ void MainForm::OnDeadlineTimer() {
 }
 
 void MainForm::OnClockChanged() {
-  if (!Ending()) schedule_.OnClockChanged();
+  if (Ending()) return;
+  schedule_.OnClockChanged();
+  UpdateWakeTimer();
 }
 
 void MainForm::OnResume() {
@@ -224,6 +233,15 @@ void MainForm::OnShowRequest() {
 void MainForm::SetTimerRunning(bool running) {
   view_.SetTimerRunning(running);
   services_.power.KeepSystemAwake(running && options_.KeepAwake);
+  UpdateWakeTimer();
+}
+
+void MainForm::UpdateWakeTimer() {
+  std::optional<Instant> at;
+  if (options_.WakeToAct && schedule_.Armed() && !schedule_.ConditionStatus() && !ending_) at = schedule_.Target();
+  if (at == wakeAt_) return;
+  wakeAt_ = at;
+  services_.power.SetWakeTimer(at);
 }
 
 void MainForm::BeginEnding() {
@@ -378,6 +396,7 @@ ArmingInputs MainForm::ReadInputs() const {
   inputs.hourText = controls_.hour.text();
   inputs.minuteText = controls_.minute.text();
   inputs.halfDay = controls_.halfDay;
+  inputs.repeatDays = controls_.repeatDays;
   inputs.conditionMode = controls_.conditionMode;
   inputs.condition = {controls_.condition, controls_.conditionMinutes.value(), controls_.conditionProgram};
   return inputs;
@@ -410,10 +429,12 @@ void MainForm::FireAction() {
     }
     if (answer->Result == PromptResult::Snooze) {
       schedule_.Snooze(answer->SnoozeMinutes);
+      UpdateWakeTimer();
       return;
     }
     if (answer->Result == PromptResult::Abort) {
       OnToggleClicked();
+      ArmNextRepeat();
       return;
     }
   }
@@ -433,7 +454,10 @@ void MainForm::FireAction() {
 void MainForm::PerformAction(bool lockedBeforeTasks) {
   const PowerAction action = schedule_.Action();
   // The computer is locked already; locking again would only fail.
-  if (action == PowerAction::LockComputer && lockedBeforeTasks) return;
+  if (action == PowerAction::LockComputer && lockedBeforeTasks) {
+    ArmNextRepeat();
+    return;
+  }
   if (!PerformPowerAction(services_.power, action, schedule_.Force())) {
     OnPowerCallFailed(action);
     return;
@@ -442,7 +466,15 @@ void MainForm::PerformAction(bool lockedBeforeTasks) {
     quit_ = true;
     shuttingDown_ = true;
     Unload();
+    return;
   }
+  // A log off ends the program soon; the next start arms with "Start Enabled".
+  if (action != PowerAction::LogOff) ArmNextRepeat();
+}
+
+void MainForm::ArmNextRepeat() {
+  const bool repeats = !controls_.countdownMode && !controls_.conditionMode && controls_.repeatDays != 0;
+  if (repeats && !Ending() && !schedule_.Armed()) Toggle(ToggleTrigger::User);
 }
 
 void MainForm::SuspendPower(std::int32_t hibernate) {

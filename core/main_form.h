@@ -40,6 +40,7 @@ struct ControlEnabling {
   bool period = true;   // txtPeriod, vsPeriod, cmbUnit
   bool clock = false;   // txtHour, vsHour, txtMin, vsMin, cmbT
   bool blink = true;    // txtBlink, vsBlink
+  bool repeat = false;  // the day boxes of "Repeat"
   bool condition = false;  // cmbCondition and its value
 };
 ControlEnabling EnablingFor(const ScheduleControls& controls, bool armed);
@@ -160,6 +161,8 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   // The program list is about to drop down: it lists what runs now.
   void OnProgramListOpening();
   void OnCheckChanged(ScheduleCheck check, bool checked);
+  // A day's box of "Repeat" (0 Monday to 6 Sunday).
+  void OnRepeatDayChanged(int day, bool checked);
   // The user typed into a box: kept as typed until the edit is finished.
   void OnFieldTextChanged(ScheduleField field, const std::string& text);
   // The box lost the focus: its range and format apply.
@@ -264,6 +267,11 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   void ShowTrayAtStart();
   void Unload();
   void PerformAction(bool lockedBeforeTasks);
+  // A clock time that repeats is armed for its next day at once after an
+  // action that leaves the program running, and after an Abort.
+  void ArmNextRepeat();
+  // With "WakeToAct", a timer wakes the computer at an armed time target.
+  void UpdateWakeTimer();
   NumericSpin& Spin(ScheduleField field);
   // Arms or disarms; an arming first finishes every edit, so that the boxes
   // show the values the schedule reads.
@@ -285,6 +293,7 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   bool ending_ = false;
   bool shuttingDown_ = false;
   bool unloaded_ = false;
+  std::optional<Instant> wakeAt_;
 };
 
 }  // namespace kelvane

@@ -47,6 +47,23 @@ Instant NextShowing(const LocalTimeZone& zone, Instant now, int hour, int minute
   return FromLocal(zone, NextDay(wanted));
 }
 
+Instant NextRepeatShowing(const LocalTimeZone& zone, Instant now, int hour, int minute, int days) {
+  if ((days & kAllRepeatDays) == 0) return NextShowing(zone, now, hour, minute);
+  LocalDateTime wanted = ToLocal(zone, now);
+  wanted.hour = hour;
+  wanted.minute = minute;
+  wanted.second = 0;
+  // Today and the seven days after it hold every weekday, today's twice.
+  for (int day = 0; day < 8; ++day, wanted = NextDay(wanted)) {
+    const std::chrono::weekday weekday{std::chrono::floor<std::chrono::days>(WallAsUtc(wanted))};
+    if ((days & (1 << (weekday.iso_encoding() - 1))) == 0) continue;
+    for (const Instant at : LocalOccurrences(zone, wanted)) {
+      if (at >= now) return at;
+    }
+  }
+  return NextShowing(zone, now, hour, minute);
+}
+
 std::optional<CountdownUnit> CountdownUnitAt(int index) {
   if (index < 0 || index >= static_cast<int>(kCountdownUnitNames.size())) return std::nullopt;
   return static_cast<CountdownUnit>(index);
@@ -110,6 +127,9 @@ bool Schedule::Arm(ToggleTrigger trigger) {
     } else {
       clockTarget = NextClockTarget(zone_, clock_.Now(), inputs.hourText, inputs.minuteText, inputs.halfDay);
       if (!clockTarget) return false;
+      const LocalDateTime shown = ToLocal(zone_, *clockTarget);
+      const Instant from = std::max(clock_.Now(), firedTarget_ + std::chrono::seconds{1});
+      clockTarget = NextRepeatShowing(zone_, from, shown.hour, shown.minute, inputs.repeatDays);
     }
   }
   host_.SetEnabledMenuCheck(true);
@@ -123,6 +143,7 @@ bool Schedule::Arm(ToggleTrigger trigger) {
   // earlier boss-key press.
   timerTag_ = trigger == ToggleTrigger::BossKeyNow ? kBossKeyTag : "";
   followsWallClock_ = clockTarget.has_value();
+  repeatDays_ = clockTarget ? inputs.repeatDays & kAllRepeatDays : 0;
   waitsForCondition_ = condition;
   deadline_ = now + length;
   if (clockTarget) {
@@ -232,6 +253,7 @@ bool Schedule::FireIfDue() {
   // keeps ticking; those ticks must not start a second firing.
   if (TimeLeft() > std::chrono::milliseconds{0} || firing_) return false;
   firing_ = true;
+  if (followsWallClock_) firedTarget_ = wallTarget_;
   struct Reset {
     bool& flag;
     ~Reset() { flag = false; }
@@ -248,7 +270,8 @@ void Schedule::OnClockChanged() {
   if (followsWallClock_) {
     const Instant now = clock_.Now();
     const Instant sameDate = FromLocal(zone_, wallLocal_);
-    wallTarget_ = sameDate <= now ? sameDate : NextShowing(zone_, now, wallLocal_.hour, wallLocal_.minute);
+    wallTarget_ =
+        sameDate <= now ? sameDate : NextRepeatShowing(zone_, now, wallLocal_.hour, wallLocal_.minute, repeatDays_);
     wallLocal_ = ToLocal(zone_, wallTarget_);
   }
   host_.SetTrayTip(ArmedTip());
@@ -256,7 +279,8 @@ void Schedule::OnClockChanged() {
 }
 
 void Schedule::Snooze(std::int32_t minutes) {
-  // From the instant of the answer, on the elapsed clock like a countdown.
+  // From the instant of the answer, on the elapsed clock like a countdown;
+  // a repeating time comes back when the snoozed action has been answered.
   followsWallClock_ = false;
   StopCondition();
   deadline_ = clock_.SinceStart() + std::chrono::minutes{minutes};

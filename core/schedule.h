@@ -48,6 +48,8 @@ struct ArmingInputs {
   std::string hourText = "1";
   std::string minuteText = "00";
   HalfDay halfDay = HalfDay::AM;
+  // A clock time repeats on these days (kAllRepeatDays bits); 0 for once.
+  int repeatDays = 0;
   // A condition instead of a time; wins over countdownMode.
   bool conditionMode = false;
   ConditionChoice condition = {};
@@ -88,6 +90,12 @@ std::optional<Instant> NextClockTarget(const LocalTimeZone& zone, Instant now, c
 // The next instant at which the local clock shows hour (0 to 23):minute.
 Instant NextShowing(const LocalTimeZone& zone, Instant now, int hour, int minute);
 
+// Repeat days as stored: bit 0 Monday to bit 6 Sunday; 0 for once.
+inline constexpr int kAllRepeatDays = 0x7F;
+// The next showing of hour:minute on one of the chosen days; a skipped or
+// doubled hour as NextShowing takes it. `days` 0 means any day.
+Instant NextRepeatShowing(const LocalTimeZone& zone, Instant now, int hour, int minute, int days);
+
 std::chrono::seconds CountdownLength(const std::string& periodText, CountdownUnit unit);
 
 // The whole seconds the status line, tooltip and balloons show for the time
@@ -123,6 +131,8 @@ class Schedule {
   void ForgetArmed() { armed_ = false; }
 
   bool Armed() const { return armed_; }
+  // Armed for a clock time that repeats on chosen days.
+  bool Repeats() const { return armed_ && followsWallClock_ && repeatDays_ != 0; }
   // Armed for a condition rather than a time: its state, as the status line
   // shows it; nullopt when armed for a time.
   std::optional<std::string> ConditionStatus() const;
@@ -171,6 +181,10 @@ class Schedule {
   Elapsed deadline_{};
   Instant wallTarget_{};
   LocalDateTime wallLocal_{};
+  int repeatDays_ = 0;
+  // The clock target that fired last: arming again right after it, in the
+  // same millisecond, must not find it again.
+  Instant firedTarget_{};
   PowerAction action_ = PowerAction::Shutdown;
   bool force_ = true;
   bool blinkIcon_ = true;

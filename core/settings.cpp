@@ -33,6 +33,7 @@ void VisitScheduleKeys(Visitor& v, Controls& c, Options& o) {
   v.Spin("tHour", 1, c.hour);
   v.Spin("tMin", 0, c.minute);
   v.Choice("tPMAM", c.halfDay, HalfDayAt);
+  v.Bounded("RepeatDays", 0, 0, kAllRepeatDays, c.repeatDays);
   v.Choice("Condition", c.condition, ConditionAt);
   v.BoundedSpin("ConditionMinutes", 10, c.conditionMinutes);
   v.Text("ConditionProgram", "", c.conditionProgram);
@@ -52,6 +53,7 @@ void VisitOptionKeys(Visitor& v, Options& o) {
   v.Boolean("DoTaskRun", false, o.DoTaskRun);
   v.Boolean("KeepAwake", true, o.KeepAwake);
   v.Bounded("PromptTimeout", kDefaultPromptTimeout, 0, kMaxPromptTimeout, o.PromptTimeout);
+  v.Boolean("WakeToAct", false, o.WakeToAct);
 }
 
 struct HotKeyDefault {

@@ -39,6 +39,7 @@ struct ScheduleControls {
   NumericSpin hour{1, 12, 1};
   NumericSpin minute{0, 59, 0, true};
   HalfDay halfDay = HalfDay::AM;
+  int repeatDays = 0;  // "RepeatDays", see kAllRepeatDays
   // The third mode: a condition instead of a time ("Method" 3).
   bool conditionMode = false;
   ConditionKind condition = ConditionKind::Idle;
@@ -61,6 +62,8 @@ struct ProgramOptions : BossKeyOptions {
   bool DoTaskRun = false;
   // Keeps the computer from sleeping on idle while armed.
   bool KeepAwake = true;
+  // Wakes a sleeping computer at the target to act.
+  bool WakeToAct = false;
   // Seconds after which an unanswered prompt executes; 0 for never.
   std::int32_t PromptTimeout = kDefaultPromptTimeout;
   TaskList tasks;

@@ -30,12 +30,13 @@ constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
 
 // In tab order. An enabling box comes before its frame, so that it stays
 // above the frame's caption.
-constexpr std::array<OptionsChild, 42> kControls{{
+constexpr std::array<OptionsChild, 43> kControls{{
     {fraGeneral, WC_BUTTONW, L"General Options", kGroup},
     {chkStartup, WC_BUTTONW, L"A&utostart", kCheck | WS_GROUP},
     {chkEnabledStart, WC_BUTTONW, L"Start &Enabled", kCheck},
     {chkTrayTips, WC_BUTTONW, L"&Tray Tips", kCheck},
     {chkKeepAwake, WC_BUTTONW, L"&Keep the computer awake until the action", kCheck},
+    {chkWakeToAct, WC_BUTTONW, L"&Wake the computer to act", kCheck},
     {chkPromptTimeout, WC_BUTTONW, L"E&xecute if the prompt is not answered within", kCheck},
     {txtPromptTimeout, WC_EDITW, L"120", kChild | WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_CENTER | ES_AUTOHSCROLL},
     {vsPromptTimeout, UPDOWN_CLASSW, L"", kChild},
@@ -76,7 +77,7 @@ constexpr std::array<OptionsChild, 42> kControls{{
 }};
 
 // The grid comes in the tab order after the two task boxes.
-constexpr std::size_t kControlsBeforeGrid = 35;
+constexpr std::size_t kControlsBeforeGrid = 36;
 static_assert(kControls[kControlsBeforeGrid].id == OptionsControl::cmdTaskAdd);
 
 struct CheckBinding {
@@ -84,11 +85,12 @@ struct CheckBinding {
   OptionsCheck check;
 };
 
-constexpr std::array<CheckBinding, 15> kChecks{{
+constexpr std::array<CheckBinding, 16> kChecks{{
     {chkStartup, OptionsCheck::Startup},
     {chkEnabledStart, OptionsCheck::EnabledStart},
     {chkTrayTips, OptionsCheck::TrayTips},
     {chkKeepAwake, OptionsCheck::KeepAwake},
+    {chkWakeToAct, OptionsCheck::WakeToAct},
     {chkPromptTimeout, OptionsCheck::PromptTimeout},
     {chkBossKey, OptionsCheck::BossKey},
     {chkAltB, OptionsCheck::AltBossKey},

@@ -31,6 +31,7 @@ bool CheckValue(const OptionsState& state, OptionsCheck check) {
     case OptionsCheck::EnabledStart: return state.enabledStart;
     case OptionsCheck::TrayTips: return state.trayTips;
     case OptionsCheck::KeepAwake: return state.keepAwake;
+    case OptionsCheck::WakeToAct: return state.wakeToAct;
     case OptionsCheck::PromptTimeout: return state.promptTimeoutOn;
     case OptionsCheck::BossKey: return state.boss.on;
     case OptionsCheck::AltBossKey: return state.alt.on;
@@ -74,6 +75,7 @@ void OptionsForm::Open() {
   state_.altIgnorePrompt = o.bossKeys.Boss2KeyIgnorePrompt;
   state_.startup = o.startUp;
   state_.keepAwake = o.keepAwake;
+  state_.wakeToAct = o.wakeToAct;
   state_.promptTimeoutOn = o.promptTimeout > 0;
   if (o.promptTimeout > 0) state_.promptTimeout.SetValue(o.promptTimeout);
 
@@ -116,6 +118,7 @@ void OptionsForm::OnCheck(OptionsCheck check, bool checked) {
     case OptionsCheck::EnabledStart: state_.enabledStart = checked; break;
     case OptionsCheck::TrayTips: state_.trayTips = checked; break;
     case OptionsCheck::KeepAwake: state_.keepAwake = checked; break;
+    case OptionsCheck::WakeToAct: state_.wakeToAct = checked; break;
     case OptionsCheck::PromptTimeout: state_.promptTimeoutOn = checked; break;
     case OptionsCheck::BossKey: SetFrameOn(BossKey::Boss, checked); break;
     case OptionsCheck::AltBossKey: SetFrameOn(BossKey::Alternative, checked); break;
@@ -197,6 +200,7 @@ void OptionsForm::ApplyAndClose() {
   o.trayTips = state_.trayTips;
   o.enabledStart = state_.enabledStart;
   o.keepAwake = state_.keepAwake;
+  o.wakeToAct = state_.wakeToAct;
   o.promptTimeout = state_.promptTimeoutOn ? state_.promptTimeout.value() : 0;
   // A name or command line still open in its cell is part of what is applied.
   taskGrid_.FinishEditing();

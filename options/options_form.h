@@ -30,6 +30,7 @@ struct EditedOptions {
   bool& doTaskRun;
   bool& keepAwake;
   std::int32_t& promptTimeout;
+  bool& wakeToAct;
   TaskList& tasks;
 };
 
@@ -69,6 +70,7 @@ enum class OptionsCheck {
   EnabledStart,
   TrayTips,
   KeepAwake,
+  WakeToAct,
   PromptTimeout,
   BossKey,
   AltBossKey,
@@ -104,6 +106,7 @@ struct OptionsState {
   bool enabledStart = false;
   bool trayTips = true;
   bool keepAwake = true;
+  bool wakeToAct = false;
   bool promptTimeoutOn = true;
   NumericSpin promptTimeout{1, 3600, 120};
   bool bossExecute = true;

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/clock.h"
+
 namespace kelvane {
 
 struct OsVersionRecord {
@@ -65,6 +67,9 @@ class PowerApi {
   // Asks the system not to sleep on idle (the display may still turn off),
   // or withdraws the request.
   virtual void KeepSystemAwake(bool awake) = 0;
+  // A timer that wakes the computer from sleep at `at`, replacing an earlier
+  // one; nullopt cancels it.
+  virtual void SetWakeTimer(std::optional<Instant> at) = 0;
 };
 
 // The program's power backend: the real calls in the shipped program, a

@@ -20,8 +20,10 @@ class Win32PowerApi : public PowerApi {
   }
   bool LockWorkStation() override { return ::LockWorkStation() != FALSE; }
   void KeepSystemAwake(bool awake) override { KeepThreadAwake(awake); }
+  void SetWakeTimer(std::optional<Instant> at) override { wake_.Set(at); }
 
  private:
+  WakeTimerWin32 wake_;
   SystemLibrary powrprof_{L"powrprof.dll"};
   SystemEntry<decltype(::SetSuspendState)> setSuspendState_{powrprof_, "SetSuspendState"};
 };

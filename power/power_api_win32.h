@@ -1,4 +1,5 @@
 #pragma once
+#include "base/handles_win32.h"
 #include "power/power.h"
 
 namespace kelvane {
@@ -11,5 +12,15 @@ bool IsShutdownPrivilegeEnabled();
 // The execution-state request of the calling thread, which is the
 // program's only thread.
 void KeepThreadAwake(bool awake);
+
+// A waitable timer set with resume, so that a sleeping computer wakes at
+// its time; shared with the recording backend, which notes each request.
+class WakeTimerWin32 {
+ public:
+  void Set(std::optional<Instant> at);
+
+ private:
+  UniqueHandle timer_;
+};
 
 }  // namespace kelvane

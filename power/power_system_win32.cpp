@@ -30,6 +30,22 @@ void SetShutdownPrivilegeOfProcess(bool enable) {
   AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
 }
 
+void WakeTimerWin32::Set(std::optional<Instant> at) {
+  if (!at) {
+    if (timer_) CancelWaitableTimer(timer_.get());
+    return;
+  }
+  if (!timer_) timer_.reset(CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_MODIFY_STATE | SYNCHRONIZE));
+  if (!timer_) return;  // The action then waits for the user to wake the computer.
+  // An absolute due time in 100 ns units since 1601 (a positive value).
+  constexpr long long kUnixEpochIn1601Ms = 11644473600000LL;
+  LARGE_INTEGER due{};
+  due.QuadPart = (at->time_since_epoch().count() + kUnixEpochIn1601Ms) * 10000;
+  // fResume: the timer wakes the computer. Without the right to do so the
+  // timer still runs and the program acts when the computer wakes.
+  SetWaitableTimer(timer_.get(), &due, 0, nullptr, nullptr, TRUE);
+}
+
 void KeepThreadAwake(bool awake) {
   // A refusal leaves the idle timer as it is; there is nothing to retry.
   SetThreadExecutionState(awake ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);

@@ -5,7 +5,8 @@
 # balloon shown at arming, and the prompt. With KELVANE_DPI (144 for 150 %)
 # it takes the main window, the options dialog and the prompt at that scale,
 # named with the percentage (main-window-150.png, options-150.png,
-# prompt-150.png).
+# prompt-150.png). At 100 % it also takes the main window waiting for a
+# program to end (when.png).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=scripts/x11-lib.sh
@@ -74,7 +75,9 @@ shoot "$main" "$out/main-window$suffix.png"
 xdotool windowfocus --sync "$main" 2>/dev/null || true
 xdotool key --window "$main" alt+o
 options=$(wait_window '^Kelvane$')
-sleep 1
+# The dialog lays out and paints its grid after it shows; a loaded machine
+# needs a moment more.
+sleep 3
 shoot "$options" "$out/options$suffix.png"
 xdotool windowfocus --sync "$options" 2>/dev/null || true
 xdotool key Escape
@@ -112,4 +115,16 @@ fi
 prompt=$(wait_window '^Kelvane$')
 sleep 1
 shoot "$prompt" "$out/prompt$suffix.png"
+
+# The When row, armed from the command line to wait for Notepad (100 % only).
+if [ -z "$suffix" ]; then
+  wineserver -k
+  wineserver -w
+  wine notepad &
+  wait_window 'Notepad' >/dev/null
+  wine "$root/build/windows/kelvane-recording.exe" /suspend /when program notepad.exe /noprompt &
+  main=$(wait_window '^ Kelvane$')
+  sleep 1
+  shoot "$main" "$out/when.png"
+fi
 echo "Screenshots written to $out"

@@ -70,6 +70,7 @@ TEST(WindowLayouts, BoxesListsSpinsAndTheirLabelsOnOneRowShareTopAndHeight) {
     ExpectOneRow(main, {optIn, txtPeriod, vsPeriod, cmbUnit});
     ExpectOneRow(main, {optAt, txtHour, vsHour, txtMin, vsMin, cmbT});
     ExpectOneRow(main, {chkBlink, txtBlink, vsBlink, lblSeconds});
+    ExpectOneRow(main, {lblRepeat, chkRepeat0, chkRepeat1, chkRepeat2, chkRepeat3, chkRepeat4, chkRepeat5, chkRepeat6});
     ExpectOneRow(main, {optWhen, cmbCondition, txtCondMinutes, vsCondMinutes, lblCondMinutes, cmbProgram});
     const auto prompt = PromptLayout(dpi);
     ExpectOneRow(prompt, {PromptControl::Label4, PromptControl::txtSnooz, PromptControl::vsBlink,

@@ -49,6 +49,7 @@ class CheckedPower : public PowerApi {
   bool SetSuspendState(bool hibernate, bool, bool) override;
   bool LockWorkStation() override;
   void KeepSystemAwake(bool on) override { awake = on; }
+  void SetWakeTimer(std::optional<Instant>) override {}
   bool awake = false;
 
  private:

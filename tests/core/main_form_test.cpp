@@ -1030,5 +1030,96 @@ TEST_F(MainFormTest, ConditionSettingsLoadToTheirRangesAndSaveBack) {
   }
 }
 
+
+TEST_F(MainFormTest, ARepeatingTimeArmsItsNextDayAfterActionsThatLeaveTheProgramRunning) {
+  // Sunday 6 December 2026, 14:00 UTC (the fake zone is UTC).
+  const struct {
+    PowerAction action;
+    std::optional<PromptResult> answer;  // no prompt when empty
+    bool armedAgain;
+  } cases[] = {
+      {PowerAction::Suspend, std::nullopt, true},
+      {PowerAction::Hibernate, std::nullopt, true},
+      {PowerAction::LockComputer, std::nullopt, true},
+      {PowerAction::Suspend, PromptResult::Abort, true},
+      {PowerAction::LogOff, std::nullopt, false},
+      {PowerAction::Shutdown, std::nullopt, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.action));
+    MemorySettingsStore s = Config({{"Method", "2"}, {"tHour", "3"}, {"tMin", "0"}, {"tPMAM", "1"},
+                                    {"RepeatDays", "65"}, {"Action", std::to_string(static_cast<int>(c.action))},
+                                    {"Prompt", c.answer ? "True" : "False"}, {"TrayTips", "False"}});
+    FakeClock k{Utc(2026, 12, 6, 14)};
+    Log l;
+    RecordingTray t{l};
+    FakeView v{l};
+    v.prompt = [&](const std::string&) { return PromptAnswer{*c.answer, 0}; };
+    MainForm f{v, v, MainServices{s, power, k, zone, t, parts, parts, parts, hider, parts, "k.exe", "A", &sampler}};
+    f.Start();
+    f.OnToggleClicked();
+    ASSERT_TRUE(f.GetSchedule().Armed());
+    EXPECT_EQ(f.GetSchedule().Target(), Utc(2026, 12, 6, 15)) << "Sunday 3 PM";
+    k.Set(f.GetSchedule().Target());
+    f.OnTimerTick();
+    EXPECT_EQ(f.GetSchedule().Armed(), c.armedAgain);
+    if (c.armedAgain) {
+      EXPECT_EQ(f.GetSchedule().Target(), Utc(2026, 12, 7, 15)) << "Monday 3 PM, not Sunday's again";
+    }
+  }
+}
+
+TEST_F(MainFormTest, RepeatDaysAreChosenWithTheClockAndStoredAsAMask) {
+  form.Start();
+  EXPECT_FALSE(view.enabling.repeat) << "a countdown does not repeat";
+  form.OnModeSelected(false);
+  EXPECT_TRUE(view.enabling.repeat);
+  form.OnRepeatDayChanged(0, true);
+  form.OnRepeatDayChanged(6, true);
+  form.OnRepeatDayChanged(6, false);
+  form.OnRepeatDayChanged(4, true);
+  form.OnRepeatDayChanged(7, true);
+  EXPECT_EQ(view.shown.repeatDays, 1 | 16);
+  form.SaveSettings();
+  EXPECT_EQ(store.Get("CONFIG", "RepeatDays"), "17");
+  for (const auto& [stored, loaded] : {std::pair{"200", 127}, std::pair{"-3", 0}, std::pair{"x", 0}, std::pair{"5", 5}}) {
+    MemorySettingsStore s = Config({{"RepeatDays", stored}});
+    Log l;
+    RecordingTray t{l};
+    FakeView v{l};
+    MainForm f{v, v, MainServices{s, power, clock, zone, t, parts, parts, parts, hider, parts, "k.exe", "A", &sampler}};
+    f.Start();
+    EXPECT_EQ(v.shown.repeatDays, loaded) << stored;
+  }
+}
+
+
+TEST_F(MainFormTest, WakeToActSetsAWakeTimerForTimeTargetsOnlyAndCancelsItOnDisarm) {
+  store = Config({{"WakeToAct", "True"}, {"TrayTips", "False"}});
+  form.Start();
+  ArmSeconds(90);
+  ASSERT_EQ(power.wakes, (std::vector<std::optional<Instant>>{clock.Now() + 90s}));
+  // The prompt's snooze moves the target, and the timer with it.
+  view.prompt = [](const std::string&) { return PromptAnswer{PromptResult::Snooze, 5}; };
+  RunToTarget();
+  ASSERT_EQ(power.wakes.size(), 2u);
+  EXPECT_EQ(power.wakes.back(), clock.Now() + 5min);
+  form.OnToggleClicked();
+  ASSERT_EQ(power.wakes.size(), 3u);
+  EXPECT_EQ(power.wakes.back(), std::nullopt);
+  // A condition has no time to wake for.
+  sampler.found = 1;
+  Apply(form, {"/shutdown", "/when", "program", "x.exe"});
+  EXPECT_TRUE(form.GetSchedule().Armed());
+  EXPECT_EQ(power.wakes.size(), 3u);
+}
+
+TEST_F(MainFormTest, WithoutWakeToActNoWakeTimerIsAsked) {
+  form.Start();
+  ArmSeconds(90);
+  form.OnToggleClicked();
+  EXPECT_TRUE(power.wakes.empty());
+}
+
 }  // namespace
 }  // namespace kelvane

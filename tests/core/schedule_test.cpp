@@ -178,6 +178,38 @@ TEST_F(ScheduleTest, ClockModeFollowsTheCalendarAcrossClockChanges) {
   EXPECT_EQ(NextClockTarget(berlin, Utc(2026, 10, 25, 1, 55), "2", "50", HalfDay::AM), Utc(2026, 10, 26, 1, 50));
 }
 
+TEST_F(ScheduleTest, RepeatDaysTakeTheNextChosenDayAcrossWeeksMonthsAndClockChanges) {
+  constexpr int mon = 1, tue = 2, wed = 4, thu = 8, fri = 16, sat = 32, sun = 64;
+  FakeZone berlin(3600s);
+  berlin.SetSummer(Utc(2026, 3, 29, 1), Utc(2026, 10, 25, 1));
+  const struct {
+    const char* why;
+    Instant now;
+    int hour, minute, days;
+    Instant expected;
+  } cases[] = {
+      // Thursday 31 December 2026, 23:00 local: Monday is in the next year.
+      {"across the week and the year", Utc(2026, 12, 31, 22), 22, 30, mon, Utc(2027, 1, 4, 21, 30)},
+      {"today when still ahead", Utc(2026, 12, 31, 20), 22, 30, thu, Utc(2026, 12, 31, 21, 30)},
+      {"a week on when today's has passed", Utc(2026, 12, 31, 22), 22, 30, thu, Utc(2027, 1, 7, 21, 30)},
+      {"weekdays skip the weekend", Utc(2027, 1, 1, 22), 7, 0, mon | tue | wed | thu | fri, Utc(2027, 1, 4, 6)},
+      {"an instant equal to now counts", Utc(2027, 1, 2, 6), 7, 0, sat, Utc(2027, 1, 2, 6)},
+      // Friday 27 March: Sunday's 2:30 falls into the spring gap, the first
+      // instant after it; Sunday's 22:00 is in summer time.
+      {"the skipped hour", Utc(2026, 3, 27, 12), 2, 30, sun, Utc(2026, 3, 29, 1)},
+      {"summer time after the change", Utc(2026, 3, 27, 12), 22, 0, sun, Utc(2026, 3, 29, 20)},
+      // Sunday 25 October: 2:30 shows twice; the first, then the second
+      // while the first has passed.
+      {"the doubled hour, first", Utc(2026, 10, 24, 12), 2, 30, sun | sat, Utc(2026, 10, 25, 0, 30)},
+      {"the doubled hour, second", Utc(2026, 10, 25, 0, 45), 2, 30, sun, Utc(2026, 10, 25, 1, 30)},
+      {"no day chosen: the next showing", Utc(2026, 12, 31, 22), 22, 30, 0, Utc(2027, 1, 1, 21, 30)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.why);
+    EXPECT_EQ(NextRepeatShowing(berlin, c.now, c.hour, c.minute, c.days), c.expected);
+  }
+}
+
 TEST_F(ScheduleTest, InvalidClockInputNeverArms) {
   for (const auto& [hour, minute] : {std::pair{"10", ""}, std::pair{"", "30"}, std::pair{"13", "00"},
                                      std::pair{"1", "60"}, std::pair{"x", "00"}, std::pair{"1", "5a"}}) {

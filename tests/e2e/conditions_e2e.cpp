@@ -51,7 +51,10 @@ TEST_F(ProgramTest, TheWhenRowWaitsForAProgramChosenFromTheList) {
   SelectComboIndex(main, Id(MainControl::cmbProgram), found);
   Click(main, Id(MainControl::cmdTimer));
   ASSERT_TRUE(WaitFor([&] { return Armed(main); }));
-  EXPECT_EQ(ControlText(main, Id(MainControl::lblStatus)), L"Waiting for kelvane_window_owner.exe to end");
+  // The caption changes first in the arming, the status line last.
+  EXPECT_TRUE(WaitFor([&] {
+    return ControlText(main, Id(MainControl::lblStatus)) == L"Waiting for kelvane_window_owner.exe to end";
+  }));
   EXPECT_EQ(RegistryText(kConfig, L"Method"), L"3");
   EXPECT_EQ(RegistryText(kConfig, L"ConditionProgram"), L"kelvane_window_owner.exe");
   EXPECT_FALSE(PowerCalled("SetSuspendState"));

@@ -32,19 +32,29 @@ class RecordingPowerApi : public PowerApi {
   // Requested for real, and noted in the file named by KELVANE_AWAKE_LOG.
   void KeepSystemAwake(bool awake) override {
     KeepThreadAwake(awake);
-    wchar_t path[MAX_PATH] = {};
-    if (GetEnvironmentVariableW(L"KELVANE_AWAKE_LOG", path, MAX_PATH) == 0) return;
     std::string text = awake ? "awake" : "may sleep";
     if (GetEnvironmentVariableW(L"KELVANE_POWER_STAMPS", nullptr, 0) != 0) {
       text += " @" + std::to_string(SystemClock().SinceStart().count());
     }
+    NoteAwake(text);
+  }
+  // Set for real (Wine accepts it and wakes nothing), and noted there as
+  // "wake at <milliseconds since 1970>" or "wake off".
+  void SetWakeTimer(std::optional<Instant> at) override {
+    wake_.Set(at);
+    NoteAwake(at ? "wake at " + std::to_string(at->time_since_epoch().count()) : std::string("wake off"));
+  }
+
+ private:
+  static void NoteAwake(const std::string& text) {
+    wchar_t path[MAX_PATH] = {};
+    if (GetEnvironmentVariableW(L"KELVANE_AWAKE_LOG", path, MAX_PATH) == 0) return;
     if (FILE* file = _wfopen(path, L"ab")) {
       std::fprintf(file, "%s\r\n", text.c_str());
       std::fclose(file);
     }
   }
-
- private:
+  WakeTimerWin32 wake_;
   static bool Act(const std::string& line) {
     Record(line);
     wchar_t crash[16] = {};

@@ -66,6 +66,36 @@ TEST_F(ProgramTest, TheComputerIsKeptAwakeWhileArmedAndReleasedAfter) {
   EXPECT_TRUE(WaitFor([&] { return ReadFileText(awakeLog) == "awake\r\nmay sleep\r\n"; })) << ReadFileText(awakeLog);
 }
 
+TEST_F(ProgramTest, WakeToActSetsAWakeTimerWhileArmedAndCancelsItOnDisarm) {
+  const std::wstring awakeLog = TempFile(L"kelvane-wake.log");
+  DeleteFileW(awakeLog.c_str());
+  SetRegistryText(kConfig, L"WakeToAct", L"True");
+  SetEnvironmentVariableW(L"KELVANE_AWAKE_LOG", awakeLog.c_str());
+  Program program(powerLog_);
+  SetEnvironmentVariableW(L"KELVANE_AWAKE_LOG", nullptr);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const auto nowMs = [] {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const ULARGE_INTEGER ticks{{now.dwLowDateTime, now.dwHighDateTime}};
+    return static_cast<long long>(ticks.QuadPart / 10000) - 11644473600000LL;
+  };
+  const long long before = nowMs();
+  ArmSeconds(main, L"90");
+  ASSERT_TRUE(WaitFor([&] { return ReadFileText(awakeLog).find("\r\nwake at ") != std::string::npos; }))
+      << ReadFileText(awakeLog);
+  const long long after = nowMs();
+  // The target of the countdown, armed between the two readings.
+  const std::string log = ReadFileText(awakeLog);
+  const long long wakeMs = std::stoll(log.substr(log.find("\r\nwake at ") + 10));
+  EXPECT_GE(wakeMs, before + 90000);
+  EXPECT_LE(wakeMs, after + 90000);
+  Click(main, Id(MainControl::cmdTimer));
+  EXPECT_TRUE(WaitFor([&] { return ReadFileText(awakeLog).find("\r\nwake off\r\n") != std::string::npos; }))
+      << ReadFileText(awakeLog);
+}
+
 TEST_F(ProgramTest, APromptLeftAloneExecutesWhenItsTimeRunsOut) {
   SetRegistryText(kConfig, L"Action", L"3");
   SetRegistryText(kConfig, L"PromptTimeout", L"3");

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ class RecordingPowerApi : public PowerApi {
     return succeed;
   }
   void KeepSystemAwake(bool on) override { awake = on; }
+  void SetWakeTimer(std::optional<Instant> at) override { wakes.push_back(at); }
+  std::vector<std::optional<Instant>> wakes;
   const std::vector<std::string>& calls() const { return *log_; }
   bool awake = false;
 

@@ -74,6 +74,7 @@ class OptionsFormTest : public ::testing::Test {
   Log log;
   BossKeyOptions bossOptions;
   bool trayTips = true, enabledStart = false, startUp = true, lock = false, taskRun = false, keepAwake = true;
+  bool wakeToAct = false;
   std::int32_t promptTimeout = 120;
   TaskList tasks;
   RecordingHotKey boss{"boss", log};
@@ -89,7 +90,7 @@ class OptionsFormTest : public ::testing::Test {
   OptionsForm MakeForm() {
     return OptionsForm(view, grid, buttons,
                        OptionsServices{OptionsSettings{{bossOptions, trayTips, enabledStart, startUp, lock, taskRun,
-                                                        keepAwake, promptTimeout, tasks},
+                                                        keepAwake, promptTimeout, wakeToAct, tasks},
                                                        boss,
                                                        altBoss,
                                                        store,
@@ -178,7 +179,8 @@ TEST_F(OptionsFormTest, ApplyingStoresTheHotKeysSwitchedOffFirstAndEverySetting)
   form.OnKeySelected(BossKey::Boss, static_cast<int>(f5));
   form.OnKeySelected(BossKey::Alternative, -1);
   for (OptionsCheck check : {OptionsCheck::BossHide, OptionsCheck::BossIgnorePrompt, OptionsCheck::AltRunTasks,
-                             OptionsCheck::Lock, OptionsCheck::EnabledStart, OptionsCheck::TaskRun}) {
+                             OptionsCheck::Lock, OptionsCheck::EnabledStart, OptionsCheck::TaskRun,
+                             OptionsCheck::WakeToAct}) {
     form.OnCheck(check, true);
   }
   for (OptionsCheck check : {OptionsCheck::BossExecute, OptionsCheck::AltHide, OptionsCheck::AltIgnorePrompt,
@@ -203,6 +205,7 @@ TEST_F(OptionsFormTest, ApplyingStoresTheHotKeysSwitchedOffFirstAndEverySetting)
   EXPECT_TRUE(enabledStart);
   EXPECT_FALSE(trayTips);
   EXPECT_FALSE(keepAwake);
+  EXPECT_TRUE(wakeToAct);
   EXPECT_EQ(promptTimeout, 45);
   EXPECT_TRUE(taskRun);
   EXPECT_EQ(tasks.TaskCount, 7) << "the presets, written back";
