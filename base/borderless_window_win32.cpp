@@ -37,7 +37,7 @@ LRESULT BorderlessWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
       mouse_.ButtonDown(hwnd(), frame_, PointOf(lParam)); return 0;
     case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: OnButtonUp(PointOf(lParam)); return 0;
     case WM_MOUSEMOVE: mouse_.Move(hwnd(), frame_, PointOf(lParam)); return 0;
-    case WM_MOUSELEAVE: mouse_.Move(hwnd(), frame_, {-1, -1}); return 0;
+    case WM_MOUSELEAVE: mouse_.Left(hwnd(), frame_); return 0;
     case WM_ACTIVATE: return OnActivate(wParam, lParam);
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN:

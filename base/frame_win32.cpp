@@ -93,8 +93,19 @@ FrameHit FrameMouse::ButtonUp(HWND window, const FrameLayout& frame, POINT clien
 }
 
 void FrameMouse::Move(HWND window, const FrameLayout& frame, POINT client) {
-  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
-  TrackMouseEvent(&track);
+  if (!trackingLeave_) {
+    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+    trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+  }
+  Hover(window, frame, client);
+}
+
+void FrameMouse::Left(HWND window, const FrameLayout& frame) {
+  trackingLeave_ = false;
+  Hover(window, frame, {-1, -1});
+}
+
+void FrameMouse::Hover(HWND window, const FrameLayout& frame, POINT client) {
   if (buttons_.OnMouseMove(HitTestFrame(frame, client.x, client.y))) InvalidateRect(window, nullptr, FALSE);
 }
 

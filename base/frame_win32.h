@@ -45,10 +45,17 @@ class FrameMouse {
   // The caption button that the release completes, or Body.
   FrameHit ButtonUp(HWND window, const FrameLayout& frame, POINT client);
   void Move(HWND window, const FrameLayout& frame, POINT client);
+  // WM_MOUSELEAVE: the pointer is over no part of the window any more.
+  void Left(HWND window, const FrameLayout& frame);
   const FrameState& state() const { return buttons_.state(); }
 
  private:
+  void Hover(HWND window, const FrameLayout& frame, POINT client);
+
   CaptionButtons buttons_;
+  // Asked for once per stay: asking again when the leave arrives would,
+  // with the pointer already outside, post the next leave at once, for ever.
+  bool trackingLeave_ = false;
 };
 
 }  // namespace kelvane

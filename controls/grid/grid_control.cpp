@@ -226,7 +226,7 @@ void GridControl::ApplyColorScheme() {
 
 void GridControl::InitProperties(const FontDescription& containerFont, LoadMode mode) {
   for (const StoredProperty& stored : StoredProperties()) {
-    if (stored.id != GridProperty::FormatString) Assign(stored.id, stored.defaultValue);
+    if (stored.id != GridProperty::FormatString) Assign(stored.id, stored.DefaultValue());
   }
   AfterLoad(containerFont, mode, std::nullopt);
 }
@@ -236,8 +236,8 @@ void GridControl::ReadProperties(PropertyBag& bag, const FontDescription& contai
   for (const GridProperty id : PropertyReadOrder()) {
     const StoredProperty& stored = StoredPropertyOf(id);
     const std::optional<PropertyValue> valid =
-        ValidPropertyValue(stored, bag.ReadProperty(stored.storedName, stored.defaultValue));
-    const PropertyValue& value = valid ? *valid : stored.defaultValue;
+        ValidPropertyValue(stored, bag.ReadProperty(stored.storedName, stored.DefaultValue()));
+    const PropertyValue value = valid ? *valid : stored.DefaultValue();
     // Its column widths are in ScaleUnits, which is read after it.
     if (id == GridProperty::FormatString) {
       formatString = std::get<std::string>(value);
@@ -267,7 +267,7 @@ void GridControl::AfterLoad(const FontDescription& containerFont, LoadMode mode,
 
 void GridControl::WriteProperties(PropertyBag& bag) const {
   for (const StoredProperty& stored : StoredProperties()) {
-    bag.WriteProperty(stored.storedName, Property(stored.id), stored.defaultValue);
+    bag.WriteProperty(stored.storedName, Property(stored.id), stored.DefaultValue());
   }
 }
 

@@ -24,17 +24,19 @@ constexpr std::int64_t kMaxRowHeight = 4096;
 using P = GridProperty;
 using K = PropertyKind;
 
-StoredProperty Color(P id, const char* name, OleColor color) {
+constexpr StoredProperty Color(P id, const char* name, OleColor color) {
   return {id, name, name, K::Color, std::int64_t{color}};
 }
-StoredProperty Boolean(P id, const char* name, bool value) { return {id, name, name, K::Boolean, value}; }
-StoredProperty Long(P id, const char* name, std::int64_t value, std::int64_t min, std::int64_t max) {
+constexpr StoredProperty Boolean(P id, const char* name, bool value) {
+  return {id, name, name, K::Boolean, value ? 1 : 0};
+}
+constexpr StoredProperty Long(P id, const char* name, std::int64_t value, std::int64_t min, std::int64_t max) {
   return {id, name, name, K::Long, value, min, max};
 }
 
 const std::array<StoredProperty, 44>& Table() {
-  static const std::array<StoredProperty, 44> table{{
-      {P::Font, "Font", "Font", K::Font, FontDescription{}},
+  static constexpr std::array<StoredProperty, 44> table{{
+      {P::Font, "Font", "Font", K::Font},
       Color(P::BackColor, "BackColor", 0x80000005),
       Color(P::BackColorBkg, "BackColorBkg", 0x808080),
       Color(P::BackColorEdit, "BackColorEdit", 0xC0FFFF),
@@ -69,7 +71,7 @@ const std::array<StoredProperty, 44>& Table() {
       Boolean(P::ScrollTrack, "ScrollTrack", true),
       Long(P::CacheIncrement, "CacheIncrement", 10, kLongMin, kLongMax),
       Boolean(P::Enabled, "Enabled", true),
-      {P::FormatString, "FormatString", "FormatString", K::Text, std::string()},
+      {P::FormatString, "FormatString", "FormatString", K::Text},
       Boolean(P::Locked, "Locked", false),
       Long(P::RowHeightMin, "RowHeightMin", 0, 0, kMaxRowHeight),
       Long(P::ScaleUnits, "ScaleUnits", 3, 0, kLastScaleMode),
@@ -107,6 +109,17 @@ std::optional<PropertyValue> MemoryPropertyBag::Stored(std::string_view name) co
 }
 
 std::span<const StoredProperty> StoredProperties() { return Table(); }
+
+PropertyValue StoredProperty::DefaultValue() const {
+  switch (kind) {
+    case PropertyKind::Boolean: return defaultNumber != 0;
+    case PropertyKind::Text: return std::string();
+    case PropertyKind::Font: return FontDescription{};
+    case PropertyKind::Long:
+    case PropertyKind::Color: break;
+  }
+  return defaultNumber;
+}
 
 const StoredProperty& StoredPropertyOf(GridProperty id) {
   for (const StoredProperty& property : Table()) {

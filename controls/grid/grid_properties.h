@@ -156,9 +156,14 @@ struct StoredProperty {
   // The name a setter reports as changed.
   const char* publicName;
   PropertyKind kind;
-  PropertyValue defaultValue;
+  // The default of a Boolean (0 or 1), Long or Color; a Text's is empty and
+  // a Font's is FontDescription{}. A number, so that the table is constant
+  // data rather than objects built when the program starts.
+  std::int64_t defaultNumber = 0;
   std::int64_t min = 0;
   std::int64_t max = 0;
+
+  PropertyValue DefaultValue() const;
 };
 
 // In writing order.

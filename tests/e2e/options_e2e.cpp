@@ -396,5 +396,24 @@ TEST_F(OptionsTest, ATaskIsTypedWithTheKeyboardAloneAfterPlus) {
   EXPECT_NE(StoredTask(2).find(L"mine\u00A4mine.exe"), std::wstring::npos) << StoredTask(2).c_str();
 }
 
+// Opened from the keyboard with the pointer away from every window of the
+// program: the dialog paints and takes keys like one opened by a click.
+TEST_F(OptionsTest, OpenedByItsMnemonicWithThePointerAwayTheDialogTakesEsc) {
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  // The screen's far corner, away from the dialog that opens in the middle.
+  ASSERT_TRUE(RealInput("mousemove " + std::to_string(GetSystemMetrics(SM_CXSCREEN) - 3) + " " +
+                        std::to_string(GetSystemMetrics(SM_CYSCREEN) - 3)));
+  ASSERT_TRUE(PressKeys("alt+o"));
+  const HWND dialog = program.FindWindowOf(kOptionsWindowClass, L"Kelvane");
+  ASSERT_NE(dialog, nullptr);
+  // A window that handles its messages answers this at once.
+  DWORD_PTR answer = 0;
+  EXPECT_NE(SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer), 0);
+  ASSERT_TRUE(TypeIntoFocus("Escape"));
+  EXPECT_TRUE(Closed(dialog)) << "the dialog took no keys";
+}
+
 }  // namespace
 }  // namespace kelvane::e2e

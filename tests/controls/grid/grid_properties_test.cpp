@@ -35,8 +35,8 @@ class RecordingBag : public PropertyBag {
 // A value of the property's kind that differs from its default.
 PropertyValue OtherValue(const StoredProperty& p) {
   switch (p.kind) {
-    case PropertyKind::Boolean: return !std::get<bool>(p.defaultValue);
-    case PropertyKind::Long: return std::get<std::int64_t>(p.defaultValue) == p.max ? p.min : p.max;
+    case PropertyKind::Boolean: return !std::get<bool>(p.DefaultValue());
+    case PropertyKind::Long: return std::get<std::int64_t>(p.DefaultValue()) == p.max ? p.min : p.max;
     case PropertyKind::Color: return std::int64_t{0x123456};
     case PropertyKind::Text: return std::string("^One|>Two");
     case PropertyKind::Font: return FontDescription{"Segoe UI", 12, true, true, false, true};
@@ -124,7 +124,7 @@ TEST(GridProperties, StoredValuesOfTheWrongTypeOrOutOfRangeReadAsDefaults) {
     } else if (p.id == GridProperty::Striped) {
       EXPECT_EQ(grid.Property(p.id), PropertyValue(true));
     } else {
-      EXPECT_EQ(grid.Property(p.id), p.defaultValue);
+      EXPECT_EQ(grid.Property(p.id), p.DefaultValue());
     }
   }
 }
