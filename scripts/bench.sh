@@ -12,7 +12,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh" || exit 1
 "$root/scripts/build.sh" windows >/dev/null || exit 1
 "$root/scripts/wine-prefix.sh" >/dev/null || exit 1
-echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(wine64 --version 2>/dev/null || wine --version)"
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $( (wine64 --version || wine --version) 2>/dev/null | head -n 1)"
 status=0
 "$root/scripts/wine-run.sh" "$root/build/windows/kelvane_footprint_bench.exe" || status=1
 "$root/scripts/wine-run.sh" "$root/build/windows/kelvane_firing_bench.exe" || status=1
