@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/control_ids.h"
+#include "bench/bench_support_win32.h"
 #include "base/system_time_win32.h"
 
 namespace {
@@ -23,23 +24,8 @@ constexpr long long kCountdownMs = 2000;
 constexpr long long kLimitMs = 50;
 constexpr int kArmings = 6;
 
-std::wstring Folder() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder = path;
-  return folder.substr(0, folder.find_last_of(L'\\'));
-}
-
-void SetConfig(const wchar_t* name, const wchar_t* value) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Kelvane\\CONFIG", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
-    return;
-  }
-  RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                 static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
-}
+using kelvane::bench::Folder;
+using kelvane::bench::SetConfig;
 
 template <typename Condition>
 bool WaitUntil(Condition condition, DWORD timeoutMs) {
