@@ -54,9 +54,9 @@ set(KELVANE_RELEASE_LINK -Wl,--gc-sections -Wl,--no-insert-timestamp
 # The entry point and the real power calls are kept out of the shared shell
 # library so that test programs can link a recording power backend instead.
 set(KELVANE_SHELL_SOURCES ${KELVANE_WIN32_SOURCES})
-list(FILTER KELVANE_SHELL_SOURCES EXCLUDE REGEX "(app_main|power_api)_win32\\.cpp$")
+list(FILTER KELVANE_SHELL_SOURCES EXCLUDE REGEX "(app_main|power_api|number_reader)_win32\\.cpp$")
 set(KELVANE_REAL_POWER "${CMAKE_SOURCE_DIR}/power/power_api_win32.cpp")
-set(KELVANE_MAIN "${CMAKE_SOURCE_DIR}/app/app_main_win32.cpp")
+set(KELVANE_MAIN "${CMAKE_SOURCE_DIR}/app/app_main_win32.cpp" "${CMAKE_SOURCE_DIR}/app/number_reader_win32.cpp")
 
 add_library(kelvane_shell STATIC ${KELVANE_SHELL_SOURCES})
 target_link_libraries(kelvane_shell PUBLIC kelvane_core ${KELVANE_WIN32_LIBS})
@@ -138,7 +138,8 @@ set_target_properties(kelvane_setup_actions PROPERTIES PREFIX "" OUTPUT_NAME kel
 file(GLOB_RECURSE KELVANE_WIN32_TESTS CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/win32/*_test.cpp")
 file(GLOB_RECURSE KELVANE_WIN32_TEST_SUPPORT CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/win32/support/*.cpp")
 if(KELVANE_WIN32_TESTS)
-  add_executable(kelvane_win32_tests ${KELVANE_WIN32_TESTS} ${KELVANE_WIN32_TEST_SUPPORT} ${KELVANE_REAL_POWER})
+  add_executable(kelvane_win32_tests ${KELVANE_WIN32_TESTS} ${KELVANE_WIN32_TEST_SUPPORT} ${KELVANE_REAL_POWER}
+    "${CMAKE_SOURCE_DIR}/app/number_reader_win32.cpp")
   target_link_libraries(kelvane_win32_tests PRIVATE kelvane_shell GTest::gmock_main)
   target_include_directories(kelvane_win32_tests PRIVATE "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_BINARY_DIR}/generated")
   target_compile_options(kelvane_win32_tests PRIVATE ${KELVANE_WARNINGS})

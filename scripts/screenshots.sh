@@ -27,6 +27,22 @@ trap cleanup EXIT
 # Paints the desktop in a calm colour so the windows stand out.
 xsetroot -solid '#5B7087' 2>/dev/null || true
 
+# Whether the tray menu, which opens at the pointer, shows.
+tray_menu_open() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '^$' 2>/dev/null); do
+    xwininfo -id "$w" | grep -q 'upper-left X:  13' && return 0
+  done
+  return 1
+}
+wait_tray_menu() {
+  for _ in $(seq 20); do
+    tray_menu_open && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Wine reads the DPI when it starts, so each change waits for every Wine
 # process to end.
 set_dpi() {
@@ -60,8 +76,9 @@ if [ -n "${KELVANE_DPI:-}" ]; then
   suffix="-$((KELVANE_DPI * 100 / 96))"
 fi
 
-# A 20-second countdown: long enough for the tray shots, then the prompt.
-for setting in "tUnit 2" "tPeriod 20"; do
+# A 40-second countdown: long enough for the tray shots with their retries,
+# then the prompt.
+for setting in "tUnit 2" "tPeriod 40"; do
   set -- $setting
   wine reg add 'HKCU\Software\Kelvane\CONFIG' /v "$1" /d "$2" /f >/dev/null 2>&1
 done
@@ -94,25 +111,29 @@ sleep 3
 if [ -z "$suffix" ]; then
   import -window root -crop 420x150+0+0 +repage "$out/balloon.png"
 
-  # The tray window takes its first click only to become active; the menu
-  # opens at the pointer.
-  for _ in 1 2 3; do
+  # The tray window may take a click only to become active, and a key may
+  # come before the menu tracks it: each try starts over until the about box
+  # shows.
+  about=""
+  for _ in $(seq 8); do
     xdotool mousemove 13 24 click 3
-    sleep 1
-    xdotool search --onlyvisible --name '^$' 2>/dev/null | while read -r w; do
-      xwininfo -id "$w" | grep -q 'upper-left X:  13'  && echo "$w"; done | grep -q . && break
+    if wait_tray_menu; then
+      import -window root -crop 200x140+0+0 +repage "$out/tray-menu.png"
+      xdotool windowfocus --sync "$main" 2>/dev/null || true
+      xdotool key a
+      about=$(wait_window '^About$' 50 2>/dev/null) && break
+    fi
+    # A menu left open would take the next click.
+    if tray_menu_open; then xdotool key Escape; fi
   done
-  import -window root -crop 200x140+0+0 +repage "$out/tray-menu.png"
-  xdotool windowfocus --sync "$main" 2>/dev/null || true
-  xdotool key a
-  about=$(wait_window '^About$')
+  [ -n "$about" ] || { echo "window '^About$' did not appear" >&2; exit 1; }
   sleep 1
   shoot "$about" "$out/about.png"
   xdotool windowfocus --sync "$about" 2>/dev/null || true
   xdotool key Escape
 fi
 
-prompt=$(wait_window '^Kelvane$')
+prompt=$(wait_window '^Kelvane$' 600)
 sleep 1
 shoot "$prompt" "$out/prompt$suffix.png"
 

@@ -1,9 +1,10 @@
 # Helpers for scripts that look at windows on an X display (sourced).
 
-# Prints the id of the first visible window whose name matches the regex.
+# Prints the id of the first visible window whose name matches the regex,
+# waiting up to the given tenths of a second (20 seconds by default).
 wait_window() {
   local id
-  for _ in $(seq 200); do
+  for _ in $(seq "${2:-200}"); do
     id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.1
