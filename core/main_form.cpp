@@ -1,6 +1,13 @@
 #include "core/main_form.h"
 
 namespace kelvane {
+namespace {
+
+// The actions that ask Windows to end the session, which other programs may
+// refuse unless they are forced.
+bool RefusableSessionEnd(PowerAction action) { return EndsSession(action) || action == PowerAction::LogOff; }
+
+}  // namespace
 
 ControlEnabling EnablingFor(const ScheduleControls& controls, bool armed) {
   if (armed) return {false, false, false, false, false, false};
@@ -252,10 +259,13 @@ void MainForm::BeginEnding() {
 
 void MainForm::OnEndSession() {
   if (unloaded_) return;
+  // The shutdown or restart that was waited for leaves hidden windows as a
+  // forced one does.
+  shuttingDown_ = schedule_.AwaitsSessionEnd() && EndsSession(schedule_.Action());
   BeginEnding();
   if (schedule_.Armed()) Toggle(ToggleTrigger::Execution);
   quit_ = true;
-  bossKeys_.ShowHiddenWindows();
+  if (!shuttingDown_) bossKeys_.ShowHiddenWindows();
   ExitProgram();
 }
 
@@ -368,6 +378,9 @@ MainForm::CommandReply MainForm::ApplyCommand(const Command& command) {
 
 std::string MainForm::StatusText() const {
   if (!schedule_.Armed()) return "Disabled";
+  if (schedule_.AwaitsSessionEnd()) {
+    return "Armed: " + schedule_.ActionName() + ", " + SessionEndStatus(schedule_.Action());
+  }
   if (const auto condition = schedule_.ConditionStatus()) return "Armed: " + schedule_.ActionName() + ", " + *condition;
   // Past the target (the prompt waits) nothing is left to count down.
   return ArmedStatusText(schedule_.Action(), ToLocal(services_.zone, schedule_.Target()),
@@ -408,6 +421,9 @@ void MainForm::ShowBalloon(const std::string& text) {
 }
 
 void MainForm::FireAction() {
+  // The tasks ran before the request that this firing retries.
+  const bool retry = schedule_.Armings() == retryArming_;
+  if (schedule_.AwaitsSessionEnd()) OnSessionNotEnded(schedule_.Action());
   const bool bossTriggered = schedule_.TakeTimerTag() == kBossKeyTag;
   if (schedule_.Prompt() && !(bossTriggered && options_.BossKeyIgnorePrompt)) {
     const std::uint64_t arming = schedule_.Armings();
@@ -440,7 +456,7 @@ void MainForm::FireAction() {
   }
   Toggle(ToggleTrigger::Execution);
   bool lockedBeforeTasks = false;
-  if (options_.DoTaskRun) {
+  if (options_.DoTaskRun && !retry) {
     if (options_.LockDuringTaskRun) lockedBeforeTasks = kelvane::LockComputer(services_.power);
     const std::uint64_t arming = schedule_.Armings();
     services_.tasks.RunTasks(options_.tasks);
@@ -460,6 +476,14 @@ void MainForm::PerformAction(bool lockedBeforeTasks) {
   }
   if (!PerformPowerAction(services_.power, action, schedule_.Force())) {
     OnPowerCallFailed(action);
+    return;
+  }
+  // A program with unsaved work may keep the session from ending while the
+  // call itself succeeded; the program stays to notice.
+  if (!schedule_.Force() && RefusableSessionEnd(action)) {
+    schedule_.AwaitSessionEnd(action, services_.power.SessionEndWait());
+    retryArming_ = schedule_.Armings();
+    Refresh();
     return;
   }
   if (EndsSession(action)) {
@@ -487,6 +511,14 @@ void MainForm::SuspendPower(std::int32_t hibernate) {
 
 void MainForm::LockComputer() {
   if (!kelvane::LockComputer(services_.power)) OnPowerCallFailed(PowerAction::LockComputer);
+}
+
+void MainForm::OnSessionNotEnded(PowerAction action) {
+  const std::string text = std::string(ActionName(action)) + " did not complete";
+  // The program that refused may be among the hidden windows.
+  bossKeys_.RestoreHiddenWindows();
+  if (options_.TrayTips && services_.tray.IsBalloonCapable()) ShowBalloon(text);
+  services_.tasks.LogNote(text);
 }
 
 void MainForm::OnPowerCallFailed(PowerAction action) {

@@ -261,6 +261,9 @@ class MainForm : private ScheduleHost, private BossKeyHost {
 
   // A power call the system refused: the user gets the desktop back and is told.
   void OnPowerCallFailed(PowerAction action);
+  // The session was asked to end and has not: the user gets the desktop
+  // back and is told, before the prompt asks again.
+  void OnSessionNotEnded(PowerAction action);
   // From here on no tick, task, lock or power call happens.
   void BeginEnding();
 
@@ -294,6 +297,8 @@ class MainForm : private ScheduleHost, private BossKeyHost {
   bool shuttingDown_ = false;
   bool unloaded_ = false;
   std::optional<Instant> wakeAt_;
+  // The arming that waits for the session to end and retries it.
+  std::uint64_t retryArming_ = 0;
 };
 
 }  // namespace kelvane

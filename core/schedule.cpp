@@ -81,6 +81,13 @@ std::int32_t DisplayedSeconds(std::chrono::milliseconds left) {
 
 std::string CountdownStatus(std::int32_t seconds) { return std::to_string(seconds) + " Seconds to Execution"; }
 
+std::string SessionEndStatus(PowerAction action) {
+  const char* verb = action == PowerAction::Restart  ? "restart"
+                     : action == PowerAction::LogOff ? "log off"
+                                                     : "shut down";
+  return std::string("Waiting for Windows to ") + verb;
+}
+
 std::chrono::seconds CountdownLength(const std::string& periodText, CountdownUnit unit) {
   const std::int64_t amount = LeadingInt32Saturated(periodText);
   switch (unit) {
@@ -145,6 +152,7 @@ bool Schedule::Arm(ToggleTrigger trigger) {
   followsWallClock_ = clockTarget.has_value();
   repeatDays_ = clockTarget ? inputs.repeatDays & kAllRepeatDays : 0;
   waitsForCondition_ = condition;
+  awaitsSessionEnd_ = false;
   deadline_ = now + length;
   if (clockTarget) {
     wallTarget_ = *clockTarget;
@@ -167,8 +175,32 @@ bool Schedule::Arm(ToggleTrigger trigger) {
   return true;
 }
 
+void Schedule::AwaitSessionEnd(PowerAction action, std::chrono::milliseconds wait) {
+  // Armed anew meanwhile: the newer choice stands.
+  if (armed_) return;
+  action_ = action;
+  // The request already let every program refuse; the retry does not.
+  force_ = true;
+  prompt_ = true;
+  timerTag_.clear();
+  followsWallClock_ = false;
+  repeatDays_ = 0;
+  waitsForCondition_ = false;
+  awaitsSessionEnd_ = true;
+  deadline_ = clock_.SinceStart() + wait;
+  ++armings_;
+  armed_ = true;
+  host_.SetEnabledMenuCheck(true);
+  host_.SetToggleCaption("&Disable");
+  host_.SetTrayImage(TrayImage::Armed);
+  host_.SetTrayTip(ArmedTip());
+  host_.SetStatus(SessionEndStatus(action_));
+  host_.SetTimerRunning(true);
+}
+
 void Schedule::Disarm(ToggleTrigger trigger) {
   StopCondition();
+  awaitsSessionEnd_ = false;
   host_.SetStatus("Disabled");
   host_.SetToggleCaption("&Enable");
   host_.SetEnabledMenuCheck(false);
@@ -189,6 +221,7 @@ std::chrono::milliseconds Schedule::TimeLeft() const {
 }
 
 std::string Schedule::ArmedTip() const {
+  if (awaitsSessionEnd_) return std::string(kProductName) + ": " + SessionEndStatus(action_);
   return std::string(kProductName) + ": " + ActionName() +
          (waitsForCondition_ ? " " + condition_->Description() : " On " + GeneralDate(Target()));
 }
@@ -227,8 +260,10 @@ void Schedule::Tick() {
   }
   const std::int32_t secs = DisplayedSeconds(TimeLeft());
   // Ticks go on inside the prompt's message loop; the firing is under way.
-  host_.SetStatus(firing_ ? kWaitingStatus : CountdownStatus(secs));
-  if (blinkIcon_ && secs <= blinkSeconds_) {
+  host_.SetStatus(firing_ ? kWaitingStatus : awaitsSessionEnd_ ? SessionEndStatus(action_) : CountdownStatus(secs));
+  // The wait for the session has nothing to count down to; a snooze after
+  // it blinks as the armed countdown did.
+  if (blinkIcon_ && !awaitsSessionEnd_ && secs <= blinkSeconds_) {
     const bool inBalloonWindow = static_cast<std::int64_t>(secs) + 5 > blinkSeconds_ || secs < 10;
     if (inBalloonWindow && secs >= 0 && !firing_ && BalloonsWanted()) {
       host_.ShowBalloon(std::string(kProductName) + " will perform " + ActionName() + " in " + std::to_string(secs) +
@@ -283,6 +318,7 @@ void Schedule::Snooze(std::int32_t minutes) {
   // a repeating time comes back when the snoozed action has been answered.
   followsWallClock_ = false;
   StopCondition();
+  awaitsSessionEnd_ = false;
   deadline_ = clock_.SinceStart() + std::chrono::minutes{minutes};
   // A snooze is an answer to the prompt: the next firing asks again, also
   // when a boss-key press had armed for now while the prompt was open.

@@ -32,6 +32,9 @@ inline constexpr const char* kBossKeyTag = "BossKey";
 inline constexpr const char* kWaitingStatus = "Waiting for your answer";
 // The status line while counting: "42 Seconds to Execution".
 std::string CountdownStatus(std::int32_t seconds);
+// The status line while Windows ends the session that was asked for:
+// "Waiting for Windows to shut down".
+std::string SessionEndStatus(PowerAction action);
 // The timer that counts down and blinks.
 inline constexpr std::chrono::milliseconds kTickInterval{500};
 
@@ -124,6 +127,12 @@ class Schedule {
   // line and the tooltip show the new target at once, and with balloons on a
   // balloon confirms it.
   void Snooze(std::int32_t minutes);
+  // Arms to wait for the session to end after a Shutdown, Restart or Log Off
+  // that other programs could refuse: if the program still runs after
+  // `wait`, it fires as at a target, asking first, and the action is forced
+  // then. The status line and the tooltip say what it waits for. Nothing
+  // when armed.
+  void AwaitSessionEnd(PowerAction action, std::chrono::milliseconds wait);
   // Reads and clears the timer's tag ("BossKey" after a boss-key arming).
   std::string TakeTimerTag();
   // Marks the schedule disarmed without touching the timer, so that the next
@@ -133,6 +142,9 @@ class Schedule {
   bool Armed() const { return armed_; }
   // Armed for a clock time that repeats on chosen days.
   bool Repeats() const { return armed_ && followsWallClock_ && repeatDays_ != 0; }
+  // Armed to wait for the session to end; a snooze of the prompt that
+  // follows ends the wait.
+  bool AwaitsSessionEnd() const { return armed_ && awaitsSessionEnd_; }
   // Armed for a condition rather than a time: its state, as the status line
   // shows it; nullopt when armed for a time.
   std::optional<std::string> ConditionStatus() const;
@@ -172,6 +184,7 @@ class Schedule {
   ScheduleHost& host_;
   std::optional<ConditionWatch> condition_;
   bool waitsForCondition_ = false;
+  bool awaitsSessionEnd_ = false;
   std::string refusal_;
   bool armed_ = false;
   // Countdowns and snoozes run on the elapsed clock, so that setting the

@@ -70,6 +70,10 @@ class PowerApi {
   // A timer that wakes the computer from sleep at `at`, replacing an earlier
   // one; nullopt cancels it.
   virtual void SetWakeTimer(std::optional<Instant> at) = 0;
+  // How long a session end that other programs may refuse is given before
+  // it counts as refused; the recording backend of the test build, which
+  // ends nothing, may shorten it.
+  virtual std::chrono::milliseconds SessionEndWait() { return std::chrono::seconds{60}; }
 };
 
 // The program's power backend: the real calls in the shipped program, a

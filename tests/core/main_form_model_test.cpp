@@ -5,6 +5,11 @@
 // after every sequence:
 // - every power call is one that the user's last choice asked for,
 // - no power call follows a confirmed quit or the end of the session,
+// - a Shutdown, Restart or Log Off that was not forced leaves the program
+//   running, and the prompt asks again once 60 seconds have passed on the
+//   elapsed clock (never before); an Execute there forces the action,
+// - the program ends only when the user quits, the session ends or a
+//   forced shutdown or restart was made,
 // - no window stays hidden once the program has ended (unless it ended by
 //   shutting the computer down, which leaves the desktop as it is).
 // KELVANE_MODEL_SEQUENCES sets the number of sequences (the test command
@@ -81,7 +86,7 @@ class ModelRun {
   }
 
   // A power call as the system receives it; true when it succeeds.
-  bool OnPowerCall(PowerAction action) {
+  bool OnPowerCall(PowerAction action, bool forced = false) {
     const std::string name(ActionName(action));
     if (quitConfirmed_) Fault(name + " after the user quit or the session ended");
     // Inside an alternative press its own grant goes first, so that the
@@ -98,6 +103,8 @@ class ModelRun {
       // Allowed without using up the firing's own call.
     } else if (!byAltKey && scheduleGrant_ == action) {
       scheduleGrant_.reset();
+      if (mustForce_ && !forced) Fault(name + " asked for again without force");
+      mustForce_ = false;
     } else {
       const Schedule& schedule = form_->GetSchedule();
       Fault(name + " that no choice of the user asked for (schedule " + schedule.ActionName() +
@@ -106,7 +113,13 @@ class ModelRun {
     }
     const bool succeed = Pick(0, 4) != 0;
     trace_ += "{" + name + (succeed ? "} " : " refused} ");
-    if (succeed && EndsSession(action)) shutDown_ = true;
+    const bool sessionEnd = EndsSession(action) || action == PowerAction::LogOff;
+    if (succeed && forced && EndsSession(action)) shutDown_ = true;
+    if (succeed && sessionEnd && !forced) {
+      waitingFor_ = action;
+      retryAction_ = action;
+      waitingSince_ = clock_.SinceStart();
+    }
     return succeed;
   }
 
@@ -118,10 +131,17 @@ class ModelRun {
     if (faults_.empty()) faults_ = text + "\nafter: " + trace_;
   }
   bool Gone() const { return view_.unloads > 0 || view_.ends > 0; }
+  // A new arming or a disarming by the user ends the wait and its retries.
+  void ForgetRetry() {
+    waitingFor_.reset();
+    retrying_ = false;
+    retryPromptOpen_ = false;
+    mustForce_ = false;
+  }
 
   MemorySettingsStore RandomSettings() {
     MemorySettingsStore s;
-    for (const char* key : {"Prompt", "BossKeyDoExeAction", "BossKeyHideWindows", "BossKeyIgnorePrompt",
+    for (const char* key : {"Prompt", "Force", "BossKeyDoExeAction", "BossKeyHideWindows", "BossKeyIgnorePrompt",
                             "Boss2KeyHideWindows", "Boss2KeyRunTasks", "DoTaskRun", "LockDuringTaskRun",
                             "EnabledStart", "TrayTips"}) {
       s.Set("CONFIG", key, Flag());
@@ -177,6 +197,9 @@ class ModelRun {
       case Event::Quit: f.DoAction(CaptionButton::Close); break;
       case Event::EndSession:
         quitConfirmed_ = true;
+        // Windows ends the session that was asked for, which leaves the
+        // desktop as it is.
+        if ((waitingFor_ || retryPromptOpen_) && EndsSession(retryAction_)) shutDown_ = true;
         f.OnEndSession();
         break;
       case Event::ShowHidden: f.OnShowHiddenClicked(); break;
@@ -185,12 +208,21 @@ class ModelRun {
     running_.pop_back();
     if (event == Event::Toggle || event == Event::BossKey) AfterArmingEvent(event, wasArmed);
     depth_ = outer;
+    if (depth != 0) return;
+    if (Gone() && !quitConfirmed_ && !shutDown_) Fault("the program ended on its own");
+    if (event == Event::Tick && waitingFor_ && !Gone() && clock_.SinceStart() - waitingSince_ >= 60s) {
+      Fault("no prompt 60 s after an unforced " + std::string(ActionName(*waitingFor_)));
+    }
   }
 
   // What an arming or disarming means for the schedule's power call.
   void AfterArmingEvent(Event event, bool wasArmed) {
     const Schedule& schedule = form_->GetSchedule();
     const bool armedNow = schedule.Armed();
+    if ((event == Event::Toggle && (wasArmed || armedNow)) ||
+        (event == Event::BossKey && armedNow && schedule.TimerTag() == kBossKeyTag)) {
+      ForgetRetry();
+    }
     if (!armedNow) {
       if (wasArmed) scheduleGrant_.reset();
       return;
@@ -219,10 +251,23 @@ class ModelRun {
 
   std::optional<PromptAnswer> AnswerPrompt() {
     trace_ += "[prompt ";
+    // Any prompt while the program waits for the session asks again for it.
+    if (waitingFor_) {
+      if (clock_.SinceStart() - waitingSince_ < 60s) Fault("asked again before 60 s had passed");
+      waitingFor_.reset();
+      retrying_ = true;
+    }
+    retryPromptOpen_ = retrying_;
     Nested();
+    retryPromptOpen_ = false;
     scheduleGrant_.reset();
     const int answer = Pick(0, 5);
     trace_ += std::string(answer == 0 ? "execute" : answer == 1 ? "snooze" : answer == 2 ? "not shown" : "abort") + "] ";
+    // A snoozed retry asks again; any other answer ends it.
+    if (answer != 1) {
+      mustForce_ = answer == 0 && retrying_;
+      retrying_ = false;
+    }
     switch (answer) {
       case 0:
         scheduleGrant_ = form_->GetSchedule().Action();
@@ -260,6 +305,16 @@ class ModelRun {
   bool lockBeforeTasks_ = false;
   bool quitConfirmed_ = false;
   bool shutDown_ = false;
+  // An unforced session end that succeeded, until its prompt opens.
+  std::optional<PowerAction> waitingFor_;
+  PowerAction retryAction_ = PowerAction::Shutdown;
+  Elapsed waitingSince_{};
+  // From that prompt on, through its snoozes, until another answer or the
+  // user's next arming or disarming.
+  bool retrying_ = false;
+  bool retryPromptOpen_ = false;
+  // The granted call must be forced.
+  bool mustForce_ = false;
   int depth_ = 0;
   int altDepth_ = 0;
   std::vector<Event> running_;
@@ -272,7 +327,7 @@ bool CheckedPower::ExitSession(std::uint32_t flags) {
   const PowerAction action = kind == kExitPowerOff ? PowerAction::Shutdown
                              : kind == kExitReboot ? PowerAction::Restart
                                                    : PowerAction::LogOff;
-  return run_.OnPowerCall(action);
+  return run_.OnPowerCall(action, (flags & kExitForce) != 0);
 }
 
 bool CheckedPower::SetSuspendState(bool hibernate, bool, bool) {

@@ -298,7 +298,7 @@ TEST_F(MainFormTest, ExecutingEachActionMakesItsPowerCall) {
     bool unloads;
   } cases[] = {
       {0, true, {"privilege on", "exit 12", "privilege off"}, true},
-      {1, false, {"privilege on", "exit 2", "privilege off"}, true},
+      {1, true, {"privilege on", "exit 6", "privilege off"}, true},
       {2, true, {"privilege on", "exit 4", "privilege off"}, false},
       {3, true, {"privilege on", "suspend 010", "privilege off"}, false},
       {4, false, {"privilege on", "suspend 100", "privilege off"}, false},
@@ -572,6 +572,234 @@ TEST_F(MainFormTest, ARefusedPowerCallGivesTheDesktopBackAndSaysSo) {
     EXPECT_EQ(v.status, c.text);
     EXPECT_EQ(t.balloons.back(), c.text);
     EXPECT_EQ(desk.notes.back(), c.text);
+  }
+}
+
+// A Shutdown, Restart or Log Off that is not forced, fired by a three-second
+// countdown without a prompt, after the boss key has hidden the desktop's
+// window; the session never ends unless the test says so.
+class UnforcedSessionEnd {
+ public:
+  UnforcedSessionEnd(PowerAction action, FakeClock& clock, bool tips = true)
+      : clock_(clock),
+        store_(Settings(action, tips)),
+        form(view, view,
+             MainServices{store_, power, clock, zone_, tray, desk, desk, desk, hider, desk, "k.exe", "A"}) {}
+  void Fire() {
+    form.Start();
+    form.OnBossKeyPressed();
+    form.OnUnitSelected(2);
+    form.OnFieldTextChanged(ScheduleField::Period, "3");
+    form.OnToggleClicked();
+    Wait(3s);
+  }
+  void Wait(std::chrono::milliseconds time) {
+    clock_.Advance(time);
+    form.OnTimerTick();
+  }
+  Log PowerCalls() const {
+    Log calls;
+    std::copy_if(log.begin(), log.end(), std::back_inserter(calls),
+                 [](const std::string& line) { return line.rfind("exit", 0) == 0; });
+    return calls;
+  }
+  long Count(const std::string& line) const { return std::count(log.begin(), log.end(), line); }
+  std::ptrdiff_t Position(const std::string& line) const {
+    return std::find(log.begin(), log.end(), line) - log.begin();
+  }
+
+  Log log;
+  RecordingPowerApi power{&log};
+  RecordingTray tray{log};
+  FakeParts desk{log};
+  WindowHider hider{desk};
+  FakeView view{log};
+
+ private:
+  static MemorySettingsStore Settings(PowerAction action, bool tips) {
+    MemorySettingsStore s;
+    for (const auto& [key, value] : std::initializer_list<std::pair<const char*, std::string>>{
+             {"Action", std::to_string(static_cast<int>(action))}, {"Force", "False"}, {"Prompt", "False"},
+             {"TrayTips", tips ? "True" : "False"}, {"PromptTimeout", "45"}, {"DoTaskRun", "True"},
+             {"BossKeyHideWindows", "True"}, {"BossKeyDoExeAction", "False"}}) {
+      s.Set("CONFIG", key, value);
+    }
+    s.Set("TASK", "TaskCount", "1");
+    return s;
+  }
+  FakeClock& clock_;
+  FakeZone zone_;
+  MemorySettingsStore store_;
+
+ public:
+  MainForm form;
+};
+
+TEST_F(MainFormTest, ASessionEndThatDoesNotCompleteIsReportedAndAskedForAgainForced) {
+  const struct {
+    PowerAction action;
+    bool tips;
+    const char* request;
+    const char* forced;
+    const char* waiting;
+    const char* report;
+    bool unloads;
+  } cases[] = {
+      {PowerAction::Shutdown, true, "exit 8", "exit 12", "Waiting for Windows to shut down",
+       "Shutdown did not complete", true},
+      {PowerAction::Restart, false, "exit 2", "exit 6", "Waiting for Windows to restart", "Restart did not complete",
+       true},
+      {PowerAction::LogOff, true, "exit 0", "exit 4", "Waiting for Windows to log off", "Log Off did not complete",
+       false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.report);
+    UnforcedSessionEnd run(c.action, clock, c.tips);
+    run.Fire();
+    EXPECT_EQ(run.PowerCalls(), Log{c.request});
+    EXPECT_EQ(run.Count("unload"), 0) << "the program stays to see whether the session ends";
+    EXPECT_TRUE(run.form.WindowsHidden()) << "as for a shutdown, hidden windows stay hidden";
+    EXPECT_EQ(run.view.status, c.waiting);
+    EXPECT_EQ(run.tray.tip, std::string("Kelvane: ") + c.waiting);
+    EXPECT_TRUE(run.view.menuCheck);
+    EXPECT_FALSE(run.view.enabling.choices) << "the window shows what is under way";
+    EXPECT_EQ(run.form.StatusText(), std::string("Armed: ") + std::string(ActionName(c.action)) + ", " + c.waiting);
+
+    run.Wait(30s);
+    EXPECT_EQ(run.view.status, c.waiting);
+    EXPECT_EQ(run.view.prompts, 0);
+    EXPECT_TRUE(run.desk.notes.empty());
+
+    run.Wait(30s);
+    EXPECT_EQ(run.desk.notes, Log{c.report});
+    EXPECT_EQ(std::count(run.tray.balloons.begin(), run.tray.balloons.end(), c.report), c.tips ? 1 : 0);
+    EXPECT_EQ(run.view.prompts, 1);
+    EXPECT_EQ(run.view.promptTimeout, 45) << "an unanswered prompt executes after its time-out";
+    const std::string prompt = "prompt " + std::string(ActionName(c.action));
+    EXPECT_LT(run.Position("show 7 3"), run.Position(prompt)) << "the refusing program may be a hidden one";
+    EXPECT_EQ(run.PowerCalls(), (Log{c.request, c.forced}));
+    EXPECT_EQ(run.Count("run tasks 1"), 1) << "the tasks ran before the first request";
+    EXPECT_EQ(run.Count("unload"), c.unloads ? 1 : 0);
+    EXPECT_FALSE(run.form.GetSchedule().Armed());
+  }
+}
+
+TEST_F(MainFormTest, TheSessionIsGivenSixtySecondsOnTheElapsedClock) {
+  const struct {
+    std::chrono::milliseconds waited;
+    bool reported;
+  } cases[] = {{59s, false}, {60s - 1ms, false}, {60s, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.waited.count());
+    UnforcedSessionEnd run(PowerAction::Shutdown, clock);
+    run.view.prompt = [](const std::string&) { return PromptAnswer{PromptResult::Abort, 0}; };
+    run.Fire();
+    // Setting the wall clock neither shortens nor lengthens the wait.
+    clock.JumpWall(2h);
+    run.form.OnClockChanged();
+    run.Wait(c.waited);
+    EXPECT_EQ(run.view.prompts, c.reported ? 1 : 0);
+    EXPECT_EQ(run.desk.notes.size(), c.reported ? 1u : 0u);
+  }
+  // The last moments are met by the deadline timer rather than the next tick.
+  UnforcedSessionEnd run(PowerAction::Shutdown, clock);
+  run.Fire();
+  run.Wait(60s - 1ms);
+  ASSERT_FALSE(run.view.deadlineTimers.empty());
+  EXPECT_EQ(run.view.deadlineTimers.back(), 1ms);
+  clock.Advance(1ms);
+  run.form.OnDeadlineTimer();
+  EXPECT_EQ(run.desk.notes, Log{"Shutdown did not complete"});
+  EXPECT_EQ(run.PowerCalls(), (Log{"exit 8", "exit 12"}));
+}
+
+TEST_F(MainFormTest, TheSessionEndingWhileWaitedForEndsTheProgramAsItDidBefore) {
+  const struct {
+    PowerAction action;
+    bool windowsShown;
+  } cases[] = {{PowerAction::Shutdown, false}, {PowerAction::Restart, false}, {PowerAction::LogOff, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.action));
+    UnforcedSessionEnd run(c.action, clock);
+    run.Fire();
+    run.Wait(59s);
+    run.form.OnEndSession();
+    EXPECT_EQ(run.Count("unload"), 1);
+    EXPECT_EQ(run.Count("end process"), 1);
+    EXPECT_EQ(run.Count("show 7 3"), c.windowsShown ? 1 : 0);
+    // A tick already queued when the session ended.
+    run.Wait(5s);
+    EXPECT_TRUE(run.desk.notes.empty());
+    EXPECT_EQ(run.view.prompts, 0);
+    EXPECT_EQ(run.PowerCalls().size(), 1u);
+  }
+}
+
+TEST_F(MainFormTest, AbortSnoozeAndAPromptNotShownActOnTheRetryAsOnAnyPrompt) {
+  const struct {
+    const char* name;
+    std::optional<PromptAnswer> answer;
+    bool armed;
+    const char* status;
+  } cases[] = {
+      {"abort", PromptAnswer{PromptResult::Abort, 0}, false, "Disabled"},
+      {"snooze", PromptAnswer{PromptResult::Snooze, 5}, true, "300 Seconds to Execution"},
+      {"not shown", std::nullopt, false, kPromptFailedStatus},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    UnforcedSessionEnd run(PowerAction::Shutdown, clock);
+    run.view.prompt = [&](const std::string&) {
+      return run.view.prompts == 1 ? c.answer : PromptAnswer{PromptResult::Execute, 0};
+    };
+    run.Fire();
+    run.Wait(60s);
+    EXPECT_EQ(run.form.GetSchedule().Armed(), c.armed);
+    EXPECT_EQ(run.view.status, c.status);
+    EXPECT_EQ(run.PowerCalls(), Log{"exit 8"});
+    EXPECT_EQ(run.Count("unload"), 0);
+    if (!c.armed) {
+      EXPECT_FALSE(run.view.menuCheck);
+      run.Wait(10min);
+      EXPECT_EQ(run.view.prompts, 1);
+      continue;
+    }
+    EXPECT_EQ(run.tray.tip, "Kelvane: Shutdown On " + FormatGeneralDate(zone, clock.Now() + 5min));
+    EXPECT_EQ(run.tray.balloons.back(), "Shutdown snoozed until " + FormatGeneralDate(zone, clock.Now() + 5min));
+    run.Wait(5min);
+    EXPECT_EQ(run.view.prompts, 2) << "the snoozed retry asks again";
+    EXPECT_EQ(run.desk.notes.size(), 1u) << "the refusal was reported once";
+    EXPECT_EQ(run.PowerCalls(), (Log{"exit 8", "exit 12"}));
+    EXPECT_EQ(run.Count("run tasks 1"), 1);
+  }
+}
+
+TEST_F(MainFormTest, DisarmingQuittingOrArmingAnewWhileWaitedForCancelsTheRetry) {
+  const struct {
+    const char* name;
+    std::function<void(MainForm&)> act;
+    bool ended;
+  } cases[] = {
+      {"Disable", [](MainForm& f) { f.OnToggleClicked(); }, false},
+      {"tray", [](MainForm& f) { f.OnTrayCommand(TrayMenuCommand::Enabled); }, false},
+      {"/disable", [](MainForm& f) { f.ApplyCommand(*ParseCommandLine({"/disable"})); }, false},
+      {"/suspend", [](MainForm& f) { f.ApplyCommand(*ParseCommandLine({"/suspend", "/in", "5m"})); }, false},
+      {"quit", [](MainForm& f) { f.DoAction(CaptionButton::Close); }, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    UnforcedSessionEnd run(PowerAction::Shutdown, clock);
+    run.Fire();
+    run.Wait(20s);
+    c.act(run.form);
+    EXPECT_EQ(run.Count("end process"), c.ended ? 1 : 0);
+    run.Wait(50s);
+    EXPECT_EQ(run.view.prompts, 0);
+    EXPECT_TRUE(run.desk.notes.empty());
+    EXPECT_EQ(run.PowerCalls(), Log{"exit 8"});
+    if (!c.ended) {
+      EXPECT_EQ(run.view.status.find("Waiting for Windows"), std::string::npos) << run.view.status;
+    }
   }
 }
 

@@ -114,5 +114,35 @@ TEST_F(ProgramTest, ARefusedShutdownLeavesTheProgramRunningAndSaysSo) {
   EXPECT_NE(ReadFileText(log).find(", Shutdown failed"), std::string::npos) << ReadFileText(log);
 }
 
+TEST_F(ProgramTest, AShutdownThatDoesNotCompleteIsReportedAndAskedForAgainForced) {
+  const std::wstring log = AppData() + L"\\Kelvane\\TasksLog.txt";
+  DeleteFileW(log.c_str());
+  SetRegistryText(kConfig, L"Prompt", L"False");
+  SetRegistryText(kConfig, L"Force", L"False");
+  SetRegistryText(kConfig, L"PromptTimeout", L"0");
+  // The recording build ends no session: the request is never answered, and
+  // the wait for it is shortened rather than slept through.
+  SetEnvironmentVariableW(L"KELVANE_SESSION_WAIT", L"5");
+  Program program(powerLog_);
+  SetEnvironmentVariableW(L"KELVANE_SESSION_WAIT", nullptr);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  ArmSeconds(main, L"1");
+  ASSERT_TRUE(WaitFor([&] { return PowerCalled("ExitWindowsEx 8"); }, 15s)) << PowerCalls();
+  const auto status = [&] { return ControlText(main, Id(MainControl::lblStatus)); };
+  EXPECT_TRUE(WaitFor([&] { return status() == L"Waiting for Windows to shut down"; })) << status().c_str();
+  EXPECT_FALSE(program.Exited(0ms)) << "the program stays to see whether the session ends";
+
+  const HWND prompt = program.FindWindowOf(kPromptWindowClass, L"Kelvane", 20s);
+  ASSERT_NE(prompt, nullptr);
+  EXPECT_EQ(ControlText(prompt, Id(PromptControl::lblAction)), L"Shutdown");
+  EXPECT_NE(ReadFileText(log).find(", Shutdown did not complete"), std::string::npos) << ReadFileText(log);
+  Click(prompt, Id(PromptControl::cmdExecute));
+  ASSERT_TRUE(WaitFor([&] { return PowerCalled("ExitWindowsEx 12"); }, 15s)) << PowerCalls();
+  EXPECT_EQ(PowerCalls(), "privilege on\r\nExitWindowsEx 8\r\nprivilege off\r\n"
+                         "privilege on\r\nExitWindowsEx 12\r\nprivilege off\r\n");
+  EXPECT_TRUE(program.Exited());
+}
+
 }  // namespace
 }  // namespace kelvane::e2e

@@ -3,10 +3,13 @@
 // KELVANE_POWER_LOG instead, one line per call, and reported as successful;
 // with KELVANE_POWER_REFUSE set, the calls that act are reported as refused;
 // with KELVANE_POWER_CRASH set to "fault" or "throw", they end the program
-// with an access violation or an exception that nothing catches.
+// with an access violation or an exception that nothing catches. A session
+// end that was not forced is waited for KELVANE_SESSION_WAIT seconds when
+// that is set (the session never ends here).
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
@@ -43,6 +46,11 @@ class RecordingPowerApi : public PowerApi {
   void SetWakeTimer(std::optional<Instant> at) override {
     wake_.Set(at);
     NoteAwake(at ? "wake at " + std::to_string(at->time_since_epoch().count()) : std::string("wake off"));
+  }
+  std::chrono::milliseconds SessionEndWait() override {
+    wchar_t seconds[16] = {};
+    if (GetEnvironmentVariableW(L"KELVANE_SESSION_WAIT", seconds, 16) == 0) return PowerApi::SessionEndWait();
+    return std::chrono::seconds{_wtoi(seconds)};
   }
 
  private:
