@@ -347,8 +347,11 @@ MainForm::CommandReply MainForm::ApplyCommand(const Command& command) {
   controls_.conditionMode = command.condition;
   if (command.condition) {
     controls_.condition = command.conditionKind;
-    if (command.conditionKind == ConditionKind::Idle) controls_.conditionMinutes.SetValue(command.period);
-    if (command.conditionKind == ConditionKind::ProgramEnds) controls_.conditionProgram = command.program;
+    if (command.conditionKind == ConditionKind::ProgramEnds) {
+      controls_.conditionProgram = command.program;
+    } else {
+      controls_.conditionMinutes.SetValue(command.period);
+    }
   } else if (command.countdown) {
     controls_.period.SetValue(command.period);
     controls_.unit = command.unit;
@@ -398,7 +401,8 @@ ArmingInputs MainForm::ReadInputs() const {
   inputs.halfDay = controls_.halfDay;
   inputs.repeatDays = controls_.repeatDays;
   inputs.conditionMode = controls_.conditionMode;
-  inputs.condition = {controls_.condition, controls_.conditionMinutes.value(), controls_.conditionProgram};
+  inputs.condition = {controls_.condition, controls_.conditionMinutes.value(), controls_.conditionProgram,
+                      options_.ConditionKBps, options_.ConditionPercent};
   return inputs;
 }
 
