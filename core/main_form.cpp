@@ -180,7 +180,7 @@ void MainForm::OnOptionsClicked() {
   ProgramOptions& o = options_;
   dialogs_.RunOptionsDialog(OptionsSettings{
       EditedOptions{o, o.TrayTips, o.EnabledStart, o.StartUp, o.LockDuringTaskRun, o.DoTaskRun, o.KeepAwake,
-                    o.PromptTimeout, o.WakeToAct, o.tasks},
+                    o.PromptTimeout, o.WakeToAct, o.ConditionKBps, o.ConditionPercent, o.tasks},
       services_.hotKeys.Editor(BossKey::Boss), services_.hotKeys.Editor(BossKey::Alternative), services_.store,
       services_.runKey, GetOsName(services_.power), services_.programPath, dataFolder_});
   // "Keep awake" switched while armed holds for the countdown under way.
