@@ -908,6 +908,15 @@ TEST_F(MainFormTest, ACommandLineConditionArmsSaysWhatItWaitsForAndFiresWhenItHo
   EXPECT_FALSE(form.GetSchedule().Armed());
 }
 
+TEST_F(MainFormTest, ACommandLineQuietConditionTakesTheListAndTheMinutes) {
+  form.Start();
+  EXPECT_EQ(Apply(form, {"/shutdown", "/when", "network", "5m"}).text, "Armed: Shutdown, Network quiet 0 of 5 minutes");
+  EXPECT_EQ(Apply(form, {"/shutdown", "/when", "cpu", "30m"}).text, "Armed: Shutdown, Processor quiet 0 of 30 minutes");
+  EXPECT_EQ(view.shown.condition, ConditionKind::ProcessorQuiet);
+  EXPECT_EQ(view.shown.conditionMinutes.text(), "30");
+  EXPECT_EQ(store.Get("CONFIG", "Condition"), "3");
+}
+
 TEST_F(MainFormTest, AProgramThatDoesNotRunIsNotWaitedFor) {
   form.Start();
   sampler.found = 0;
