@@ -39,6 +39,7 @@ LRESULT BorderlessWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_MOUSEMOVE: mouse_.Move(hwnd(), frame_, PointOf(lParam)); return 0;
     case WM_MOUSELEAVE: mouse_.Left(hwnd(), frame_); return 0;
     case WM_ACTIVATE: return OnActivate(wParam, lParam);
+    case WM_NEXTDLGCTL: OnNextControl(wParam, lParam); return 0;
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam)); return 0;
     case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN:
       return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -60,6 +61,19 @@ LRESULT BorderlessWindow::OnActivate(WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   return Default(WM_ACTIVATE, wParam, lParam);
+}
+
+void BorderlessWindow::OnNextControl(WPARAM wParam, LPARAM lParam) {
+  // Only dialogs handle this message by themselves, but the dialog manager
+  // that takes these windows' keys sends it for a label's mnemonic: to the
+  // label, then on to the control after it.
+  const HWND target = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                          : GetNextDlgTabItem(hwnd(), GetFocus(), wParam != 0 ? TRUE : FALSE);
+  if (target == nullptr || !IsChild(hwnd(), target)) return;
+  SetFocus(target);
+  // As in a dialog, a box reached from the keyboard has its text selected,
+  // to be typed over.
+  if ((SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) != 0) SendMessageW(target, EM_SETSEL, 0, -1);
 }
 
 LRESULT BorderlessWindow::OnControlColor(HDC dc, HWND) {

@@ -52,6 +52,7 @@ class BorderlessWindow : public WindowBase {
   LRESULT OnHitTest(POINT screen) const;
   void OnButtonUp(POINT client);
   LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+  void OnNextControl(WPARAM wParam, LPARAM lParam);
   void OnDpiChanged(int dpi, const RECT& suggested);
 
   FrameLayout frame_;

@@ -62,6 +62,12 @@ class SystemEntry {
     return function != nullptr ? function(std::forward<Args>(args)...) : missing;
   }
 
+  // Calls an entry that has no result, where it exists.
+  template <typename... Args>
+  void CallIfAvailable(Args&&... args) noexcept {
+    if (Function* const function = Get()) function(std::forward<Args>(args)...);
+  }
+
  private:
   Function* Get() noexcept {
     if (!resolved_) {

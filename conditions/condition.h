@@ -1,7 +1,8 @@
 #pragma once
 // Conditions that arm the action instead of a time: the computer left idle,
-// or a program that ends. Each is a state machine fed by the samples its
-// seam takes; the Win32 side only samples.
+// a program that ends, or the network or the processor gone quiet. Each is a
+// state machine fed by the samples its seam takes; the Win32 side only
+// samples.
 
 #include <array>
 #include <chrono>
@@ -14,14 +15,19 @@
 namespace kelvane {
 
 // Stored as "Condition"; the list shows the names in this order.
-enum class ConditionKind { Idle = 0, ProgramEnds = 1 };
-inline constexpr std::array<std::string_view, 2> kConditionNames{"Idle for", "Program ends"};
+enum class ConditionKind { Idle = 0, ProgramEnds = 1, NetworkQuiet = 2, ProcessorQuiet = 3 };
+inline constexpr std::array<std::string_view, 4> kConditionNames{"Idle for", "Program ends", "Network quiet for",
+                                                                 "Processor quiet for"};
 std::optional<ConditionKind> ConditionAt(int index);
 
 struct ConditionChoice {
   ConditionKind kind = ConditionKind::Idle;
-  int minutes = 10;     // "Idle for"
+  int minutes = 10;     // every condition but "Program ends"
   std::string program;  // "Program ends": the executable's file name
+  // Below these the network or the processor counts as quiet: received and
+  // sent together in KB/s (KB = 1024 bytes), and the busy share in percent.
+  int kbps = 50;
+  int percent = 10;
 };
 
 // The age of a 32-bit millisecond tick count, as the system's input time is
@@ -29,6 +35,21 @@ struct ConditionChoice {
 inline std::chrono::milliseconds TicksSince(std::uint32_t now, std::uint32_t then) {
   return std::chrono::milliseconds{static_cast<std::uint32_t>(now - then)};
 }
+
+// Octets an up network interface has received and sent since it started;
+// the id tells one interface from another between samples.
+struct InterfaceOctets {
+  std::uint64_t id = 0;
+  std::uint64_t received = 0;
+  std::uint64_t sent = 0;
+};
+
+// The processors' time since the system started, summed over all of them,
+// in any one unit: the idle part and the whole (idle included).
+struct ProcessorTimes {
+  std::uint64_t idle = 0;
+  std::uint64_t total = 0;
+};
 
 // A program with a window on the desktop, for the list to choose from.
 struct RunningProgram {
@@ -61,7 +82,18 @@ class ConditionSampler {
   virtual int CountProgram(const std::string& executable) = 0;
   virtual void StopWatching() = 0;
   virtual std::vector<RunningProgram> RunningPrograms() = 0;
+  // The counters of every network interface that is up, loopback aside;
+  // nullopt when the system gives none.
+  virtual std::optional<std::vector<InterfaceOctets>> NetworkOctets() = 0;
+  virtual std::optional<ProcessorTimes> SystemTimes() = 0;
 };
+
+// The shortest span a network or processor rate is measured over: shorter
+// ones would show every burst, and change the status line at each tick.
+inline constexpr std::chrono::seconds kQuietSampleSpan{5};
+// A longer span means that the samples stopped, most likely because the
+// computer slept: what happened meanwhile is not known.
+inline constexpr std::chrono::minutes kQuietSampleGap{1};
 
 // One armed condition. Times are on the elapsed clock, which a clock change
 // does not move.
@@ -74,17 +106,39 @@ class ConditionWatch {
   void Stop();
   // Takes a sample; true once the condition holds.
   bool Update(std::chrono::milliseconds now);
-  // "Idle 3 of 10 minutes", "Waiting for blender.exe to end".
+  // "Idle 3 of 10 minutes", "Waiting for blender.exe to end",
+  // "Network 12 KB/s, quiet 4 of 5 minutes".
   std::string Status() const;
-  // "when idle for 10 minutes", "when blender.exe ends".
+  // "when idle for 10 minutes", "when blender.exe ends", "when the network
+  // is quiet for 5 minutes".
   std::string Description() const;
 
  private:
+  // The counters of one network or processor sample, with its time.
+  struct QuietSample {
+    std::chrono::milliseconds at{};
+    std::vector<InterfaceOctets> interfaces;
+    ProcessorTimes processor;
+  };
+  bool Quiet() const {
+    return choice_.kind == ConditionKind::NetworkQuiet || choice_.kind == ConditionKind::ProcessorQuiet;
+  }
+  std::optional<QuietSample> TakeSample(std::chrono::milliseconds now);
+  bool UpdateQuiet(std::chrono::milliseconds now);
+  // Starts counting again from `sample`, as after the arming.
+  void Rebase(QuietSample sample);
+
   ConditionSampler& sampler_;
   ConditionChoice choice_;
   bool watching_ = false;
   std::chrono::milliseconds armedAt_{};
+  // "Idle for": the idle time; the quiet conditions: the quiet time.
   std::chrono::milliseconds idle_{};
+  QuietSample baseline_;
+  // Where the current quiet stretch began; nullopt while loud.
+  std::optional<std::chrono::milliseconds> quietSince_;
+  // The last rate measured, in KB/s or percent; nullopt before the first.
+  std::optional<std::uint64_t> rate_;
 };
 
 }  // namespace kelvane

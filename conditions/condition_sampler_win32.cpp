@@ -1,5 +1,9 @@
 #include "conditions/condition_sampler_win32.h"
 
+#include <winsock2.h>
+#include <ws2ipdef.h>
+#include <iphlpapi.h>
+#include <netioapi.h>
 #include <tlhelp32.h>
 
 #include "base/system_win32.h"
@@ -76,6 +80,43 @@ std::vector<RunningProgram> ConditionSamplerWin32::RunningPrograms() {
       },
       reinterpret_cast<LPARAM>(&programs));
   return programs;
+}
+
+std::optional<std::vector<InterfaceOctets>> ConditionSamplerWin32::NetworkOctets() {
+  // Looked up at each sample, every few seconds: the DLL stays loaded.
+  SystemEntry<decltype(::GetIfTable2)> getTable(iphlpapi_, "GetIfTable2");
+  SystemEntry<decltype(::FreeMibTable)> freeTable(iphlpapi_, "FreeMibTable");
+  MIB_IF_TABLE2* table = nullptr;
+  if (!freeTable.Available() || getTable.CallOr(NETIO_STATUS{ERROR_PROC_NOT_FOUND}, &table) != NO_ERROR ||
+      table == nullptr) {
+    return std::nullopt;
+  }
+  std::vector<InterfaceOctets> interfaces;
+  for (ULONG i = 0; i < table->NumEntries; ++i) {
+    const MIB_IF_ROW2& row = table->Table[i];
+    // Loopback traffic never leaves the computer, and the filter interfaces
+    // (the packet scheduler's and the firewall's, a few per adapter) count
+    // their adapter's traffic again.
+    if (row.OperStatus != IfOperStatusUp || row.Type == IF_TYPE_SOFTWARE_LOOPBACK ||
+        row.InterfaceAndOperStatusFlags.FilterInterface) {
+      continue;
+    }
+    interfaces.push_back({row.InterfaceLuid.Value, row.InOctets, row.OutOctets});
+  }
+  freeTable.CallIfAvailable(table);
+  return interfaces;
+}
+
+std::optional<ProcessorTimes> ConditionSamplerWin32::SystemTimes() {
+  FILETIME idle{};
+  FILETIME kernel{};
+  FILETIME user{};
+  if (!GetSystemTimes(&idle, &kernel, &user)) return std::nullopt;
+  const auto units = [](const FILETIME& time) {
+    return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+  };
+  // The kernel's time includes the idle time.
+  return ProcessorTimes{units(idle), units(kernel) + units(user)};
 }
 
 }  // namespace kelvane

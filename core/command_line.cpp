@@ -65,11 +65,14 @@ bool ParseAt(std::string_view text, Command& command) {
   return true;
 }
 
-// "idle 20m" or "program blender.exe".
+// "idle 20m", "network 5m", "cpu 5m" (or "processor 5m"), or "program
+// blender.exe".
 bool ParseWhen(std::string_view kind, const std::string& value, Command& command) {
-  if (kind == "idle") {
+  if (kind == "idle" || kind == "network" || kind == "cpu" || kind == "processor") {
     if (!ParseIn(ToLowerAscii(value), command) || command.unit != CountdownUnit::Minutes) return false;
-    command.conditionKind = ConditionKind::Idle;
+    command.conditionKind = kind == "idle"      ? ConditionKind::Idle
+                            : kind == "network" ? ConditionKind::NetworkQuiet
+                                                : ConditionKind::ProcessorQuiet;
   } else if (kind == "program" && !value.empty() && value.size() <= 260 && value[0] != '/' && value[0] != '-') {
     command.conditionKind = ConditionKind::ProgramEnds;
     // Processes are known by their file name; a folder typed with it would
@@ -142,7 +145,8 @@ std::string UsageText() {
          "\n"
          "  action   /shutdown, /restart, /logoff, /suspend, /hibernate or /lock\n"
          "  time     /in 90s, /in 45m, /in 2h (1 to 999), /at 23:30 (24-hour clock),\n"
-         "           /when idle 20m, or /when program blender.exe\n"
+         "           /when idle 20m, /when network 5m or /when cpu 5m (minutes quiet),\n"
+         "           or /when program blender.exe\n"
          "  options  /prompt or /noprompt, /force\n"
          "  /disable disarms; /status tells whether Kelvane is armed (exit code 0) or not (1)\n"
          "\n"

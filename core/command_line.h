@@ -26,7 +26,8 @@ struct Command {
   CountdownUnit unit = CountdownUnit::Hours;
   int hour = 0;  // 0 to 23
   int minute = 0;
-  // "/when idle 20m" (minutes in `period`) or "/when program blender.exe".
+  // "/when idle 20m", "/when network 5m", "/when cpu 5m" (minutes in
+  // `period`) or "/when program blender.exe".
   bool condition = false;
   ConditionKind conditionKind = ConditionKind::Idle;
   std::string program;

@@ -221,8 +221,6 @@ void MainWindow::OnCreate() {
   SetComboItems(Control(MainControl::cmbUnit), kCountdownUnitNames);
   SetComboItems(Control(MainControl::cmbT), kHalfDayNames);
   SetComboItems(Control(MainControl::cmbCondition), kConditionNames);
-  // The list drops wider than its box, to show the windows' titles.
-  SendMessageW(Control(MainControl::cmbProgram), CB_SETDROPPEDWIDTH, static_cast<WPARAM>(ScaleToDpi(320, dpi())), 0);
   tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                                  GetModuleHandleW(nullptr), nullptr));
@@ -245,6 +243,10 @@ SIZE MainWindow::LayOut(int dpi) {
   SetFrame(layout_.frame);
   hiddenIcon_ = CreateArtIcon(ArtKind::TrayHidden, ScaleToDpi(16, dpi));
   PlaceChildControls<MainControl>(hwnd(), Children(), layout_, fonts().normal.get());
+  // The lists drop wider than their boxes: the longer conditions' names in
+  // full, and the windows' titles beside the programs.
+  SendMessageW(Control(MainControl::cmbCondition), CB_SETDROPPEDWIDTH, static_cast<WPARAM>(ScaleToDpi(170, dpi)), 0);
+  SendMessageW(Control(MainControl::cmbProgram), CB_SETDROPPEDWIDTH, static_cast<WPARAM>(ScaleToDpi(320, dpi)), 0);
   UpdateTooltip();
   InvalidateRect(hwnd(), nullptr, TRUE);
   return {layout_.width, layout_.height};
@@ -412,12 +414,12 @@ void MainWindow::ShowControls(const ScheduleControls& controls, const ControlEna
     const HWND edit = FindWindowExW(program, nullptr, WC_EDITW, nullptr);
     SetWindowTextW(edit != nullptr ? edit : program, Widen(controls.conditionProgram).c_str());
   }
-  const bool idle = controls.condition == ConditionKind::Idle;
+  const bool minutes = controls.condition != ConditionKind::ProgramEnds;
   for (MainControl id : {MainControl::txtCondMinutes, MainControl::vsCondMinutes, MainControl::lblCondMinutes}) {
-    SetShown(Control(id), idle);
+    SetShown(Control(id), minutes);
     SetEnabled(Control(id), enabling.condition);
   }
-  SetShown(program, !idle);
+  SetShown(program, !minutes);
   SetEnabled(program, enabling.condition);
   SetEnabled(Control(MainControl::cmbCondition), enabling.condition);
   SetControlText(MainControl::txtPeriod, controls.period.text());

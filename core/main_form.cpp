@@ -187,7 +187,7 @@ void MainForm::OnOptionsClicked() {
   ProgramOptions& o = options_;
   dialogs_.RunOptionsDialog(OptionsSettings{
       EditedOptions{o, o.TrayTips, o.EnabledStart, o.StartUp, o.LockDuringTaskRun, o.DoTaskRun, o.KeepAwake,
-                    o.PromptTimeout, o.WakeToAct, o.tasks},
+                    o.PromptTimeout, o.WakeToAct, o.ConditionKBps, o.ConditionPercent, o.tasks},
       services_.hotKeys.Editor(BossKey::Boss), services_.hotKeys.Editor(BossKey::Alternative), services_.store,
       services_.runKey, GetOsName(services_.power), services_.programPath, dataFolder_});
   // "Keep awake" switched while armed holds for the countdown under way.
@@ -357,8 +357,11 @@ MainForm::CommandReply MainForm::ApplyCommand(const Command& command) {
   controls_.conditionMode = command.condition;
   if (command.condition) {
     controls_.condition = command.conditionKind;
-    if (command.conditionKind == ConditionKind::Idle) controls_.conditionMinutes.SetValue(command.period);
-    if (command.conditionKind == ConditionKind::ProgramEnds) controls_.conditionProgram = command.program;
+    if (command.conditionKind == ConditionKind::ProgramEnds) {
+      controls_.conditionProgram = command.program;
+    } else {
+      controls_.conditionMinutes.SetValue(command.period);
+    }
   } else if (command.countdown) {
     controls_.period.SetValue(command.period);
     controls_.unit = command.unit;
@@ -411,7 +414,8 @@ ArmingInputs MainForm::ReadInputs() const {
   inputs.halfDay = controls_.halfDay;
   inputs.repeatDays = controls_.repeatDays;
   inputs.conditionMode = controls_.conditionMode;
-  inputs.condition = {controls_.condition, controls_.conditionMinutes.value(), controls_.conditionProgram};
+  inputs.condition = {controls_.condition, controls_.conditionMinutes.value(), controls_.conditionProgram,
+                      options_.ConditionKBps, options_.ConditionPercent};
   return inputs;
 }
 

@@ -37,6 +37,8 @@ void VisitScheduleKeys(Visitor& v, Controls& c, Options& o) {
   v.Choice("Condition", c.condition, ConditionAt);
   v.BoundedSpin("ConditionMinutes", 10, c.conditionMinutes);
   v.Text("ConditionProgram", "", c.conditionProgram);
+  v.Bounded("ConditionKBps", kDefaultConditionKBps, 1, kMaxConditionKBps, o.ConditionKBps);
+  v.Bounded("ConditionPercent", kDefaultConditionPercent, 1, kMaxConditionPercent, o.ConditionPercent);
 }
 
 // The keys after the two hotkeys', in their order.

@@ -52,6 +52,11 @@ struct ScheduleControls {
 
 inline constexpr std::int32_t kDefaultPromptTimeout = 120;
 inline constexpr std::int32_t kMaxPromptTimeout = 3600;
+// The quiet conditions' thresholds: KB/s of the network, percent of the processor.
+inline constexpr std::int32_t kDefaultConditionKBps = 50;
+inline constexpr std::int32_t kMaxConditionKBps = 1000000;
+inline constexpr std::int32_t kDefaultConditionPercent = 10;
+inline constexpr std::int32_t kMaxConditionPercent = 99;
 
 // Program-wide options that mirror settings.
 struct ProgramOptions : BossKeyOptions {
@@ -66,6 +71,9 @@ struct ProgramOptions : BossKeyOptions {
   bool WakeToAct = false;
   // Seconds after which an unanswered prompt executes; 0 for never.
   std::int32_t PromptTimeout = kDefaultPromptTimeout;
+  // Below these the network or the processor counts as quiet.
+  std::int32_t ConditionKBps = kDefaultConditionKBps;
+  std::int32_t ConditionPercent = kDefaultConditionPercent;
   TaskList tasks;
 };
 

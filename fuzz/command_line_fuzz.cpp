@@ -16,9 +16,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto again = kelvane::ParseCommandLine(kelvane::UnpackArguments(kelvane::PackArguments(arguments)));
   if (command != again) std::abort();
   if (command && command->kind == kelvane::CommandKind::Arm) {
-    const bool inRange = command->countdown ? command->period >= 1 && command->period <= 999
-                                            : command->hour >= 0 && command->hour <= 23 && command->minute >= 0 &&
-                                                  command->minute <= 59;
+    const bool minutes = command->condition && command->conditionKind != kelvane::ConditionKind::ProgramEnds;
+    const bool inRange = command->countdown || minutes ? command->period >= 1 && command->period <= 999
+                         : command->condition          ? !command->program.empty()
+                                                       : command->hour >= 0 && command->hour <= 23 &&
+                                                    command->minute >= 0 && command->minute <= 59;
     if (!inRange) std::abort();
   }
   return 0;

@@ -27,10 +27,12 @@ constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DWORD kGroup = kChild | BS_GROUPBOX | WS_CLIPSIBLINGS;
 constexpr DWORD kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD kNumber = kChild | WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_CENTER | ES_AUTOHSCROLL;
+constexpr DWORD kLabel = kChild | SS_CENTERIMAGE;
 
 // In tab order. An enabling box comes before its frame, so that it stays
 // above the frame's caption.
-constexpr std::array<OptionsChild, 43> kControls{{
+constexpr std::array<OptionsChild, 50> kControls{{
     {fraGeneral, WC_BUTTONW, L"General Options", kGroup},
     {chkStartup, WC_BUTTONW, L"A&utostart", kCheck | WS_GROUP},
     {chkEnabledStart, WC_BUTTONW, L"Start &Enabled", kCheck},
@@ -38,9 +40,17 @@ constexpr std::array<OptionsChild, 43> kControls{{
     {chkKeepAwake, WC_BUTTONW, L"&Keep the computer awake until the action", kCheck},
     {chkWakeToAct, WC_BUTTONW, L"&Wake the computer to act", kCheck},
     {chkPromptTimeout, WC_BUTTONW, L"E&xecute if the prompt is not answered within", kCheck},
-    {txtPromptTimeout, WC_EDITW, L"120", kChild | WS_TABSTOP | WS_BORDER | ES_NUMBER | ES_CENTER | ES_AUTOHSCROLL},
+    {txtPromptTimeout, WC_EDITW, L"120", kNumber},
     {vsPromptTimeout, UPDOWN_CLASSW, L"", kChild},
     {lblPromptSeconds, WC_STATICW, L"seconds", kChild},
+    // Each label's mnemonic moves the focus to the box after it.
+    {lblQuietNetwork, WC_STATICW, L"Quiet: &network below", kLabel},
+    {txtQuietKBps, WC_EDITW, L"50", kNumber},
+    {vsQuietKBps, UPDOWN_CLASSW, L"", kChild},
+    {lblQuietProcessor, WC_STATICW, L"KB/s, pro&cessor below", kLabel},
+    {txtQuietPercent, WC_EDITW, L"10", kNumber},
+    {vsQuietPercent, UPDOWN_CLASSW, L"", kChild},
+    {lblQuietPercent, WC_STATICW, L"%", kLabel},
     {chkBossKey, WC_BUTTONW, L"", kCheck | WS_GROUP},
     {fraBossKey, WC_BUTTONW, L"      BossKey", kGroup},
     {chkClip0, WC_BUTTONW, L"Control", kCheck},
@@ -77,7 +87,7 @@ constexpr std::array<OptionsChild, 43> kControls{{
 }};
 
 // The grid comes in the tab order after the two task boxes.
-constexpr std::size_t kControlsBeforeGrid = 36;
+constexpr std::size_t kControlsBeforeGrid = 43;
 static_assert(kControls[kControlsBeforeGrid].id == OptionsControl::cmdTaskAdd);
 
 struct CheckBinding {
@@ -102,6 +112,18 @@ constexpr std::array<CheckBinding, 16> kChecks{{
     {chkAltBOption2, OptionsCheck::AltIgnorePrompt},
     {chkTaskRun, OptionsCheck::TaskRun},
     {chkLock, OptionsCheck::Lock},
+}};
+
+struct NumberBinding {
+  OptionsControl box;
+  OptionsControl spin;
+  OptionsNumber number;
+};
+
+constexpr std::array<NumberBinding, 3> kNumbers{{
+    {txtPromptTimeout, vsPromptTimeout, OptionsNumber::PromptTimeout},
+    {txtQuietKBps, vsQuietKBps, OptionsNumber::QuietKBps},
+    {txtQuietPercent, vsQuietPercent, OptionsNumber::QuietPercent},
 }};
 
 struct ModifierBinding {
@@ -204,7 +226,7 @@ class AdvOptionsWindow final : public BorderlessWindow,
       case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
       case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
       case WM_CLOSE: form_.ApplyAndClose(); return 0;
-      case kNumberBoxStep: form_.OnPromptTimeoutStep(static_cast<int>(lParam)); return 0;
+      case kNumberBoxStep: OnNumberStep(static_cast<int>(wParam), static_cast<int>(lParam)); return 0;
       // Owned windows are gone before their owner's WM_DESTROY.
       case WM_DESTROY: (void)tooltip_.release(); return 0;
       default: return BorderlessWindow::OnMessage(message, wParam, lParam);
@@ -238,9 +260,13 @@ class AdvOptionsWindow final : public BorderlessWindow,
     CreateChildControls<OptionsControl>(hwnd(), all.subspan(kControlsBeforeGrid), layout_, font);
     // The frame goes behind everything in the task area.
     frame_.Create(hwnd(), static_cast<int>(frmTasks), layout_.at(frmTasks));
-    SendMessageW(Control(txtPromptTimeout), EM_LIMITTEXT, 4, 0);
-    MakeNumberBox(Control(txtPromptTimeout));
-    for (OptionsControl spin : {vsPromptTimeout, vsUpDown}) {
+    for (const NumberBinding& binding : kNumbers) {
+      const auto digits = NumberValue(form_.State(), binding.number).MaxLength();
+      SendMessageW(Control(binding.box), EM_LIMITTEXT, static_cast<WPARAM>(digits), 0);
+      MakeNumberBox(Control(binding.box));
+    }
+    // The spins rest mid-range: every click is a step the dialog takes.
+    for (OptionsControl spin : {vsPromptTimeout, vsQuietKBps, vsQuietPercent, vsUpDown}) {
       SendMessageW(Control(spin), UDM_SETRANGE32, static_cast<WPARAM>(kMoveSpinBottom), kMoveSpinTop);
       SendMessageW(Control(spin), UDM_SETPOS32, 0, kMoveSpinRest);
     }
@@ -267,6 +293,12 @@ class AdvOptionsWindow final : public BorderlessWindow,
     SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
 
+  void OnNumberStep(int box, int delta) {
+    for (const NumberBinding& binding : kNumbers) {
+      if (static_cast<int>(binding.box) == box) form_.OnNumberStep(binding.number, delta);
+    }
+  }
+
   void OnCommand(int id, int code) {
     // Esc closes on its release (see Filter); Enter is the default button.
     if (id == IDCANCEL) return;
@@ -284,14 +316,16 @@ class AdvOptionsWindow final : public BorderlessWindow,
     for (const ModifierBinding& binding : kModifiers) {
       if (binding.control == control && code == BN_CLICKED) return form_.OnModifier(binding.key, binding.modifier, checked());
     }
+    for (const NumberBinding& binding : kNumbers) {
+      if (binding.box != control) continue;
+      if (code == EN_CHANGE) form_.OnNumberText(binding.number, Narrow(WindowText(Control(control))));
+      if (code == EN_KILLFOCUS) form_.OnNumberLeft(binding.number);
+      return;
+    }
     switch (control) {
       case cmbBossKey: if (code == CBN_SELCHANGE) form_.OnKeySelected(BossKey::Boss, selection()); break;
       case cmbAltBoss: if (code == CBN_SELCHANGE) form_.OnKeySelected(BossKey::Alternative, selection()); break;
       case cmdAltBAction: if (code == CBN_SELCHANGE) form_.OnAltActionSelected(selection()); break;
-      case txtPromptTimeout:
-        if (code == EN_CHANGE) form_.OnPromptTimeoutText(Narrow(WindowText(Control(control))));
-        if (code == EN_KILLFOCUS) form_.OnPromptTimeoutLeft();
-        break;
       case cmdTaskAdd: if (code == BN_CLICKED) form_.Tasks().Add(); break;
       case cmdTaskDel: if (code == BN_CLICKED) form_.Tasks().Delete(); break;
       case cmdHelp: if (code == BN_CLICKED) form_.OnHelp(); break;
@@ -306,8 +340,9 @@ class AdvOptionsWindow final : public BorderlessWindow,
     if (header.code != UDN_DELTAPOS) return 0;
     const auto& change = reinterpret_cast<const NMUPDOWN&>(header);
     const auto control = static_cast<OptionsControl>(header.idFrom);
-    if (control == vsPromptTimeout) {
-      form_.OnPromptTimeoutStep(change.iDelta);
+    for (const NumberBinding& binding : kNumbers) {
+      if (binding.spin != control) continue;
+      form_.OnNumberStep(binding.number, change.iDelta);
       return TRUE;  // the text holds the value
     }
     if (control == vsUpDown) {
@@ -370,7 +405,9 @@ class AdvOptionsWindow final : public BorderlessWindow,
     for (OptionsControl id : {fraAltBoss, chkAltBoss0, chkAltBoss1, chkAltBoss2, chkAltBoss3, cmbAltBoss}) {
       SetEnabled(Control(id), s.alt.on);
     }
-    SetText(Control(txtPromptTimeout), s.promptTimeout.text());
+    for (const NumberBinding& binding : kNumbers) {
+      SetText(Control(binding.box), NumberValue(s, binding.number).text());
+    }
     for (OptionsControl id : {txtPromptTimeout, vsPromptTimeout, lblPromptSeconds}) SetEnabled(Control(id), s.promptTimeoutOn);
     updating_ = false;
   }

@@ -23,6 +23,17 @@ int IndexOf(const std::vector<std::string>& items, std::string_view text) {
   return it == items.end() ? -1 : static_cast<int>(it - items.begin());
 }
 
+// The box of a number, in a state the caller may or may not change.
+template <typename State>
+auto& NumberIn(State& state, OptionsNumber number) {
+  switch (number) {
+    case OptionsNumber::QuietKBps: return state.quietKBps;
+    case OptionsNumber::QuietPercent: return state.quietPercent;
+    case OptionsNumber::PromptTimeout: break;
+  }
+  return state.promptTimeout;
+}
+
 }  // namespace
 
 bool CheckValue(const OptionsState& state, OptionsCheck check) {
@@ -46,6 +57,10 @@ bool CheckValue(const OptionsState& state, OptionsCheck check) {
   }
   return false;
 }
+
+const NumericSpin& NumberValue(const OptionsState& state, OptionsNumber number) { return NumberIn(state, number); }
+
+NumericSpin& OptionsForm::Number(OptionsNumber number) { return NumberIn(state_, number); }
 
 OptionsForm::OptionsForm(OptionsView& view, TaskGridControl& grid, TaskButtonsView& buttons, OptionsServices services)
     : view_(view),
@@ -78,6 +93,8 @@ void OptionsForm::Open() {
   state_.wakeToAct = o.wakeToAct;
   state_.promptTimeoutOn = o.promptTimeout > 0;
   if (o.promptTimeout > 0) state_.promptTimeout.SetValue(o.promptTimeout);
+  state_.quietKBps.SetValue(o.quietKBps);
+  state_.quietPercent.SetValue(o.quietPercent);
 
   taskGrid_.Setup();
   taskGrid_.Load();
@@ -155,18 +172,18 @@ void OptionsForm::OnAltActionSelected(int index) {
   Refresh();
 }
 
-void OptionsForm::OnPromptTimeoutText(std::string_view text) {
-  state_.promptTimeout.Edit(text);
+void OptionsForm::OnNumberText(OptionsNumber number, std::string_view text) {
+  Number(number).Edit(text);
   Refresh();
 }
 
-void OptionsForm::OnPromptTimeoutStep(int delta) {
-  state_.promptTimeout.Step(delta);
+void OptionsForm::OnNumberStep(OptionsNumber number, int delta) {
+  Number(number).Step(delta);
   Refresh();
 }
 
-void OptionsForm::OnPromptTimeoutLeft() {
-  state_.promptTimeout.Commit();
+void OptionsForm::OnNumberLeft(OptionsNumber number) {
+  Number(number).Commit();
   Refresh();
 }
 
@@ -184,7 +201,7 @@ void OptionsForm::StoreHotKey(HotKeyEditor& hotKey, const HotKeyFrame& frame) co
 
 void OptionsForm::ApplyAndClose() {
   if (closed_) return;
-  state_.promptTimeout.Commit();
+  for (NumericSpin* box : {&state_.promptTimeout, &state_.quietKBps, &state_.quietPercent}) box->Commit();
   EditedOptions& o = services_.settings.options;
   StoreHotKey(services_.settings.bossKey, state_.boss);
   StoreHotKey(services_.settings.altBossKey, state_.alt);
@@ -202,6 +219,8 @@ void OptionsForm::ApplyAndClose() {
   o.keepAwake = state_.keepAwake;
   o.wakeToAct = state_.wakeToAct;
   o.promptTimeout = state_.promptTimeoutOn ? state_.promptTimeout.value() : 0;
+  o.quietKBps = state_.quietKBps.value();
+  o.quietPercent = state_.quietPercent.value();
   // A name or command line still open in its cell is part of what is applied.
   taskGrid_.FinishEditing();
   taskGrid_.Store();

@@ -31,6 +31,9 @@ struct EditedOptions {
   bool& keepAwake;
   std::int32_t& promptTimeout;
   bool& wakeToAct;
+  // The thresholds below which the network and the processor are quiet.
+  std::int32_t& quietKBps;
+  std::int32_t& quietPercent;
   TaskList& tasks;
 };
 
@@ -86,6 +89,9 @@ enum class OptionsCheck {
 
 enum class Modifier { Control = 0, Shift = 1, Alt = 2, Win = 3 };
 
+// The dialog's number boxes.
+enum class OptionsNumber { PromptTimeout, QuietKBps, QuietPercent };
+
 // One boss-key frame: the enabling box over its caption, the four modifier
 // boxes and the key list.
 struct HotKeyFrame {
@@ -109,6 +115,8 @@ struct OptionsState {
   bool wakeToAct = false;
   bool promptTimeoutOn = true;
   NumericSpin promptTimeout{1, 3600, 120};
+  NumericSpin quietKBps{1, 1000000, 50};
+  NumericSpin quietPercent{1, 99, 10};
   bool bossExecute = true;
   bool bossHide = false;
   bool bossIgnorePrompt = false;
@@ -120,6 +128,7 @@ struct OptionsState {
 };
 
 bool CheckValue(const OptionsState& state, OptionsCheck check);
+const NumericSpin& NumberValue(const OptionsState& state, OptionsNumber number);
 
 class OptionsView {
  public:
@@ -145,10 +154,10 @@ class OptionsForm {
   void OnModifier(BossKey key, Modifier modifier, bool checked);
   void OnKeySelected(BossKey key, int index);
   void OnAltActionSelected(int index);
-  // The seconds box: typed into, stepped by its spin or keys, and left.
-  void OnPromptTimeoutText(std::string_view text);
-  void OnPromptTimeoutStep(int delta);
-  void OnPromptTimeoutLeft();
+  // A number box: typed into, stepped by its spin or keys, and left.
+  void OnNumberText(OptionsNumber number, std::string_view text);
+  void OnNumberStep(OptionsNumber number, int delta);
+  void OnNumberLeft(OptionsNumber number);
 
   // OK and the close image.
   void ApplyAndClose();
@@ -167,6 +176,7 @@ class OptionsForm {
   void StoreHotKey(HotKeyEditor& hotKey, const HotKeyFrame& frame) const;
   void SetFrameOn(BossKey key, bool on);
   void Refresh() { view_.ShowState(state_); }
+  NumericSpin& Number(OptionsNumber number);
 
   OptionsView& view_;
   OptionsServices services_;

@@ -103,9 +103,11 @@ TEST(WindowLayouts, EverySpinTouchesItsBoxAndScalesLikeTheOthers) {
   }
 }
 
-// The options frames stack three check boxes and, in the right one, a
-// drop-down list with its label: each below the one before, all inside the
-// frame, whose caption and border they must leave alone.
+// The options frames stack their rows: the general frame four (the last
+// one of number boxes), the option frames three check boxes and, in the
+// right one, a drop-down list with its label. Each row lies below the one
+// before, all inside the frame, whose caption and border they must leave
+// alone.
 TEST(WindowLayouts, TheOptionFramesHoldTheirChecksAndListApartAndInside) {
   using enum OptionsControl;
   for (int dpi : kDpis) {
@@ -115,7 +117,8 @@ TEST(WindowLayouts, TheOptionFramesHoldTheirChecksAndListApartAndInside) {
     const struct {
       OptionsControl frame;
       std::vector<OptionsControl> stack;
-    } frames[] = {{fraBossOptions, {chkBossOption0, chkBossOption1, chkBossOption2}},
+    } frames[] = {{fraGeneral, {chkStartup, chkKeepAwake, chkPromptTimeout, txtQuietKBps}},
+                  {fraBossOptions, {chkBossOption0, chkBossOption1, chkBossOption2}},
                   {fraAltBOptions, {chkAltBOption0, chkAltBOption1, chkAltBOption2, cmdAltBAction}}};
     for (const auto& f : frames) {
       const Rect frame = layout.at(f.frame);
@@ -131,6 +134,25 @@ TEST(WindowLayouts, TheOptionFramesHoldTheirChecksAndListApartAndInside) {
       }
     }
     EXPECT_GE(layout.at(lblAltAction).top, layout.at(chkAltBOption2).bottom());
+  }
+}
+
+TEST(WindowLayouts, TheQuietThresholdsShareOneRowLeftToRightInsideTheGeneralFrame) {
+  using enum OptionsControl;
+  for (int dpi : kDpis) {
+    SCOPED_TRACE(dpi);
+    const auto layout = OptionsLayout(dpi);
+    const auto row = {lblQuietNetwork, txtQuietKBps, vsQuietKBps, lblQuietProcessor, txtQuietPercent, vsQuietPercent,
+                      lblQuietPercent};
+    ExpectOneRow(layout, row);
+    int left = layout.at(fraGeneral).left;
+    for (const OptionsControl id : row) {
+      EXPECT_GE(layout.at(id).left, left) << static_cast<int>(id);
+      left = layout.at(id).right();
+    }
+    EXPECT_LE(left, layout.at(fraGeneral).right()) << "the row ends inside its frame";
+    EXPECT_EQ(layout.at(vsQuietPercent).width, MainWindowLayout(dpi).at(MainControl::vsPeriod).width)
+        << "as every spin";
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 
 #include "fakes/fake_condition_sampler.h"
 
@@ -101,6 +102,188 @@ TEST_F(ConditionTest, AProgramThatDoesNotRunIsNotArmedAndNeverFiresAtOnce) {
   EXPECT_EQ(watch.Start(Program(""), now), "The program is not running");
 }
 
+// The network and the processor, sampled as the schedule's ticks do, with
+// counters the test moves.
+class QuietTest : public ConditionTest {
+ protected:
+  static constexpr ConditionKind kNetwork = ConditionKind::NetworkQuiet;
+  static constexpr ConditionKind kProcessor = ConditionKind::ProcessorQuiet;
+
+  // Interface 9's sent counter is near its end, to wrap.
+  QuietTest() { sampler.octets = std::vector<InterfaceOctets>{{7, 1000000, 2000000}, {9, 500, ~0ull - 100}}; }
+
+  static ConditionChoice Quiet(ConditionKind kind, int minutes, int threshold = 0) {
+    ConditionChoice choice{kind, minutes, {}};
+    if (threshold > 0) choice.kbps = choice.percent = threshold;
+    return choice;
+  }
+  // Lets `span` pass in which interface 7 moved `amount` octets, or the
+  // processors were busy for `amount` thousandths of their time (10 units a
+  // millisecond).
+  void Move(ConditionKind kind, milliseconds span, std::uint64_t amount) {
+    now += span;
+    if (kind == kNetwork) {
+      (*sampler.octets)[0].received += amount / 2;
+      (*sampler.octets)[0].sent += amount - amount / 2;
+    } else {
+      const auto units = static_cast<std::uint64_t>(span.count()) * 10;
+      sampler.times->total += units;
+      sampler.times->idle += units - units * amount / 1000;
+    }
+  }
+  // Samples every `span` for `length`: 12 KB/s or 3 % when quiet, 500 KB/s
+  // or 80 % when loud (the default thresholds are 50 KB/s and 10 %); true
+  // once the condition holds.
+  bool Run(ConditionKind kind, milliseconds length, bool loud, milliseconds span = 5s) {
+    const auto ms = static_cast<std::uint64_t>(span.count());
+    const std::uint64_t amount = kind == kNetwork ? (loud ? 500 : 12) * 1024 * ms / 1000 : loud ? 800 : 30;
+    bool holds = false;
+    for (milliseconds ran{0}; ran < length && !holds; ran += span) {
+      Move(kind, span, amount);
+      holds = watch.Update(now);
+    }
+    return holds;
+  }
+};
+
+TEST_F(QuietTest, HoldsAfterItsMinutesOfQuietAndALoudSpanStartsTheCountAgain) {
+  const struct {
+    ConditionKind kind;
+    const char* before;  // no rate known yet
+    const char* counting;
+    const char* loud;
+    const char* description;
+  } cases[] = {
+      {kNetwork, "Network quiet 0 of 5 minutes", "Network 12 KB/s, quiet 4 of 5 minutes",
+       "Network 500 KB/s, quiet 0 of 5 minutes", "when the network is quiet for 5 minutes"},
+      {kProcessor, "Processor quiet 0 of 5 minutes", "Processor 3 %, quiet 4 of 5 minutes",
+       "Processor 80 %, quiet 0 of 5 minutes", "when the processor is quiet for 5 minutes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.description);
+    ASSERT_FALSE(watch.Start(Quiet(c.kind, 5), now));
+    EXPECT_EQ(watch.Status(), c.before);
+    EXPECT_EQ(watch.Description(), c.description);
+    EXPECT_FALSE(Run(c.kind, 4min + 55s, false, 500ms)) << "every tick samples, 5 s apart at the least";
+    EXPECT_EQ(watch.Status(), c.counting);
+    EXPECT_FALSE(Run(c.kind, 5s, true));
+    EXPECT_EQ(watch.Status(), c.loud);
+    EXPECT_FALSE(Run(c.kind, 4min + 55s, false)) << "the quiet minutes before count no more";
+    EXPECT_TRUE(Run(c.kind, 5s, false));
+    watch.Stop();
+  }
+}
+
+TEST_F(QuietTest, ARateAtItsThresholdIsNotQuietAndOneBelowIs) {
+  const struct {
+    ConditionKind kind;
+    int threshold;         // KB/s or percent
+    std::uint64_t amount;  // octets in each 5 s, or busy thousandths
+    bool quiet;
+    const char* status;
+  } cases[] = {
+      {kNetwork, 50, 50 * 1024 * 5, false, "Network 50 KB/s, quiet 0 of 1 minutes"},
+      {kNetwork, 50, 50 * 1024 * 5 - 1, true, "Network 49 KB/s, quiet 1 of 1 minutes"},
+      {kNetwork, 1, 1024 * 5, false, "Network 1 KB/s, quiet 0 of 1 minutes"},
+      {kNetwork, 1000000, 1000000ull * 1024 * 5 - 1, true, "Network 999999 KB/s, quiet 1 of 1 minutes"},
+      {kProcessor, 10, 100, false, "Processor 10 %, quiet 0 of 1 minutes"},
+      {kProcessor, 10, 99, true, "Processor 9 %, quiet 1 of 1 minutes"},
+      {kProcessor, 99, 990, false, "Processor 99 %, quiet 0 of 1 minutes"},
+      {kProcessor, 1, 9, true, "Processor 0 %, quiet 1 of 1 minutes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.status);
+    ASSERT_FALSE(watch.Start(Quiet(c.kind, 1, c.threshold), now));
+    bool holds = false;
+    for (int sample = 0; sample < 12; ++sample) {
+      EXPECT_FALSE(holds) << "held after " << sample << " samples";
+      Move(c.kind, 5s, c.amount);
+      holds = watch.Update(now);
+    }
+    EXPECT_EQ(holds, c.quiet);
+    EXPECT_EQ(watch.Status(), c.status);
+    watch.Stop();
+  }
+}
+
+TEST_F(QuietTest, CountersThatGoBackAndInterfacesThatComeOrGoAddNothing) {
+  const struct {
+    const char* change;
+    std::function<void(std::vector<InterfaceOctets>&)> apply;
+  } cases[] = {
+      {"a counter reset", [](auto& all) { all[0].received = 0; }},
+      {"a counter wrapped", [](auto& all) { all[1].sent = 50; }},
+      {"an interface came", [](auto& all) { all.push_back({11, 40'000'000'000, 90'000'000'000}); }},
+      {"an interface went", [](auto& all) { all.erase(all.begin() + 1); }},
+      {"every interface went", [](auto& all) { all.clear(); }},
+      {"another took the place of one", [](auto& all) { all[1] = {12, 70'000'000'000, 5}; }},
+  };
+  const auto first = sampler.octets;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.change);
+    sampler.octets = first;
+    ASSERT_FALSE(watch.Start(Quiet(kNetwork, 5), now));
+    EXPECT_FALSE(Run(kNetwork, 2min, false));
+    c.apply(*sampler.octets);
+    now += 5s;
+    EXPECT_FALSE(watch.Update(now));
+    EXPECT_EQ(watch.Status(), "Network 0 KB/s, quiet 2 of 5 minutes");
+    if (sampler.octets->empty()) sampler.octets->push_back({7, 0, 0});  // back, for the traffic to come
+    EXPECT_FALSE(Run(kNetwork, 2min + 50s, false)) << "not early";
+    EXPECT_TRUE(Run(kNetwork, 5s, false)) << "nor late";
+    watch.Stop();
+  }
+}
+
+TEST_F(QuietTest, ProcessorTimesThatStandStillMeasureNothingAndOnesThatGoBackStartOver) {
+  ASSERT_FALSE(watch.Start(Quiet(kProcessor, 1), now));
+  EXPECT_FALSE(Run(kProcessor, 20s, false));
+  const std::string status = watch.Status();
+  now += 10s;
+  EXPECT_FALSE(watch.Update(now));
+  EXPECT_EQ(watch.Status(), status);
+  EXPECT_FALSE(Run(kProcessor, 25s, false));
+  EXPECT_EQ(watch.Status(), "Processor 3 %, quiet 0 of 1 minutes");
+  sampler.times = ProcessorTimes{10, 20};
+  now += 5s;
+  EXPECT_FALSE(watch.Update(now));
+  EXPECT_EQ(watch.Status(), "Processor quiet 0 of 1 minutes");
+  EXPECT_FALSE(Run(kProcessor, 55s, false));
+  EXPECT_TRUE(Run(kProcessor, 5s, false));
+}
+
+TEST_F(QuietTest, ALongGapBetweenSamplesOnlySetsANewBaseline) {
+  // The computer slept three hours: the elapsed clock moved on, the
+  // counters stood still.
+  for (const ConditionKind kind : {kNetwork, kProcessor}) {
+    SCOPED_TRACE(kind == kNetwork ? "network" : "processor");
+    ASSERT_FALSE(watch.Start(Quiet(kind, 5), now));
+    EXPECT_FALSE(Run(kind, 4min + 55s, false));
+    now += 3h;
+    EXPECT_FALSE(watch.Update(now)) << "not early";
+    EXPECT_EQ(watch.Status(),
+              kind == kNetwork ? "Network quiet 0 of 5 minutes" : "Processor quiet 0 of 5 minutes");
+    EXPECT_FALSE(Run(kind, 4min + 55s, false));
+    EXPECT_TRUE(Run(kind, 5s, false)) << "nor stalled";
+    watch.Stop();
+  }
+}
+
+TEST_F(QuietTest, WithoutFiguresNothingIsArmedOrCounted) {
+  const auto octets = sampler.octets;
+  sampler.octets.reset();
+  sampler.times.reset();
+  EXPECT_EQ(watch.Start(Quiet(kNetwork, 5), now), "The network's figures are not available");
+  EXPECT_EQ(watch.Start(Quiet(kProcessor, 5), now), "The processor's figures are not available");
+  // Figures that stop coming are no quiet network.
+  sampler.octets = octets;
+  ASSERT_FALSE(watch.Start(Quiet(kNetwork, 1), now));
+  sampler.octets.reset();
+  for (int tick = 0; tick < 1200; ++tick) {
+    now += 500ms;
+    ASSERT_FALSE(watch.Update(now)) << tick;
+  }
+}
 
 // The session's processes by name, as the system keeps them: a watch waits
 // on the processes of the executable that run when it starts, and only on
@@ -132,6 +315,8 @@ class ProcessTable : public ConditionSampler {
   }
   void StopWatching() override { watched_.clear(); }
   std::vector<RunningProgram> RunningPrograms() override { return {}; }
+  std::optional<std::vector<InterfaceOctets>> NetworkOctets() override { return std::nullopt; }
+  std::optional<ProcessorTimes> SystemTimes() override { return std::nullopt; }
 
  private:
   struct Process {

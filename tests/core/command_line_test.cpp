@@ -47,7 +47,7 @@ Command When(PowerAction action, ConditionKind kind, int minutes, const std::str
   Command c = Arm(action, false, 0, 0, std::nullopt, force);
   c.condition = true;
   c.conditionKind = kind;
-  if (kind == ConditionKind::Idle) {
+  if (kind != ConditionKind::ProgramEnds) {
     c.period = minutes;
     c.unit = CountdownUnit::Minutes;
   }
@@ -77,6 +77,10 @@ TEST(CommandLine, UnderstandsEveryValidForm) {
       {"/shutdown /when idle 20m", When(PowerAction::Shutdown, ConditionKind::Idle, 20, "")},
       {"/suspend /WHEN Program Blender.exe /force",
        When(PowerAction::Suspend, ConditionKind::ProgramEnds, 1, "Blender.exe", true)},
+      {"/shutdown /when network 5m", When(PowerAction::Shutdown, ConditionKind::NetworkQuiet, 5, "")},
+      {"-Hibernate -When NETWORK 999M", When(PowerAction::Hibernate, ConditionKind::NetworkQuiet, 999, "")},
+      {"/suspend /when cpu 30m /force", When(PowerAction::Suspend, ConditionKind::ProcessorQuiet, 30, "", true)},
+      {"/when Processor 1m /restart", When(PowerAction::Restart, ConditionKind::ProcessorQuiet, 1, "")},
   };
   for (const ValidLine& valid : lines) {
     SCOPED_TRACE(valid.line);
@@ -121,6 +125,13 @@ TEST(CommandLine, RefusesEveryLineItCannotActOnWhole) {
       "/shutdown /when program",
       "/shutdown /when program /force", // an option is no program name
       "/shutdown /when sleep 5m",
+      "/shutdown /when network 5s",     // quiet counts minutes
+      "/shutdown /when network 0m",
+      "/shutdown /when cpu 1000m",
+      "/shutdown /when cpu",
+      "/shutdown /when net 5m",         // no such condition
+      "/shutdown /when network 5m /when cpu 5m",  // two conditions
+      "/shutdown /when processor 5m /at 10:00",
       "/shutdown /when idle 20m /in 5m",
   };
   for (const char* line : lines) {

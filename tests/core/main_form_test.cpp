@@ -1136,6 +1136,15 @@ TEST_F(MainFormTest, ACommandLineConditionArmsSaysWhatItWaitsForAndFiresWhenItHo
   EXPECT_FALSE(form.GetSchedule().Armed());
 }
 
+TEST_F(MainFormTest, ACommandLineQuietConditionTakesTheListAndTheMinutes) {
+  form.Start();
+  EXPECT_EQ(Apply(form, {"/shutdown", "/when", "network", "5m"}).text, "Armed: Shutdown, Network quiet 0 of 5 minutes");
+  EXPECT_EQ(Apply(form, {"/shutdown", "/when", "cpu", "30m"}).text, "Armed: Shutdown, Processor quiet 0 of 30 minutes");
+  EXPECT_EQ(view.shown.condition, ConditionKind::ProcessorQuiet);
+  EXPECT_EQ(view.shown.conditionMinutes.text(), "30");
+  EXPECT_EQ(store.Get("CONFIG", "Condition"), "3");
+}
+
 TEST_F(MainFormTest, AProgramThatDoesNotRunIsNotWaitedFor) {
   form.Start();
   sampler.found = 0;
@@ -1232,6 +1241,9 @@ TEST_F(MainFormTest, ConditionSettingsLoadToTheirRangesAndSaveBack) {
     const char* shownMinutes;
   } cases[] = {
       {"3", "1", "20", true, ConditionKind::ProgramEnds, "20"},
+      {"3", "2", "5", true, ConditionKind::NetworkQuiet, "5"},
+      {"3", "3", "15", true, ConditionKind::ProcessorQuiet, "15"},
+      {"3", "4", "15", true, ConditionKind::Idle, "15"},    // no fifth condition
       {"3", "7", "0", true, ConditionKind::Idle, "1"},       // unknown condition, minutes below the range
       {"3", "x", "5000", true, ConditionKind::Idle, "999"},  // not a number; above the range
       {"3", "0", "1e30", true, ConditionKind::Idle, "999"},  // beyond any integer
@@ -1258,6 +1270,31 @@ TEST_F(MainFormTest, ConditionSettingsLoadToTheirRangesAndSaveBack) {
   }
 }
 
+TEST_F(MainFormTest, TheQuietConditionsMeasureAgainstTheStoredThresholds) {
+  // 2 KB/s is loud against 2 KB/s, and 19.9 % quiet against 20 %: the
+  // defaults, 50 KB/s and 10 %, would say the opposite.
+  store = Config({{"Method", "3"}, {"Condition", "2"}, {"ConditionMinutes", "1"}, {"ConditionKBps", "2"},
+                  {"ConditionPercent", "20"}, {"Prompt", "False"}, {"Action", "3"}});
+  form.Start();
+  sampler.octets = std::vector<InterfaceOctets>{{1, 0, 0}};
+  const auto aMinuteOf = [&](std::uint64_t octets, std::uint64_t busy) {
+    for (int sample = 0; sample < 12; ++sample) {
+      clock.Advance(5s);
+      (*sampler.octets)[0].received += octets;
+      sampler.times->total += 1000;
+      sampler.times->idle += 1000 - busy;
+      form.OnTimerTick();
+    }
+  };
+  form.OnToggleClicked();
+  aMinuteOf(2 * 1024 * 5, 0);
+  EXPECT_EQ(view.status, "Network 2 KB/s, quiet 0 of 1 minutes");
+  form.OnToggleClicked();
+  form.OnConditionSelected(3);
+  form.OnToggleClicked();
+  aMinuteOf(0, 199);
+  EXPECT_TRUE(Logged("suspend 010"));
+}
 
 TEST_F(MainFormTest, ARepeatingTimeArmsItsNextDayAfterActionsThatLeaveTheProgramRunning) {
   // Sunday 6 December 2026, 14:00 UTC (the fake zone is UTC).

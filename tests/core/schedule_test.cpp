@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "fakes/fake_condition_sampler.h"
 #include "fakes/fake_time.h"
 
 namespace kelvane {
@@ -476,6 +477,40 @@ TEST_F(ScheduleClockTest, SnoozeCountsFromTheAnswerOnTheElapsedClock) {
   clock.Advance(1ms);
   schedule.Tick();
   EXPECT_EQ(host.fires, 1);
+}
+
+// The quiet conditions measure their rates and minutes on the elapsed
+// clock: a wall clock set forward or back, at any moment, changes neither.
+TEST_F(ScheduleClockTest, AQuietConditionCountsItsMinutesWhateverTheWallClockDoes) {
+  const struct {
+    const char* name;
+    std::chrono::milliseconds jump;
+  } cases[] = {{"clock set forward a day", 24h}, {"clock set back an hour", -1h}};
+  for (const ConditionKind kind : {ConditionKind::NetworkQuiet, ConditionKind::ProcessorQuiet}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (kind == ConditionKind::NetworkQuiet ? " (network)" : " (processor)"));
+      FakeClock wall{Utc(2026, 12, 6, 14)};
+      RecordingHost h;
+      testing::FakeConditionSampler samples;
+      samples.octets = std::vector<InterfaceOctets>{{3, 0, 0}};
+      Schedule s{wall, zone, h, &samples};
+      h.inputs.conditionMode = true;
+      h.inputs.condition = {kind, 2, {}};
+      ASSERT_TRUE(s.ToggleSchedule(ToggleTrigger::User));
+      for (int tick = 1; tick <= 240; ++tick) {
+        wall.Advance(500ms);
+        (*samples.octets)[0].received += 1000;  // 2 KB/s
+        samples.times->total += 100;
+        samples.times->idle += 99;  // 1 %
+        if (tick == 100) {
+          wall.JumpWall(c.jump);
+          s.OnClockChanged();
+        }
+        s.Tick();
+        ASSERT_EQ(h.fires, tick == 240 ? 1 : 0) << tick;
+      }
+    }
+  }
 }
 
 }  // namespace

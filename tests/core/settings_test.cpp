@@ -74,6 +74,8 @@ TEST(Settings, SaveThenLoadRoundTrips) {
   o.BossKeyHideWindows = true;
   o.Boss2KeyAction = "Lock Computer";
   o.DoTaskRun = true;
+  o.ConditionKBps = 1000000;
+  o.ConditionPercent = 1;
   SetTaskRecord(o.tasks, 1, {true, "Cleanup", "cleanmgr.exe /d c:"});
   SetTaskRecord(o.tasks, 2, {false, "Ünïcode ✓", "%SYS32%\\cmd.exe"});
   o.tasks.TaskCount = 2;
@@ -102,6 +104,8 @@ TEST(Settings, SaveThenLoadRoundTrips) {
   EXPECT_TRUE(back.options.BossKeyHideWindows);
   EXPECT_EQ(back.options.Boss2KeyAction, "Lock Computer");
   EXPECT_TRUE(back.options.DoTaskRun);
+  EXPECT_EQ(back.options.ConditionKBps, 1000000);
+  EXPECT_EQ(back.options.ConditionPercent, 1);
   EXPECT_EQ(back.options.tasks.TaskCount, 2);
   EXPECT_EQ(GetTaskRecord(back.options.tasks, 2), (TaskRecord{false, "Ünïcode ✓", "%SYS32%\\cmd.exe"}));
 }
@@ -154,6 +158,32 @@ TEST(Settings, NumbersAreReadUpToTheFirstLetterAndClampedByTheirBoxes) {
   EXPECT_EQ(loaded.controls.period.text(), "1");
   EXPECT_EQ(loaded.controls.hour.text(), "12");
   EXPECT_EQ(loaded.controls.minute.text(), "06");
+}
+
+TEST(Settings, QuietThresholdsTakeTheirDefaultOrTheNearestLimit) {
+  const struct {
+    const char* stored;  // nullptr: missing
+    std::int32_t kbps;
+    std::int32_t percent;
+  } cases[] = {
+      {nullptr, 50, 10}, {"", 50, 10}, {"abc", 50, 10},        {"25", 25, 25},         {"0", 1, 1},
+      {"-7", 1, 1},      {"100", 100, 99}, {"1e30", 1000000, 99}, {"12.5abc", 12, 12},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored ? c.stored : "(missing)");
+    MemorySettingsStore store;
+    if (c.stored) {
+      store.Set("CONFIG", "ConditionKBps", c.stored);
+      store.Set("CONFIG", "ConditionPercent", c.stored);
+    }
+    const Loaded loaded = Load(store);
+    EXPECT_EQ(loaded.options.ConditionKBps, c.kbps);
+    EXPECT_EQ(loaded.options.ConditionPercent, c.percent);
+    MemorySettingsStore saved;
+    SaveSettings(saved, loaded.controls, loaded.options);
+    EXPECT_EQ(saved.Get("CONFIG", "ConditionKBps"), std::to_string(c.kbps));
+    EXPECT_EQ(saved.Get("CONFIG", "ConditionPercent"), std::to_string(c.percent));
+  }
 }
 
 TEST(Settings, LockComputerIsRejectedWhereNotOffered) {

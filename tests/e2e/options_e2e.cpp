@@ -326,6 +326,31 @@ TEST_F(OptionsTest, At150PercentTheDialogsSpinsScaleLikeTheMainWindows) {
       << "the move spin beside \"+\"";
 }
 
+// The quiet thresholds, reached by their labels' mnemonics and typed over:
+// a box keeps what is typed until it is left, then holds its range, and OK
+// stores both.
+TEST_F(OptionsTest, TheQuietThresholdsAreTypedByTheirMnemonicsAndStoredWithOk) {
+  Program program(powerLog_);
+  const HWND main = program.MainWindow();
+  ASSERT_NE(main, nullptr);
+  const HWND dialog = OpenOptions(program, main);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(ControlText(dialog, Id(OptionsControl::txtQuietKBps)), L"50");
+  EXPECT_EQ(ControlText(dialog, Id(OptionsControl::txtQuietPercent)), L"10");
+  ASSERT_TRUE(TypeIntoFocus("alt+n " + KeysFor("2000")));
+  ASSERT_TRUE(WaitFor([&] { return ControlText(dialog, Id(OptionsControl::txtQuietKBps)) == L"2000"; }))
+      << "the network's box, reached by its label and typed over";
+  ASSERT_TRUE(TypeIntoFocus("alt+c " + KeysFor("0")));
+  ASSERT_TRUE(WaitFor([&] { return ControlText(dialog, Id(OptionsControl::txtQuietPercent)) == L"0"; }))
+      << "kept as typed while the box has the focus";
+  ASSERT_TRUE(TypeIntoFocus("Tab"));
+  EXPECT_TRUE(WaitFor([&] { return ControlText(dialog, Id(OptionsControl::txtQuietPercent)) == L"1"; }))
+      << "the lowest percentage, once left";
+  ASSERT_TRUE(ClickOk(dialog));
+  EXPECT_TRUE(WaitFor([&] { return RegistryText(kConfig, L"ConditionKBps") == L"2000"; }));
+  EXPECT_EQ(RegistryText(kConfig, L"ConditionPercent"), L"1");
+}
+
 // Escape in an open drop-down list closes the list, as everywhere in
 // Windows; the dialog and what was changed in it stay.
 TEST_F(OptionsTest, EscInAnOpenDropDownListClosesOnlyTheList) {

@@ -76,6 +76,8 @@ class OptionsFormTest : public ::testing::Test {
   bool trayTips = true, enabledStart = false, startUp = true, lock = false, taskRun = false, keepAwake = true;
   bool wakeToAct = false;
   std::int32_t promptTimeout = 120;
+  std::int32_t quietKBps = 50;
+  std::int32_t quietPercent = 10;
   TaskList tasks;
   RecordingHotKey boss{"boss", log};
   RecordingHotKey altBoss{"alt", log};
@@ -90,7 +92,8 @@ class OptionsFormTest : public ::testing::Test {
   OptionsForm MakeForm() {
     return OptionsForm(view, grid, buttons,
                        OptionsServices{OptionsSettings{{bossOptions, trayTips, enabledStart, startUp, lock, taskRun,
-                                                        keepAwake, promptTimeout, wakeToAct, tasks},
+                                                        keepAwake, promptTimeout, wakeToAct, quietKBps, quietPercent,
+                                                        tasks},
                                                        boss,
                                                        altBoss,
                                                        store,
@@ -187,7 +190,9 @@ TEST_F(OptionsFormTest, ApplyingStoresTheHotKeysSwitchedOffFirstAndEverySetting)
                              OptionsCheck::TrayTips, OptionsCheck::KeepAwake}) {
     form.OnCheck(check, false);
   }
-  form.OnPromptTimeoutText("45");
+  form.OnNumberText(OptionsNumber::PromptTimeout, "45");
+  form.OnNumberText(OptionsNumber::QuietKBps, "200");
+  form.OnNumberText(OptionsNumber::QuietPercent, "5");
   form.OnAltActionSelected(1);
   log.clear();
   form.ApplyAndClose();
@@ -207,26 +212,43 @@ TEST_F(OptionsFormTest, ApplyingStoresTheHotKeysSwitchedOffFirstAndEverySetting)
   EXPECT_FALSE(keepAwake);
   EXPECT_TRUE(wakeToAct);
   EXPECT_EQ(promptTimeout, 45);
+  EXPECT_EQ(quietKBps, 200);
+  EXPECT_EQ(quietPercent, 5);
   EXPECT_TRUE(taskRun);
   EXPECT_EQ(tasks.TaskCount, 7) << "the presets, written back";
   EXPECT_EQ(view.closes, 1);
 }
 
-TEST_F(OptionsFormTest, TheSecondsBoxReadsAsTypedAndKeepsItsRangeWhenApplied) {
+TEST_F(OptionsFormTest, TheNumberBoxesReadAsTypedAndKeepTheirRangesWhenLeftOrApplied) {
+  using enum OptionsNumber;
   const struct {
+    OptionsNumber box;
     const char* typed;
     int steps;
+    bool left;  // the box lost the focus before OK
+    const char* shown;
     std::int32_t applied;
-  } cases[] = {{"", 0, 1}, {"3", 0, 3}, {"35", 0, 35}, {"9999", 0, 3600}, {"3599", 10, 3600}, {"2", -10, 1}};
+  } cases[] = {
+      {PromptTimeout, "", 0, false, "", 1},          {PromptTimeout, "35", 0, true, "35", 35},
+      {PromptTimeout, "9999", 0, true, "3600", 3600}, {PromptTimeout, "2", -10, false, "1", 1},
+      {QuietKBps, "0", 0, false, "0", 1},            {QuietKBps, "99999999", 0, true, "1000000", 1000000},
+      {QuietKBps, "999995", 10, false, "1000000", 1000000}, {QuietKBps, "", 0, true, "1", 1},
+      {QuietPercent, "150", 0, false, "15", 15},     {QuietPercent, "0", 0, true, "1", 1},
+      {QuietPercent, "99", 1, false, "99", 99},
+  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed);
+    SCOPED_TRACE(std::to_string(static_cast<int>(c.box)) + ": " + c.typed);
     OptionsForm form = MakeForm();
     form.Open();
-    form.OnPromptTimeoutText(c.typed);
-    EXPECT_EQ(view.shown.promptTimeout.text(), std::string(c.typed).substr(0, 4)) << "kept as typed while editing";
-    if (c.steps != 0) form.OnPromptTimeoutStep(c.steps);
+    form.OnNumberText(c.box, c.typed);
+    const std::string kept = NumberValue(view.shown, c.box).text();
+    EXPECT_EQ(kept, std::string(c.typed).substr(0, kept.size())) << "kept as typed while editing";
+    if (c.steps != 0) form.OnNumberStep(c.box, c.steps);
+    if (c.left) form.OnNumberLeft(c.box);
+    EXPECT_EQ(NumberValue(view.shown, c.box).text(), c.shown);
     form.ApplyAndClose();
-    EXPECT_EQ(promptTimeout, c.applied);
+    const std::int32_t applied = c.box == PromptTimeout ? promptTimeout : c.box == QuietKBps ? quietKBps : quietPercent;
+    EXPECT_EQ(applied, c.applied);
   }
 }
 
