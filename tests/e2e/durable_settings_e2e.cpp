@@ -63,43 +63,34 @@ struct ConfigOpenedAgain {
 
 TEST_F(ProgramTest, WhatWasArmedSurvivesAKillRightAfterArming) {
   SetRegistryText(kConfig, L"TrayTips", L"False");
-  {
-    Program first(powerLog_);
-    const HWND main = first.MainWindow();
-    ASSERT_NE(main, nullptr);
-    EnterSchedule(main);
-    ArmAndWait(main);
-    ASSERT_TRUE(Armed(main));
-    ASSERT_TRUE(first.Kill());
-  }
-  Program second(powerLog_);
-  const HWND main = second.MainWindow();
-  ASSERT_NE(main, nullptr);
-  EXPECT_EQ(ControlText(main, Id(MainControl::txtPeriod)), L"97");
-  EXPECT_EQ(ComboText(main, Id(MainControl::cmbUnit)), L"Seconds");
-  EXPECT_EQ(ControlText(main, Id(MainControl::txtBlink)), L"12");
-  EXPECT_FALSE(IsChecked(main, Id(MainControl::chkForce)));
-  EXPECT_FALSE(Armed(main)) << "a restart does not arm by itself";
+  ASSERT_TRUE(Start());
+  EnterSchedule(main_);
+  ArmAndWait(main_);
+  ASSERT_TRUE(Armed(main_));
+  ASSERT_TRUE(program_->Kill());
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(ControlText(main_, Id(MainControl::txtPeriod)), L"97");
+  EXPECT_EQ(ComboText(main_, Id(MainControl::cmbUnit)), L"Seconds");
+  EXPECT_EQ(ControlText(main_, Id(MainControl::txtBlink)), L"12");
+  EXPECT_FALSE(IsChecked(main_, Id(MainControl::chkForce)));
+  EXPECT_FALSE(Armed(main_)) << "a restart does not arm by itself";
 }
 
 TEST_F(ProgramTest, AStoreThatRefusesValuesBreaksNothingAndIsNotTakenForSaved) {
-  SetRegistryText(kConfig, L"TrayTips", L"False");
-  SetRegistryText(kConfig, L"tPeriod", L"5");
+  Configure({{L"TrayTips", L"False"}, {L"tPeriod", L"5"}});
   const ConfigOpenedAgain reopen;
   ASSERT_TRUE(MakeConfigReadOnly());
   const std::wstring log = AppData() + L"\\Kelvane\\TasksLog.txt";
   DeleteFileW(log.c_str());
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  EnterSchedule(main);
-  ArmAndWait(main);
-  EXPECT_TRUE(Armed(main)) << "the arming goes on";
+  ASSERT_TRUE(Start());
+  EnterSchedule(main_);
+  ArmAndWait(main_);
+  EXPECT_TRUE(Armed(main_)) << "the arming goes on";
   EXPECT_EQ(RegistryText(kConfig, L"tPeriod"), L"5") << "the value saved before stays";
   EXPECT_TRUE(WaitFor([&] { return ReadFileText(log).find("Settings could not be saved") != std::string::npos; }))
       << ReadFileText(log);
-  ArmAndWait(main);
-  EXPECT_TRUE(WaitFor([&] { return !Armed(main); })) << "and disarms as ever";
+  ArmAndWait(main_);
+  EXPECT_TRUE(WaitFor([&] { return !Armed(main_); })) << "and disarms as ever";
 }
 
 }  // namespace
