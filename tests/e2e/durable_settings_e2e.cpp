@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/support/program_test.h"
+#include "win32/support/read_only_key.h"
 
 namespace kelvane::e2e {
 namespace {
@@ -23,43 +24,6 @@ void EnterSchedule(HWND main) {
   SetControlText(main, Id(MainControl::txtBlink), L"12");
   SetChecked(main, Id(MainControl::chkForce), false);
 }
-
-// Lets the user read CONFIG but not write it, as a locked-down profile may.
-bool MakeConfigReadOnly() {
-  HKEY raw = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kConfig, 0, nullptr, 0, WRITE_DAC | KEY_READ, nullptr, &raw, nullptr) !=
-      ERROR_SUCCESS) {
-    return false;
-  }
-  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-  PSID everyone = nullptr;
-  alignas(DWORD) unsigned char aclBytes[256];
-  auto* acl = reinterpret_cast<ACL*>(aclBytes);
-  SECURITY_DESCRIPTOR readOnly{};
-  const bool made = AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone) &&
-                    InitializeAcl(acl, sizeof aclBytes, ACL_REVISION) &&
-                    AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone) &&
-                    InitializeSecurityDescriptor(&readOnly, SECURITY_DESCRIPTOR_REVISION) &&
-                    SetSecurityDescriptorDacl(&readOnly, TRUE, acl, FALSE) &&
-                    RegSetKeySecurity(raw, DACL_SECURITY_INFORMATION, &readOnly) == ERROR_SUCCESS;
-  if (everyone != nullptr) FreeSid(everyone);
-  RegCloseKey(raw);
-  return made;
-}
-
-// Opens CONFIG to all again when the test ends, so that the next test's
-// fresh store can delete it.
-struct ConfigOpenedAgain {
-  ~ConfigOpenedAgain() {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kConfig, 0, WRITE_DAC, &raw) != ERROR_SUCCESS) return;
-    SECURITY_DESCRIPTOR open{};
-    InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION);
-    SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE);
-    RegSetKeySecurity(raw, DACL_SECURITY_INFORMATION, &open);
-    RegCloseKey(raw);
-  }
-};
 
 TEST_F(ProgramTest, WhatWasArmedSurvivesAKillRightAfterArming) {
   SetRegistryText(kConfig, L"TrayTips", L"False");
@@ -78,8 +42,8 @@ TEST_F(ProgramTest, WhatWasArmedSurvivesAKillRightAfterArming) {
 
 TEST_F(ProgramTest, AStoreThatRefusesValuesBreaksNothingAndIsNotTakenForSaved) {
   Configure({{L"TrayTips", L"False"}, {L"tPeriod", L"5"}});
-  const ConfigOpenedAgain reopen;
-  ASSERT_TRUE(MakeConfigReadOnly());
+  const testing::ReadOnlyKey readOnly(kConfig);
+  ASSERT_TRUE(readOnly.made());
   const std::wstring log = AppData() + L"\\Kelvane\\TasksLog.txt";
   DeleteFileW(log.c_str());
   ASSERT_TRUE(Start());
