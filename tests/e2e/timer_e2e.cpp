@@ -19,24 +19,10 @@ int CountMainWindows() {
   return count;
 }
 
-int CountTrayIcons() {
-  const HWND tray = FindWindowW(nullptr, L"Wine System Tray");
-  if (tray == nullptr) return 0;
-  int count = 0;
-  EnumChildWindows(
-      tray,
-      [](HWND child, LPARAM total) -> BOOL {
-        if (IsWindowVisible(child)) ++*reinterpret_cast<int*>(total);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
 TEST_F(ProgramTest, ASecondStartBringsTheFirstWindowForward) {
   SetRegistryText(kConfig, L"TrayTips", L"False");
   ASSERT_TRUE(Start());
-  ASSERT_TRUE(WaitFor([] { return CountTrayIcons() == 1; }));
+  ASSERT_TRUE(WaitFor([] { return TrayIcons().size() == 1; }));
   PostMessageW(GetDlgItem(main_, Id(MainControl::cmdTimer)), WM_KEYDOWN, VK_ESCAPE, 0);
   ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main_); }));
 
@@ -45,7 +31,7 @@ TEST_F(ProgramTest, ASecondStartBringsTheFirstWindowForward) {
   EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main_) && GetForegroundWindow() == main_; }));
   EXPECT_FALSE(program_->Exited(0ms));
   EXPECT_EQ(CountMainWindows(), 1);
-  EXPECT_EQ(CountTrayIcons(), 1);
+  EXPECT_EQ(TrayIcons().size(), 1u);
 }
 
 TEST_F(ProgramTest, TheComputerIsKeptAwakeWhileArmedAndReleasedAfter) {

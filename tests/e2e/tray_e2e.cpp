@@ -11,22 +11,11 @@ namespace {
 std::optional<POINT> TrayIconCentre() {
   std::optional<POINT> centre;
   WaitFor([&] {
-    const HWND tray = FindWindowW(nullptr, L"Wine System Tray");
-    if (tray == nullptr || !IsWindowVisible(tray)) return false;
-    HWND icon = nullptr;
-    EnumChildWindows(
-        tray,
-        [](HWND child, LPARAM found) -> BOOL {
-          if (!IsWindowVisible(child)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = child;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&icon));
-    if (icon == nullptr) return false;
-    RECT rect;
-    GetWindowRect(icon, &rect);
+    const std::vector<HWND> icons = TrayIcons();
+    if (icons.empty()) return false;
+    RECT rect{};
+    GetWindowRect(icons.front(), &rect);
     centre = POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-
     return true;
   });
   return centre;

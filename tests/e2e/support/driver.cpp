@@ -121,6 +121,20 @@ HWND Program::Prompt(std::chrono::milliseconds timeout) const {
 
 HWND Program::Question() const { return FindWindowOf(L"#32770", L"Kelvane"); }
 
+std::vector<HWND> TrayIcons() {
+  std::vector<HWND> icons;
+  const HWND tray = FindWindowW(nullptr, L"Wine System Tray");
+  if (tray == nullptr) return icons;
+  EnumChildWindows(
+      tray,
+      [](HWND child, LPARAM found) -> BOOL {
+        if (IsWindowVisible(child)) reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&icons));
+  return icons;
+}
+
 bool Gone(HWND window, std::chrono::milliseconds timeout) {
   return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeout);
 }

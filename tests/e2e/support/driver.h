@@ -75,6 +75,9 @@ bool TypeIntoFocus(const std::string& keys);
 // the punctuation of paths and command lines).
 std::string KeysFor(const std::string& text);
 
+// The icons shown in Wine's stand-alone tray window.
+std::vector<HWND> TrayIcons();
+
 // Whether `window` has been closed or hidden within `timeout`.
 bool Gone(HWND window, std::chrono::milliseconds timeout = 10s);
 // Clicks the close image of a window's drawn frame.
