@@ -49,6 +49,17 @@ class RecordingHost : public ScheduleHost {
     ++fires;
     if (onFire) onFire();
   }
+
+  void Countdown(const char* period, CountdownUnit unit) {
+    inputs.periodText = period;
+    inputs.unit = unit;
+  }
+  void ClockTime(const char* hour, const char* minute, HalfDay half) {
+    inputs.countdownMode = false;
+    inputs.hourText = hour;
+    inputs.minuteText = minute;
+    inputs.halfDay = half;
+  }
 };
 
 class ScheduleTest : public ::testing::Test {
@@ -57,18 +68,10 @@ class ScheduleTest : public ::testing::Test {
   FakeZone zone{0s};
   RecordingHost host;
   Schedule schedule{clock, zone, host};
-
-  void UseClock(const char* hour, const char* minute, HalfDay half) {
-    host.inputs.countdownMode = false;
-    host.inputs.hourText = hour;
-    host.inputs.minuteText = minute;
-    host.inputs.halfDay = half;
-  }
 };
 
 TEST_F(ScheduleTest, ArmingShowsTheTargetAndStartsTheTimer) {
-  host.inputs.periodText = "2";
-  host.inputs.unit = CountdownUnit::Minutes;
+  host.Countdown("2", CountdownUnit::Minutes);
   ASSERT_TRUE(schedule.ToggleSchedule(ToggleTrigger::User));
   EXPECT_TRUE(schedule.Armed());
   EXPECT_TRUE(host.timerRunning);
@@ -215,7 +218,7 @@ TEST_F(ScheduleTest, InvalidClockInputNeverArms) {
   for (const auto& [hour, minute] : {std::pair{"10", ""}, std::pair{"", "30"}, std::pair{"13", "00"},
                                      std::pair{"1", "60"}, std::pair{"x", "00"}, std::pair{"1", "5a"}}) {
     SCOPED_TRACE(std::string(hour) + ":" + minute);
-    UseClock(hour, minute, HalfDay::AM);
+    host.ClockTime(hour, minute, HalfDay::AM);
     EXPECT_FALSE(schedule.ToggleSchedule(ToggleTrigger::User));
     EXPECT_FALSE(schedule.Armed());
     EXPECT_FALSE(host.timerRunning);
@@ -225,8 +228,7 @@ TEST_F(ScheduleTest, InvalidClockInputNeverArms) {
 }
 
 TEST_F(ScheduleTest, BlinkWindowShowsBalloonsAtItsStartAndEnd) {
-  host.inputs.periodText = "40";
-  host.inputs.unit = CountdownUnit::Seconds;
+  host.Countdown("40", CountdownUnit::Seconds);
   host.inputs.blinkSecondsText = "30";
   schedule.ToggleSchedule(ToggleTrigger::User);
   host.balloons.clear();
@@ -255,8 +257,7 @@ TEST_F(ScheduleTest, BlinkWindowShowsBalloonsAtItsStartAndEnd) {
 
 TEST_F(ScheduleTest, BlinkOffOnlyCounts) {
   host.inputs.blinkIcon = false;
-  host.inputs.periodText = "3";
-  host.inputs.unit = CountdownUnit::Seconds;
+  host.Countdown("3", CountdownUnit::Seconds);
   schedule.ToggleSchedule(ToggleTrigger::User);
   host.balloons.clear();
   host.images.clear();
@@ -268,8 +269,7 @@ TEST_F(ScheduleTest, BlinkOffOnlyCounts) {
 }
 
 TEST_F(ScheduleTest, TargetPassedWhileAsleepFiresOnTheFirstTickWithoutBalloon) {
-  host.inputs.periodText = "1";
-  host.inputs.unit = CountdownUnit::Minutes;
+  host.Countdown("1", CountdownUnit::Minutes);
   schedule.ToggleSchedule(ToggleTrigger::User);
   host.balloons.clear();
   clock.Advance(3h);
@@ -280,8 +280,7 @@ TEST_F(ScheduleTest, TargetPassedWhileAsleepFiresOnTheFirstTickWithoutBalloon) {
 }
 
 TEST_F(ScheduleTest, TicksDuringAnOpenPromptDoNotFireAgain) {
-  host.inputs.periodText = "1";
-  host.inputs.unit = CountdownUnit::Seconds;
+  host.Countdown("1", CountdownUnit::Seconds);
   schedule.ToggleSchedule(ToggleTrigger::User);
   clock.Advance(1s);
   // The prompt's nested message loop keeps delivering timer ticks.
@@ -310,17 +309,6 @@ TEST_F(ScheduleTest, SnoozeMovesTheTargetFromNow) {
   EXPECT_EQ(host.status, "300 Seconds to Execution");
 }
 
-}  // namespace
-}  // namespace kelvane
-
-namespace kelvane {
-namespace {
-
-using testing::FakeClock;
-using testing::FakeZone;
-using testing::Utc;
-using namespace std::chrono_literals;
-
 class ScheduleClockTest : public ::testing::Test {
  protected:
   // Armed at a fraction of a second.
@@ -330,8 +318,7 @@ class ScheduleClockTest : public ::testing::Test {
   Schedule schedule{clock, zone, host};
 
   void ArmCountdown(const char* seconds) {
-    host.inputs.periodText = seconds;
-    host.inputs.unit = CountdownUnit::Seconds;
+    host.Countdown(seconds, CountdownUnit::Seconds);
     ASSERT_TRUE(schedule.ToggleSchedule(ToggleTrigger::User));
   }
 };
@@ -387,8 +374,7 @@ TEST_F(ScheduleClockTest, ACountdownLastsItsRealLengthWhateverTheWallClockDoes) 
     FakeZone local{0s};
     RecordingHost h;
     Schedule s{wall, local, h};
-    h.inputs.periodText = "60";
-    h.inputs.unit = CountdownUnit::Seconds;
+    h.Countdown("60", CountdownUnit::Seconds);
     s.ToggleSchedule(ToggleTrigger::User);
     wall.Advance(10s);
     wall.JumpWall(c.jump);
@@ -406,10 +392,7 @@ TEST_F(ScheduleClockTest, ACountdownLastsItsRealLengthWhateverTheWallClockDoes) 
 }
 
 TEST_F(ScheduleClockTest, AClockTimeKeepsItsLocalTimeAcrossZoneAndClockChanges) {
-  host.inputs.countdownMode = false;
-  host.inputs.hourText = "10";
-  host.inputs.minuteText = "30";
-  host.inputs.halfDay = HalfDay::PM;
+  host.ClockTime("10", "30", HalfDay::PM);
   ASSERT_TRUE(schedule.ToggleSchedule(ToggleTrigger::User));
   EXPECT_EQ(schedule.Target(), Utc(2026, 12, 6, 22, 30));
 
@@ -451,10 +434,7 @@ TEST_F(ScheduleClockTest, AClockTimeIsTheNextShowingAfterTheDateGoesBack) {
     FakeZone local{c.zoneAtArming};
     RecordingHost h;
     Schedule s{wall, local, h};
-    h.inputs.countdownMode = false;
-    h.inputs.hourText = "10";
-    h.inputs.minuteText = "30";
-    h.inputs.halfDay = HalfDay::PM;
+    h.ClockTime("10", "30", HalfDay::PM);
     ASSERT_TRUE(s.ToggleSchedule(ToggleTrigger::User));
     wall.JumpWall(c.wallJump);
     local = FakeZone(c.zoneAfter);

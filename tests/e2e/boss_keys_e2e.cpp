@@ -21,83 +21,46 @@ class BossKeyTest : public ProgramTest {
     ProgramTest::SetUp();
     SetRegistryText(kConfig, L"BossKeyHotOn", L"True");  // Ctrl+F1
   }
-  static HWND Owned(const wchar_t* suffix) { return FindWindowW(L"KelvaneWindowOwner", (std::wstring(L"Owner") + suffix).c_str()); }
+  static HWND Owned(const wchar_t* suffix) { return OwnedWindow(L"Owner", suffix); }
+  static bool AllHidden() { return e2e::AllHidden(L"Owner"); }
+  static bool EachInItsState() { return e2e::EachInItsState(L"Owner"); }
+  // Hiding other programs' windows, and nothing else.
+  static void HideOnly() { Configure({{L"BossKeyHideWindows", L"True"}, {L"BossKeyDoExeAction", L"False"}}); }
 };
 
 TEST_F(BossKeyTest, HidesOtherProgramsWindowsAndBringsEachBackInItsState) {
-  SetRegistryText(kConfig, L"BossKeyHideWindows", L"True");
-  SetRegistryText(kConfig, L"BossKeyDoExeAction", L"False");
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  Process owner(L"\"" + TestFolder() + L"\\kelvane_window_owner.exe\" Owner");
-  ASSERT_TRUE(WaitFor([] { return Owned(L" normal") && Owned(L" minimised") && Owned(L" maximised"); }));
-  const HWND normal = Owned(L" normal");
-  const HWND minimised = Owned(L" minimised");
-  const HWND maximised = Owned(L" maximised");
-  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(normal) && IsIconic(minimised) && IsZoomed(maximised); }));
+  HideOnly();
+  ASSERT_TRUE(Start());
+  Process owner(WindowOwnerCommand(L"Owner"));
+  ASSERT_TRUE(WaitFor(EachInItsState));
 
   ASSERT_TRUE(PressKeys("ctrl+F1"));
-  EXPECT_TRUE(WaitFor([&] {
-    return !IsWindowVisible(normal) && !IsWindowVisible(minimised) && !IsWindowVisible(maximised);
-  }));
-  EXPECT_TRUE(IsWindowVisible(main));
+  EXPECT_TRUE(WaitFor(AllHidden));
+  EXPECT_TRUE(IsWindowVisible(main_));
 
   ASSERT_TRUE(PressKeys("ctrl+F1"));
-  EXPECT_TRUE(WaitFor([&] {
-    return IsWindowVisible(normal) && IsWindowVisible(minimised) && IsWindowVisible(maximised);
-  }));
-  EXPECT_TRUE(IsIconic(minimised));
-  EXPECT_TRUE(IsZoomed(maximised));
-  EXPECT_FALSE(IsIconic(normal) || IsZoomed(normal));
+  EXPECT_TRUE(WaitFor(EachInItsState));
   EXPECT_FALSE(PowerCalled("SetSuspendState") || PowerCalled("ExitWindowsEx"));
 }
 
-// The program's visible tooltip that shows `text`, if any.
-bool ShowsTooltip(const Program& program, const std::wstring& text) {
-  struct Search {
-    DWORD process;
-    std::wstring text;
-    bool found = false;
-  } search{program.id(), text};
-  EnumWindows(
-      [](HWND window, LPARAM parameter) -> BOOL {
-        auto& s = *reinterpret_cast<Search*>(parameter);
-        wchar_t className[64] = {};
-        GetClassNameW(window, className, 64);
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == s.process && std::wstring(className) == L"tooltips_class32" && IsWindowVisible(window) &&
-            Text(window) == s.text) {
-          s.found = true;
-        }
-        return !s.found;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 TEST_F(BossKeyTest, TheHiddenWindowsPictureExplainsItselfUnderThePointer) {
-  SetRegistryText(kConfig, L"BossKeyHideWindows", L"True");
-  SetRegistryText(kConfig, L"BossKeyDoExeAction", L"False");
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
+  HideOnly();
+  ASSERT_TRUE(Start());
   ASSERT_TRUE(PressKeys("ctrl+F1"));
   // The picture sits in the bottom strip, right of the status line; while
   // windows are hidden it is clickable instead of dragging the window.
   RECT client;
-  GetClientRect(main, &client);
+  GetClientRect(main_, &client);
   const int scale100 = client.right * 100 / 300;
   POINT picture{client.right - 22 * scale100 / 100, client.bottom - 14 * scale100 / 100};
-  ClientToScreen(main, &picture);
+  ClientToScreen(main_, &picture);
   ASSERT_TRUE(WaitFor([&] {
-    return SendMessageW(main, WM_NCHITTEST, 0, MAKELPARAM(picture.x, picture.y)) == HTCLIENT;
+    return SendMessageW(main_, WM_NCHITTEST, 0, MAKELPARAM(picture.x, picture.y)) == HTCLIENT;
   })) << "the picture did not appear";
 
   ASSERT_TRUE(RealInput("mousemove " + std::to_string(picture.x - 2) + " " + std::to_string(picture.y) +
                         " mousemove " + std::to_string(picture.x) + " " + std::to_string(picture.y)));
-  EXPECT_TRUE(WaitFor([&] { return ShowsTooltip(program, L"Click to Show Hidden Windows"); }, 5s));
+  EXPECT_NE(program_->FindWindowOf(L"tooltips_class32", L"Click to Show Hidden Windows", 5s), nullptr);
   ASSERT_TRUE(PressKeys("ctrl+F1"));  // brings the windows back
 }
 
@@ -109,56 +72,47 @@ TEST_F(BossKeyTest, ExecutesTheActionWithOrWithoutThePrompt) {
   } cases[] = {{L"False", L"False", false}, {L"True", L"True", false}, {L"True", L"False", true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.prompted ? "prompted" : "not prompted");
+    program_.reset();  // ended before its settings and log are replaced
     DeleteFileW(powerLog_.c_str());
-    SetRegistryText(kConfig, L"Action", L"3");
-    SetRegistryText(kConfig, L"Prompt", c.prompt);
-    SetRegistryText(kConfig, L"BossKeyIgnorePrompt", c.ignorePrompt);
-    Program program(powerLog_);
-    const HWND main = program.MainWindow();
-    ASSERT_NE(main, nullptr);
+    Configure({{L"Action", L"3"}, {L"Prompt", c.prompt}, {L"BossKeyIgnorePrompt", c.ignorePrompt}});
+    ASSERT_TRUE(Start());
     ASSERT_TRUE(PressKeys("ctrl+F1"));
     if (c.prompted) {
-      const HWND prompt = program.FindWindowOf(kPromptWindowClass, L"Kelvane");
+      const HWND prompt = program_->Prompt(10s);
       ASSERT_NE(prompt, nullptr);
       EXPECT_FALSE(PowerCalled("SetSuspendState"));
       Click(prompt, Id(PromptControl::cmdExecute));
     }
     EXPECT_TRUE(WaitFor([&] { return PowerCalled("SetSuspendState 0 1 0"); })) << PowerCalls();
-    EXPECT_TRUE(WaitFor([&] { return !Armed(main); }));
+    EXPECT_TRUE(WaitFor([&] { return !Armed(main_); }));
   }
 }
 
 TEST_F(BossKeyTest, AlternativeKeyRunsTheTasksAndThenItsAction) {
   const std::wstring folder = AppData() + L"\\Kelvane";
   DeleteFileW((folder + L"\\alt.txt").c_str());
-  SetRegistryText(kConfig, L"BossKeyHotOn", L"False");
-  SetRegistryText(kConfig, L"Boss2KeyHotOn", L"True");  // Ctrl+F11
-  SetRegistryText(kConfig, L"Boss2KeyHideWindows", L"False");
-  SetRegistryText(kConfig, L"Boss2KeyRunTasks", L"True");
-  SetRegistryText(kConfig, L"Boss2KeyAction", L"Hibernate");
-  SetRegistryText(kTasks, L"TaskCount", L"1");
-  StoreTask(1, true, L"mark", L"cmd.exe /c echo done>\"%KLAPPDATA%\\alt.txt\"");
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
+  Configure({{L"BossKeyHotOn", L"False"},
+             {L"Boss2KeyHotOn", L"True"},  // Ctrl+F11
+             {L"Boss2KeyHideWindows", L"False"},
+             {L"Boss2KeyRunTasks", L"True"},
+             {L"Boss2KeyAction", L"Hibernate"}});
+  StoreTasks({{true, L"mark", L"cmd.exe /c echo done>\"%KLAPPDATA%\\alt.txt\""}});
+  ASSERT_TRUE(Start());
   ASSERT_TRUE(PressKeys("ctrl+F11"));
   ASSERT_TRUE(WaitFor([&] { return PowerCalled("SetSuspendState 1 1 0"); })) << PowerCalls();
   EXPECT_EQ(ReadFileText(folder + L"\\alt.txt"), "done\r\n");
   EXPECT_NE(ReadFileText(folder + L"\\TasksLog.txt").find("alt.txt"), std::string::npos);
-  EXPECT_FALSE(Armed(main)) << "the alternative key never uses the schedule";
+  EXPECT_FALSE(Armed(main_)) << "the alternative key never uses the schedule";
 }
 
 TEST_F(BossKeyTest, HoldingTheKeyActsOnceAndAPressAfterTheReleaseActsAgain) {
-  SetRegistryText(kConfig, L"Action", L"3");
-  SetRegistryText(kConfig, L"Prompt", L"False");
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
+  Configure({{L"Action", L"3"}, {L"Prompt", L"False"}});
+  ASSERT_TRUE(Start());
   const auto suspends = [&] { return Occurrences(PowerCalls(), "SetSuspendState"); };
 
   // Held for 2 s, the keyboard repeats the combination some 35 times.
   ASSERT_TRUE(RealInput("keydown ctrl+F1 sleep 2 keyup ctrl+F1"));
-  ASSERT_TRUE(WaitFor([&] { return suspends() >= 1 && !Armed(main); })) << PowerCalls();
+  ASSERT_TRUE(WaitFor([&] { return suspends() >= 1 && !Armed(main_); })) << PowerCalls();
   EXPECT_EQ(suspends(), 1) << PowerCalls();
 
   ASSERT_TRUE(PressKeys("ctrl+F1"));
@@ -166,52 +120,41 @@ TEST_F(BossKeyTest, HoldingTheKeyActsOnceAndAPressAfterTheReleaseActsAgain) {
 }
 
 TEST_F(BossKeyTest, AProgramThatStoppedReadingItsMessagesDelaysNeitherHidingNorTheCountdown) {
-  SetRegistryText(kConfig, L"BossKeyHideWindows", L"True");
-  SetRegistryText(kConfig, L"BossKeyDoExeAction", L"False");
-  SetRegistryText(kConfig, L"Prompt", L"False");
-  SetRegistryText(kConfig, L"Action", L"3");
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
+  HideOnly();
+  Configure({{L"Prompt", L"False"}, {L"Action", L"3"}});
+  ASSERT_TRUE(Start());
   Process owner(WindowOwnerCommand(L"Owner"));
   Process hung(WindowOwnerCommand(L"Hung"));
-  ASSERT_TRUE(WaitFor([] { return Owned(L" normal") && Owned(L" minimised") && Owned(L" maximised"); }));
+  ASSERT_TRUE(WaitFor(EachInItsState));
   ASSERT_TRUE(WaitFor([] { return OwnedWindow(L"Hung", L" normal") != nullptr; }));
   ASSERT_TRUE(StopReadingMessages(OwnedWindow(L"Hung", L" normal")));
 
-  ArmSeconds(main, L"5");
-  ASSERT_TRUE(WaitFor([&] { return Armed(main); }));
+  ArmSeconds(main_, L"5");
+  ASSERT_TRUE(WaitFor([&] { return Armed(main_); }));
   ASSERT_TRUE(PressKeys("ctrl+F1"));
-  EXPECT_TRUE(WaitFor([] {
-    return !IsWindowVisible(Owned(L" normal")) && !IsWindowVisible(Owned(L" minimised")) &&
-           !IsWindowVisible(Owned(L" maximised"));
-  }));
-  EXPECT_TRUE(IsWindowVisible(main));
+  EXPECT_TRUE(WaitFor(AllHidden));
+  EXPECT_TRUE(IsWindowVisible(main_));
   // Due five seconds after arming; the deadline leaves room for a loaded
   // machine and ends long before the minute of the hang.
   EXPECT_TRUE(WaitFor([&] { return PowerCalled("SetSuspendState"); }, 15s)) << PowerCalls();
 }
 
 TEST_F(BossKeyTest, APressWhileThePromptIsOpenLeavesThePromptVisible) {
-  SetRegistryText(kConfig, L"BossKeyHideWindows", L"True");
-  SetRegistryText(kConfig, L"BossKeyDoExeAction", L"False");
+  HideOnly();
   SetRegistryText(kConfig, L"Action", L"3");
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(Start());
   Process owner(WindowOwnerCommand(L"Owner"));
   ASSERT_TRUE(WaitFor([] { return Owned(L" normal") && IsWindowVisible(Owned(L" normal")); }));
 
-  ArmSeconds(main, L"1");
-  const HWND prompt = program.FindWindowOf(kPromptWindowClass, L"Kelvane", 15s);
+  const HWND prompt = ArmToPrompt();
   ASSERT_NE(prompt, nullptr);
   ASSERT_TRUE(PressKeys("ctrl+F1"));
   ASSERT_TRUE(WaitFor([] { return !IsWindowVisible(Owned(L" normal")); })) << "the press was not handled";
   EXPECT_TRUE(IsWindowVisible(prompt));
-  EXPECT_TRUE(IsWindowVisible(main));
+  EXPECT_TRUE(IsWindowVisible(main_));
 
   Click(prompt, Id(PromptControl::cmdAbort));
-  EXPECT_TRUE(WaitFor([&] { return !Armed(main); }));
+  EXPECT_TRUE(WaitFor([&] { return !Armed(main_); }));
   EXPECT_FALSE(PowerCalled("SetSuspendState"));
 }
 
@@ -225,10 +168,10 @@ TEST_F(BossKeyTest, ACombinationHeldByAnotherProgramIsReportedWithTheSystemsText
     expected.pop_back();
   }
   Program program(powerLog_);
-  const HWND box = program.FindWindowOf(L"#32770", L"Kelvane");
+  const HWND box = program.Question();
   ASSERT_NE(box, nullptr);
   EXPECT_TRUE(HasChildText(box, expected)) << "expected the text: " << std::string(expected.begin(), expected.end());
-  PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+  Answer(box, IDOK);
   EXPECT_NE(program.MainWindow(), nullptr);
   UnregisterHotKey(nullptr, 1);
 }

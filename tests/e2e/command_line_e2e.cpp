@@ -49,26 +49,22 @@ class CommandLineTest : public ProgramTest {
 
 TEST_F(CommandLineTest, ASecondStartArmsTheRunningProgramWhichThenActs) {
   SetRegistryText(kConfig, L"TrayTips", L"False");
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(Start());
   const Outcome armed = Run(L"/suspend /in 3s /noprompt");
   EXPECT_EQ(armed.exitCode, 0u);
   EXPECT_EQ(armed.output.rfind("Armed: Suspend at ", 0), 0u) << armed.output;
-  EXPECT_TRUE(Armed(main));
-  EXPECT_EQ(ComboText(main, Id(MainControl::cmbAction)), L"Suspend");
-  EXPECT_EQ(ControlText(main, Id(MainControl::txtPeriod)), L"3");
-  EXPECT_FALSE(IsChecked(main, Id(MainControl::chkPrompt)));
+  EXPECT_TRUE(Armed(main_));
+  EXPECT_EQ(ComboText(main_, Id(MainControl::cmbAction)), L"Suspend");
+  EXPECT_EQ(ControlText(main_, Id(MainControl::txtPeriod)), L"3");
+  EXPECT_FALSE(IsChecked(main_, Id(MainControl::chkPrompt)));
   EXPECT_EQ(RegistryText(kConfig, L"Action"), L"3") << "saved as the Enable button saves";
   EXPECT_TRUE(WaitFor([&] { return PowerCalled("SetSuspendState 0 0 0"); }, 15s)) << PowerCalls();
-  EXPECT_TRUE(WaitFor([&] { return !Armed(main); }));
-  EXPECT_FALSE(program.Exited(0ms));
+  EXPECT_TRUE(WaitFor([&] { return !Armed(main_); }));
+  EXPECT_FALSE(program_->Exited(0ms));
 }
 
 TEST_F(CommandLineTest, StatusTellsTheArmedStateAndSetsTheExitCode) {
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(Start());
   const Outcome idle = Run(L"-STATUS");
   EXPECT_EQ(idle.exitCode, 1u);
   EXPECT_EQ(idle.output, "Disabled\r\n");
@@ -79,14 +75,12 @@ TEST_F(CommandLineTest, StatusTellsTheArmedStateAndSetsTheExitCode) {
   EXPECT_EQ(status.output.rfind("Armed: Restart at 23:30:00, ", 0), 0u) << status.output;
   EXPECT_NE(status.output.find(" s left\r\n"), std::string::npos) << status.output;
   EXPECT_EQ(Run(L"/disable").exitCode, 0u);
-  EXPECT_TRUE(WaitFor([&] { return !Armed(main); }));
+  EXPECT_TRUE(WaitFor([&] { return !Armed(main_); }));
   EXPECT_EQ(Run(L"/status").output, "Disabled\r\n");
 }
 
 TEST_F(CommandLineTest, ABadLineGivesTheUsageAndChangesNothing) {
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(Start());
   const std::optional<std::wstring> before = RegistryText(kConfig, L"tPeriod");
   for (const wchar_t* line : {L"/shutdown /in 0s", L"/shutdown /at 25:00", L"/shutdown /restart /in 5m",
                               L"/suspend /in 5m /bogus", L"/lock"}) {
@@ -95,9 +89,9 @@ TEST_F(CommandLineTest, ABadLineGivesTheUsageAndChangesNothing) {
     EXPECT_EQ(bad.exitCode, 2u);
     EXPECT_EQ(bad.output.rfind("Usage: kelvane.exe", 0), 0u) << bad.output;
   }
-  EXPECT_FALSE(Armed(main));
+  EXPECT_FALSE(Armed(main_));
   EXPECT_EQ(RegistryText(kConfig, L"tPeriod"), before);
-  EXPECT_EQ(ControlText(main, Id(MainControl::lblStatus)), L"Disabled");
+  EXPECT_EQ(ControlText(main_, Id(MainControl::lblStatus)), L"Disabled");
 }
 
 TEST_F(CommandLineTest, WithNothingRunningTheProgramStartsArmedAndABadLineStartsNothing) {
@@ -145,13 +139,11 @@ class Waiter {
 
 TEST_F(CommandLineTest, AProgramConditionFiresOnlyWhenEveryProcessOfItHasEnded) {
   SetRegistryText(kConfig, L"TrayTips", L"False");
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(Start());
   const Outcome refused = Run(L"/suspend /when program kelvane_task_waiter.exe /noprompt");
   EXPECT_EQ(refused.exitCode, 1u);
   EXPECT_EQ(refused.output, "kelvane_task_waiter.exe is not running\r\n");
-  EXPECT_FALSE(Armed(main));
+  EXPECT_FALSE(Armed(main_));
 
   Waiter first(L"kelvane-waiter-1");
   Waiter second(L"kelvane-waiter-2");
@@ -159,11 +151,11 @@ TEST_F(CommandLineTest, AProgramConditionFiresOnlyWhenEveryProcessOfItHasEnded) 
   ASSERT_TRUE(second.Started());
   const Outcome armed = Run(L"/suspend /when program KELVANE_TASK_WAITER.EXE /noprompt");
   EXPECT_EQ(armed.exitCode, 0u) << armed.output;
-  EXPECT_TRUE(Armed(main));
-  EXPECT_EQ(ControlText(main, Id(MainControl::lblStatus)), L"Waiting for KELVANE_TASK_WAITER.EXE to end");
+  EXPECT_TRUE(Armed(main_));
+  EXPECT_EQ(ControlText(main_, Id(MainControl::lblStatus)), L"Waiting for KELVANE_TASK_WAITER.EXE to end");
   ASSERT_TRUE(first.End());
   EXPECT_FALSE(WaitFor([&] { return PowerCalled("SetSuspendState"); }, 1500ms)) << "one of them still runs";
-  EXPECT_TRUE(Armed(main));
+  EXPECT_TRUE(Armed(main_));
   ASSERT_TRUE(second.End());
   EXPECT_TRUE(WaitFor([&] { return PowerCalled("SetSuspendState 0 0 0"); })) << PowerCalls();
 }

@@ -20,23 +20,19 @@ std::wstring ListItem(HWND list, int index) {
 }
 
 TEST_F(ProgramTest, TheWhenRowWaitsForAProgramChosenFromTheList) {
-  SetRegistryText(kConfig, L"TrayTips", L"False");
-  SetRegistryText(kConfig, L"Prompt", L"False");
-  SetRegistryText(kConfig, L"Action", L"3");
+  Configure({{L"TrayTips", L"False"}, {L"Prompt", L"False"}, {L"Action", L"3"}});
   Process owner(WindowOwnerCommand(L"Render"));
   ASSERT_TRUE(WaitFor([] { return OwnedWindow(L"Render", L" normal") != nullptr; }));
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  const HWND list = GetDlgItem(main, Id(MainControl::cmbProgram));
-  const HWND minutes = GetDlgItem(main, Id(MainControl::txtCondMinutes));
+  ASSERT_TRUE(Start());
+  const HWND list = GetDlgItem(main_, Id(MainControl::cmbProgram));
+  const HWND minutes = GetDlgItem(main_, Id(MainControl::txtCondMinutes));
   EXPECT_FALSE(IsWindowVisible(list)) << "Idle for is the first condition";
   EXPECT_FALSE(IsWindowEnabled(minutes)) << "until When is chosen";
 
-  Click(main, Id(MainControl::optWhen));
+  Click(main_, Id(MainControl::optWhen));
   ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(minutes) != FALSE; }));
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, Id(MainControl::txtPeriod))));
-  SelectComboIndex(main, Id(MainControl::cmbCondition), 1);
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main_, Id(MainControl::txtPeriod))));
+  SelectComboIndex(main_, Id(MainControl::cmbCondition), 1);
   ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(list) && !IsWindowVisible(minutes); }));
 
   // Dropping the list down fills it with what runs now.
@@ -48,12 +44,12 @@ TEST_F(ProgramTest, TheWhenRowWaitsForAProgramChosenFromTheList) {
     if (ListItem(list, i).rfind(L"kelvane_window_owner.exe: Render", 0) == 0) found = i;
   }
   ASSERT_GE(found, 0) << count << " items";
-  SelectComboIndex(main, Id(MainControl::cmbProgram), found);
-  Click(main, Id(MainControl::cmdTimer));
-  ASSERT_TRUE(WaitFor([&] { return Armed(main); }));
+  SelectComboIndex(main_, Id(MainControl::cmbProgram), found);
+  Click(main_, Id(MainControl::cmdTimer));
+  ASSERT_TRUE(WaitFor([&] { return Armed(main_); }));
   // The caption changes first in the arming, the status line last.
   EXPECT_TRUE(WaitFor([&] {
-    return ControlText(main, Id(MainControl::lblStatus)) == L"Waiting for kelvane_window_owner.exe to end";
+    return ControlText(main_, Id(MainControl::lblStatus)) == L"Waiting for kelvane_window_owner.exe to end";
   }));
   EXPECT_EQ(RegistryText(kConfig, L"Method"), L"3");
   EXPECT_EQ(RegistryText(kConfig, L"ConditionProgram"), L"kelvane_window_owner.exe");
@@ -61,7 +57,7 @@ TEST_F(ProgramTest, TheWhenRowWaitsForAProgramChosenFromTheList) {
 
   ASSERT_TRUE(owner.Kill());
   EXPECT_TRUE(WaitFor([&] { return PowerCalled("SetSuspendState 0"); })) << PowerCalls();
-  EXPECT_TRUE(WaitFor([&] { return !Armed(main); }));
+  EXPECT_TRUE(WaitFor([&] { return !Armed(main_); }));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/support/program_test.h"
+#include "win32/support/read_only_key.h"
 
 namespace kelvane::e2e {
 namespace {
@@ -24,82 +25,36 @@ void EnterSchedule(HWND main) {
   SetChecked(main, Id(MainControl::chkForce), false);
 }
 
-// Lets the user read CONFIG but not write it, as a locked-down profile may.
-bool MakeConfigReadOnly() {
-  HKEY raw = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kConfig, 0, nullptr, 0, WRITE_DAC | KEY_READ, nullptr, &raw, nullptr) !=
-      ERROR_SUCCESS) {
-    return false;
-  }
-  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-  PSID everyone = nullptr;
-  alignas(DWORD) unsigned char aclBytes[256];
-  auto* acl = reinterpret_cast<ACL*>(aclBytes);
-  SECURITY_DESCRIPTOR readOnly{};
-  const bool made = AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone) &&
-                    InitializeAcl(acl, sizeof aclBytes, ACL_REVISION) &&
-                    AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone) &&
-                    InitializeSecurityDescriptor(&readOnly, SECURITY_DESCRIPTOR_REVISION) &&
-                    SetSecurityDescriptorDacl(&readOnly, TRUE, acl, FALSE) &&
-                    RegSetKeySecurity(raw, DACL_SECURITY_INFORMATION, &readOnly) == ERROR_SUCCESS;
-  if (everyone != nullptr) FreeSid(everyone);
-  RegCloseKey(raw);
-  return made;
-}
-
-// Opens CONFIG to all again when the test ends, so that the next test's
-// fresh store can delete it.
-struct ConfigOpenedAgain {
-  ~ConfigOpenedAgain() {
-    HKEY raw = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kConfig, 0, WRITE_DAC, &raw) != ERROR_SUCCESS) return;
-    SECURITY_DESCRIPTOR open{};
-    InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION);
-    SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE);
-    RegSetKeySecurity(raw, DACL_SECURITY_INFORMATION, &open);
-    RegCloseKey(raw);
-  }
-};
-
 TEST_F(ProgramTest, WhatWasArmedSurvivesAKillRightAfterArming) {
   SetRegistryText(kConfig, L"TrayTips", L"False");
-  {
-    Program first(powerLog_);
-    const HWND main = first.MainWindow();
-    ASSERT_NE(main, nullptr);
-    EnterSchedule(main);
-    ArmAndWait(main);
-    ASSERT_TRUE(Armed(main));
-    ASSERT_TRUE(first.Kill());
-  }
-  Program second(powerLog_);
-  const HWND main = second.MainWindow();
-  ASSERT_NE(main, nullptr);
-  EXPECT_EQ(ControlText(main, Id(MainControl::txtPeriod)), L"97");
-  EXPECT_EQ(ComboText(main, Id(MainControl::cmbUnit)), L"Seconds");
-  EXPECT_EQ(ControlText(main, Id(MainControl::txtBlink)), L"12");
-  EXPECT_FALSE(IsChecked(main, Id(MainControl::chkForce)));
-  EXPECT_FALSE(Armed(main)) << "a restart does not arm by itself";
+  ASSERT_TRUE(Start());
+  EnterSchedule(main_);
+  ArmAndWait(main_);
+  ASSERT_TRUE(Armed(main_));
+  ASSERT_TRUE(program_->Kill());
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(ControlText(main_, Id(MainControl::txtPeriod)), L"97");
+  EXPECT_EQ(ComboText(main_, Id(MainControl::cmbUnit)), L"Seconds");
+  EXPECT_EQ(ControlText(main_, Id(MainControl::txtBlink)), L"12");
+  EXPECT_FALSE(IsChecked(main_, Id(MainControl::chkForce)));
+  EXPECT_FALSE(Armed(main_)) << "a restart does not arm by itself";
 }
 
 TEST_F(ProgramTest, AStoreThatRefusesValuesBreaksNothingAndIsNotTakenForSaved) {
-  SetRegistryText(kConfig, L"TrayTips", L"False");
-  SetRegistryText(kConfig, L"tPeriod", L"5");
-  const ConfigOpenedAgain reopen;
-  ASSERT_TRUE(MakeConfigReadOnly());
+  Configure({{L"TrayTips", L"False"}, {L"tPeriod", L"5"}});
+  const testing::ReadOnlyKey readOnly(kConfig);
+  ASSERT_TRUE(readOnly.made());
   const std::wstring log = AppData() + L"\\Kelvane\\TasksLog.txt";
   DeleteFileW(log.c_str());
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  EnterSchedule(main);
-  ArmAndWait(main);
-  EXPECT_TRUE(Armed(main)) << "the arming goes on";
+  ASSERT_TRUE(Start());
+  EnterSchedule(main_);
+  ArmAndWait(main_);
+  EXPECT_TRUE(Armed(main_)) << "the arming goes on";
   EXPECT_EQ(RegistryText(kConfig, L"tPeriod"), L"5") << "the value saved before stays";
   EXPECT_TRUE(WaitFor([&] { return ReadFileText(log).find("Settings could not be saved") != std::string::npos; }))
       << ReadFileText(log);
-  ArmAndWait(main);
-  EXPECT_TRUE(WaitFor([&] { return !Armed(main); })) << "and disarms as ever";
+  ArmAndWait(main_);
+  EXPECT_TRUE(WaitFor([&] { return !Armed(main_); })) << "and disarms as ever";
 }
 
 }  // namespace

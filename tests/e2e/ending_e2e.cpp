@@ -11,65 +11,55 @@ namespace {
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-TEST_F(ProgramTest, QuittingWhileATaskRunsEndsWithoutThePowerCall) {
-  const std::wstring folder = AppData() + L"\\Kelvane";
-  const std::wstring release = folder + L"\\release-task";
-  const std::wstring second = folder + L"\\second-task.txt";
-  for (const std::wstring& file : {release, release + L".started", second}) DeleteFileW(file.c_str());
-  SetRegistryText(kConfig, L"DoTaskRun", L"True");
-  SetRegistryText(kConfig, L"Prompt", L"False");
-  SetRegistryText(kConfig, L"Action", L"3");
-  SetRegistryText(kTasks, L"TaskCount", L"2");
-  StoreTask(1, true, L"long", L"\"" + TestFolder() + L"\\kelvane_task_waiter.exe\" \"" + release + L"\"");
-  StoreTask(2, true, L"second", L"cmd.exe /c echo second>\"" + second + L"\"");
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  ArmSeconds(main, L"1");
-  ASSERT_TRUE(WaitFor([&] { return Exists(release + L".started"); }, 20s)) << "the first task runs";
+// The program armed to run a task that waits for the test before its
+// suspend, and quit with the close image and "Yes" while the task runs.
+class EndingTest : public ProgramTest {
+ protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    for (const std::wstring& file : {release_, release_ + L".started"}) DeleteFileW(file.c_str());
+    Configure({{L"DoTaskRun", L"True"}, {L"Prompt", L"False"}, {L"Action", L"3"}, {L"TrayTips", L"False"}});
+  }
+  Task Waiter() const {
+    return {true, L"long", L"\"" + TestFolder() + L"\\kelvane_task_waiter.exe\" \"" + release_ + L"\""};
+  }
+  void QuitWhileTheTaskRuns() {
+    ASSERT_TRUE(Start());
+    ArmSeconds(main_, L"1");
+    ASSERT_TRUE(WaitFor([&] { return Exists(release_ + L".started"); }, 20s)) << "the task runs";
+    ClickCloseImage(main_);
+    const HWND question = program_->Question();
+    ASSERT_NE(question, nullptr);
+    Answer(question, IDYES);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }));
+  }
+  bool ReleaseTheTask() const {
+    const HANDLE file = CreateFileW(release_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    return file != INVALID_HANDLE_VALUE && CloseHandle(file);
+  }
 
-  // The close image and "Yes", as the user quits.
-  RECT client;
-  GetClientRect(main, &client);
-  ClickAt(main, client.right - 8, 8);
-  const HWND question = program.FindWindowOf(L"#32770", L"Kelvane");
-  ASSERT_NE(question, nullptr);
-  PostMessageW(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }));
+  const std::wstring folder_ = AppData() + L"\\Kelvane";
+  const std::wstring release_ = folder_ + L"\\release-task";
+};
 
+TEST_F(EndingTest, QuittingWhileATaskRunsEndsWithoutThePowerCall) {
+  const std::wstring second = folder_ + L"\\second-task.txt";
+  DeleteFileW(second.c_str());
+  StoreTasks({Waiter(), {true, L"second", L"cmd.exe /c echo second>\"" + second + L"\""}});
+  ASSERT_NO_FATAL_FAILURE(QuitWhileTheTaskRuns());
   // The task already running finishes on its own; then the program ends.
-  HANDLE file = CreateFileW(release.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  CloseHandle(file);
-  EXPECT_TRUE(program.Exited(20s));
+  ASSERT_TRUE(ReleaseTheTask());
+  EXPECT_TRUE(program_->Exited(20s));
   EXPECT_FALSE(Exists(second)) << "no task starts after the quit";
   EXPECT_EQ(PowerCalls(), "");
-  EXPECT_NE(ReadFileText(folder + L"\\TasksLog.txt").find("kelvane_task_waiter.exe"), std::string::npos)
+  EXPECT_NE(ReadFileText(folder_ + L"\\TasksLog.txt").find("kelvane_task_waiter.exe"), std::string::npos)
       << "the finished task is logged";
 }
 
-TEST_F(ProgramTest, StartingAgainWhileTheQuitProgramWaitsForItsTaskOpensAWindow) {
-  const std::wstring folder = AppData() + L"\\Kelvane";
-  const std::wstring release = folder + L"\\release-task";
-  for (const std::wstring& file : {release, release + L".started"}) DeleteFileW(file.c_str());
-  SetRegistryText(kConfig, L"DoTaskRun", L"True");
-  SetRegistryText(kConfig, L"Prompt", L"False");
-  SetRegistryText(kConfig, L"Action", L"3");
-  SetRegistryText(kConfig, L"TrayTips", L"False");
-  SetRegistryText(kTasks, L"TaskCount", L"1");
-  StoreTask(1, true, L"long", L"\"" + TestFolder() + L"\\kelvane_task_waiter.exe\" \"" + release + L"\"");
-  Program first(powerLog_);
-  const HWND main = first.MainWindow();
-  ASSERT_NE(main, nullptr);
-  ArmSeconds(main, L"1");
-  ASSERT_TRUE(WaitFor([&] { return Exists(release + L".started"); }, 20s)) << "the task runs";
-  RECT client;
-  GetClientRect(main, &client);
-  ClickAt(main, client.right - 8, 8);
-  const HWND question = first.FindWindowOf(L"#32770", L"Kelvane");
-  ASSERT_NE(question, nullptr);
-  PostMessageW(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitFor([&] { return !IsWindow(main); })) << "the window has gone";
+TEST_F(EndingTest, StartingAgainWhileTheQuitProgramWaitsForItsTaskOpensAWindow) {
+  StoreTasks({Waiter()});
+  ASSERT_NO_FATAL_FAILURE(QuitWhileTheTaskRuns());
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(main_); })) << "the window has gone";
 
   // The user starts Kelvane again; the quit one still waits for its task
   // (a defragmenter, say) and has no window left to bring forward.
@@ -77,23 +67,18 @@ TEST_F(ProgramTest, StartingAgainWhileTheQuitProgramWaitsForItsTaskOpensAWindow)
   EXPECT_NE(again.MainWindow(15s), nullptr) << "the new start shows a main window";
   EXPECT_FALSE(again.Exited(0ms));
 
-  HANDLE file = CreateFileW(release.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  CloseHandle(file);
-  EXPECT_TRUE(first.Exited(20s));
+  ASSERT_TRUE(ReleaseTheTask());
+  EXPECT_TRUE(program_->Exited(20s));
 }
 
 TEST_F(ProgramTest, TheEndOfTheSessionEndsAnArmedProgram) {
-  SetRegistryText(kConfig, L"Prompt", L"False");
-  SetRegistryText(kConfig, L"Action", L"3");
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  ArmSeconds(main, L"4");
-  ASSERT_TRUE(WaitFor([&] { return Armed(main); }));
-  SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, nullptr);
-  SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, nullptr);
-  EXPECT_TRUE(program.Exited(5s));
+  Configure({{L"Prompt", L"False"}, {L"Action", L"3"}});
+  ASSERT_TRUE(Start());
+  ArmSeconds(main_, L"4");
+  ASSERT_TRUE(WaitFor([&] { return Armed(main_); }));
+  SendMessageTimeoutW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, nullptr);
+  SendMessageTimeoutW(main_, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, nullptr);
+  EXPECT_TRUE(program_->Exited(5s));
   EXPECT_EQ(PowerCalls(), "");
 }
 
@@ -101,16 +86,12 @@ TEST_F(ProgramTest, ARefusedShutdownLeavesTheProgramRunningAndSaysSo) {
   const std::wstring log = AppData() + L"\\Kelvane\\TasksLog.txt";
   DeleteFileW(log.c_str());
   SetRegistryText(kConfig, L"Prompt", L"False");
-  SetEnvironmentVariableW(L"KELVANE_POWER_REFUSE", L"1");
-  Program program(powerLog_);
-  SetEnvironmentVariableW(L"KELVANE_POWER_REFUSE", nullptr);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  ArmSeconds(main, L"1");
+  ASSERT_TRUE(Start(L"KELVANE_POWER_REFUSE", L"1"));
+  ArmSeconds(main_, L"1");
   ASSERT_TRUE(WaitFor([&] { return PowerCalled("ExitWindowsEx 12"); }, 15s)) << PowerCalls();
-  EXPECT_TRUE(WaitFor([&] { return ControlText(main, Id(MainControl::lblStatus)) == L"Shutdown failed"; }));
-  EXPECT_FALSE(program.Exited(1s)) << "the session goes on, and so does the program";
-  EXPECT_FALSE(Armed(main));
+  EXPECT_TRUE(WaitFor([&] { return ControlText(main_, Id(MainControl::lblStatus)) == L"Shutdown failed"; }));
+  EXPECT_FALSE(program_->Exited(1s)) << "the session goes on, and so does the program";
+  EXPECT_FALSE(Armed(main_));
   EXPECT_NE(ReadFileText(log).find(", Shutdown failed"), std::string::npos) << ReadFileText(log);
 }
 

@@ -22,6 +22,10 @@ bool Enabled(HWND parent, MainControl id) { return IsWindowEnabled(GetDlgItem(pa
 
 class InputTest : public ProgramTest {
  protected:
+  void SetUp() override {
+    ProgramTest::SetUp();
+    ASSERT_TRUE(Start());
+  }
   // Clicks into a box at `fx` of its width, deletes what it holds and types
   // `keys`.
   bool TypeInto(MainControl box, const std::string& keys, double fx = 0.5) {
@@ -39,13 +43,9 @@ class InputTest : public ProgramTest {
   bool Reads(MainControl box, const wchar_t* text) {
     return WaitFor([&] { return ControlText(main_, Id(box)) == text; }, 5s);
   }
-
-  Program program_{powerLog_};
-  HWND main_ = program_.MainWindow();
 };
 
 TEST_F(InputTest, ACountdownTypedOverTheOldOneReadsAsTypedAfterTab) {
-  ASSERT_NE(main_, nullptr);
   ASSERT_TRUE(TypeInto(MainControl::txtPeriod, "3 0 Tab"));
   EXPECT_TRUE(Reads(MainControl::txtPeriod, L"30")) << ControlText(main_, Id(MainControl::txtPeriod)).c_str();
   ASSERT_TRUE(TypeInto(MainControl::txtBlink, "4 5 Tab"));
@@ -56,7 +56,6 @@ TEST_F(InputTest, ACountdownTypedOverTheOldOneReadsAsTypedAfterTab) {
 }
 
 TEST_F(InputTest, TheMinuteBoxTakesTwoDigitsAndPadsOneWhenLeft) {
-  ASSERT_NE(main_, nullptr);
   ASSERT_TRUE(ClickScreen(On(main_, MainControl::optAt, 0.1), 1));
   ASSERT_TRUE(WaitFor([&] { return Enabled(main_, MainControl::txtMin); }));
   ASSERT_TRUE(TypeInto(MainControl::txtMin, "3 5 Tab"));
@@ -68,7 +67,6 @@ TEST_F(InputTest, TheMinuteBoxTakesTwoDigitsAndPadsOneWhenLeft) {
 }
 
 TEST_F(InputTest, TheUpArrowAndTheUpKeysIncrease) {
-  ASSERT_NE(main_, nullptr);
   ASSERT_EQ(ControlText(main_, Id(MainControl::txtPeriod)), L"1");
   ASSERT_TRUE(ClickScreen(On(main_, MainControl::vsPeriod, 0.5, 0.25), 1));
   EXPECT_TRUE(Reads(MainControl::txtPeriod, L"2")) << ControlText(main_, Id(MainControl::txtPeriod)).c_str();
@@ -83,7 +81,6 @@ TEST_F(InputTest, TheUpArrowAndTheUpKeysIncrease) {
 }
 
 TEST_F(InputTest, WhileArmedTheActionAndTheNumbersAreLocked) {
-  ASSERT_NE(main_, nullptr);
   const MainControl locked[] = {MainControl::cmbAction, MainControl::txtPeriod, MainControl::vsPeriod,
                                 MainControl::cmbUnit,   MainControl::txtBlink,  MainControl::vsBlink,
                                 MainControl::chkPrompt, MainControl::optAt};

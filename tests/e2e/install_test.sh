@@ -8,10 +8,8 @@
 #
 #   install_test.sh BUILD_DIR   (a Windows build: kelvane.exe and the rest)
 set -uo pipefail
-build=$(cd "${1:?usage: install_test.sh BUILD_DIR}" && pwd)
-root=$(cd "$(dirname "$0")/../.." && pwd)
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/kelvane-install.XXXXXX")
+# shellcheck source=tests/e2e/support/release_checks.sh
+. "$(dirname "$0")/support/release_checks.sh" install "$@"
 prefix="$work/prefix"
 own_display=""
 cleanup() {
@@ -25,14 +23,6 @@ if [ -z "${DISPLAY:-}" ]; then
   export DISPLAY="$own_display"
 fi
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-
-failures=0
-check() {
-  local what="$1"
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
-die() { echo "FAILED: $*"; exit 1; }
 
 # Polls a command until it succeeds or `seconds` have passed.
 within() {
@@ -88,7 +78,6 @@ program_ended() {
 }
 
 msiexec() { wine msiexec "$@" >/dev/null 2>&1; }
-same_file() { cmp -s "$1" "$2"; }
 is_icon_file() { [ -f "$1" ] && [ "$(head -c 4 "$1" | od -An -tx1 | tr -d ' ')" = 00000100 ]; }
 # A shortcut stores its target's path; this one must name the installed exe.
 shortcut_names() { strings -a -el "$1" | grep -qiF "$2" || strings -a "$1" | grep -qiF "$2"; }
@@ -202,7 +191,4 @@ wine reg add "$run_key" /v kelvane.Exe /d "$portable_entry" /f >/dev/null 2>&1
 msiexec /x "$(uninstall_entries | head -n 1 | sed 's/.*\\//')" /qn || die "msiexec /x"
 check "the uninstall empties the chosen folder" [ ! -e "$chosen_dir" ]
 check "a sign-in entry for the portable copy stays" run_value_is "$portable_entry"
-
-echo
-if [ "$failures" -eq 0 ]; then echo "install test: all checks passed"; else echo "install test: $failures failed"; fi
-[ "$failures" -eq 0 ]
+report

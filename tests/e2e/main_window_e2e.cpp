@@ -11,23 +11,21 @@ namespace kelvane::e2e {
 namespace {
 
 TEST_F(ProgramTest, FirstStartShowsTheDefaultsAndRegistersAutostart) {
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  EXPECT_EQ(ComboText(main, Id(MainControl::cmbAction)), L"Shutdown");
-  EXPECT_TRUE(IsChecked(main, Id(MainControl::optIn)));
-  EXPECT_EQ(ControlText(main, Id(MainControl::txtPeriod)), L"1");
-  EXPECT_EQ(ComboText(main, Id(MainControl::cmbUnit)), L"Hours");
-  EXPECT_EQ(ControlText(main, Id(MainControl::txtHour)), L"1");
-  EXPECT_EQ(ControlText(main, Id(MainControl::txtMin)), L"00");
-  EXPECT_EQ(ComboText(main, Id(MainControl::cmbT)), L"AM");
-  EXPECT_TRUE(IsChecked(main, Id(MainControl::chkPrompt)));
-  EXPECT_TRUE(IsChecked(main, Id(MainControl::chkBlink)));
-  EXPECT_TRUE(IsChecked(main, Id(MainControl::chkForce)));
-  EXPECT_EQ(ControlText(main, Id(MainControl::txtBlink)), L"30");
-  EXPECT_EQ(ControlText(main, Id(MainControl::cmdTimer)), L"&Enable");
-  EXPECT_EQ(ControlText(main, Id(MainControl::lblStatus)), L"Disabled");
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, Id(MainControl::txtHour))));
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(ComboText(main_, Id(MainControl::cmbAction)), L"Shutdown");
+  EXPECT_TRUE(IsChecked(main_, Id(MainControl::optIn)));
+  EXPECT_EQ(ControlText(main_, Id(MainControl::txtPeriod)), L"1");
+  EXPECT_EQ(ComboText(main_, Id(MainControl::cmbUnit)), L"Hours");
+  EXPECT_EQ(ControlText(main_, Id(MainControl::txtHour)), L"1");
+  EXPECT_EQ(ControlText(main_, Id(MainControl::txtMin)), L"00");
+  EXPECT_EQ(ComboText(main_, Id(MainControl::cmbT)), L"AM");
+  EXPECT_TRUE(IsChecked(main_, Id(MainControl::chkPrompt)));
+  EXPECT_TRUE(IsChecked(main_, Id(MainControl::chkBlink)));
+  EXPECT_TRUE(IsChecked(main_, Id(MainControl::chkForce)));
+  EXPECT_EQ(ControlText(main_, Id(MainControl::txtBlink)), L"30");
+  EXPECT_EQ(ControlText(main_, Id(MainControl::cmdTimer)), L"&Enable");
+  EXPECT_EQ(ControlText(main_, Id(MainControl::lblStatus)), L"Disabled");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main_, Id(MainControl::txtHour))));
 
   EXPECT_EQ(RegistryText(kConfig, L"StartUp"), L"1");
   EXPECT_EQ(RegistryText(kRun, L"kelvane-recording.Exe"), L"\"" + TestFolder() + L"\\kelvane-recording.Exe\"");
@@ -37,56 +35,46 @@ TEST_F(ProgramTest, FirstStartShowsTheDefaultsAndRegistersAutostart) {
 }
 
 TEST_F(ProgramTest, CountdownFiresTheShutdownWithItsFlags) {
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  SetChecked(main, Id(MainControl::chkPrompt), false);
-  ArmSeconds(main, L"2");
-  EXPECT_TRUE(WaitFor([&] { return Armed(main); }));
+  ASSERT_TRUE(Start());
+  SetChecked(main_, Id(MainControl::chkPrompt), false);
+  ArmSeconds(main_, L"2");
+  EXPECT_TRUE(WaitFor([&] { return Armed(main_); }));
   ASSERT_TRUE(WaitFor([&] { return PowerCalled("ExitWindowsEx 12"); }, 15s)) << PowerCalls();
   EXPECT_EQ(PowerCalls(), "privilege on\r\nExitWindowsEx 12\r\nprivilege off\r\n");
   // After a shutdown request the program saves and closes.
-  EXPECT_TRUE(program.Exited());
+  EXPECT_TRUE(program_->Exited());
   EXPECT_EQ(RegistryText(kConfig, L"tUnit"), L"2");
   EXPECT_EQ(RegistryText(kConfig, L"tPeriod"), L"2");
   EXPECT_EQ(RegistryText(kConfig, L"Prompt"), L"False");
 }
 
 TEST_F(ProgramTest, PromptStaysOnTopAndSnoozeReArms) {
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  SelectComboIndex(main, Id(MainControl::cmbAction), 1);
-  ArmSeconds(main, L"1");
-  const HWND prompt = program.FindWindowOf(kPromptWindowClass, L"Kelvane", 15s);
+  ASSERT_TRUE(Start());
+  SelectComboIndex(main_, Id(MainControl::cmbAction), 1);
+  const HWND prompt = ArmToPrompt();
   ASSERT_NE(prompt, nullptr);
   EXPECT_TRUE(GetWindowLongW(prompt, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_EQ(ControlText(prompt, Id(PromptControl::lblAction)), L"Restart");
   EXPECT_EQ(ControlText(prompt, Id(PromptControl::txtSnooz)), L"10");
   SetControlText(prompt, Id(PromptControl::txtSnooz), L"2");
   Click(prompt, Id(PromptControl::cmdSnooz));
-  ASSERT_TRUE(WaitFor([&] { return !IsWindow(prompt) || !IsWindowVisible(prompt); }));
+  ASSERT_TRUE(Gone(prompt));
   ASSERT_TRUE(WaitFor([&] {
-    const std::wstring status = ControlText(main, Id(MainControl::lblStatus));
+    const std::wstring status = ControlText(main_, Id(MainControl::lblStatus));
     const int seconds = _wtoi(status.c_str());
     return status.find(L" Seconds to Execution") != std::wstring::npos && seconds > 100 && seconds <= 120;
-  })) << ControlText(main, Id(MainControl::lblStatus)).c_str();
-  EXPECT_TRUE(Armed(main));
+  })) << ControlText(main_, Id(MainControl::lblStatus)).c_str();
+  EXPECT_TRUE(Armed(main_));
   EXPECT_FALSE(PowerCalled("ExitWindowsEx"));
 }
 
 TEST_F(ProgramTest, ALetterTypedAfterComingBackToThePromptPerformsNothing) {
-  SetRegistryText(kConfig, L"Action", L"3");
-  SetRegistryText(kConfig, L"PromptTimeout", L"0");
-  SetRegistryText(kConfig, L"TrayTips", L"False");
+  Configure({{L"Action", L"3"}, {L"PromptTimeout", L"0"}, {L"TrayTips", L"False"}});
   Process other(WindowOwnerCommand(L"KelvaneElsewhere"));
   HWND elsewhere = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (elsewhere = OwnedWindow(L"KelvaneElsewhere", L" normal")) != nullptr; }));
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  ArmSeconds(main, L"1");
-  const HWND prompt = program.FindWindowOf(kPromptWindowClass, L"Kelvane", 15s);
+  ASSERT_TRUE(Start());
+  const HWND prompt = ArmToPrompt();
   ASSERT_NE(prompt, nullptr);
 
   // The prompt stays on top while the user works in the other program, then
@@ -106,22 +94,19 @@ TEST_F(ProgramTest, ALetterTypedAfterComingBackToThePromptPerformsNothing) {
 }
 
 TEST_F(ProgramTest, AbortAndEscapeDisarmWithoutActing) {
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(Start());
   for (const bool useEscape : {false, true}) {
     SCOPED_TRACE(useEscape ? "Esc" : "Abort");
-    ArmSeconds(main, L"1");
-    const HWND prompt = program.FindWindowOf(kPromptWindowClass, L"Kelvane", 15s);
+    const HWND prompt = ArmToPrompt();
     ASSERT_NE(prompt, nullptr);
     if (useEscape) {
       PostMessageW(GetDlgItem(prompt, Id(PromptControl::cmdExecute)), WM_KEYDOWN, VK_ESCAPE, 0);
     } else {
       Click(prompt, Id(PromptControl::cmdAbort));
     }
-    ASSERT_TRUE(WaitFor([&] { return !Armed(main); }));
-    EXPECT_EQ(ControlText(main, Id(MainControl::lblStatus)), L"Disabled");
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(prompt) || !IsWindowVisible(prompt); }));
+    ASSERT_TRUE(WaitFor([&] { return !Armed(main_); }));
+    EXPECT_EQ(ControlText(main_, Id(MainControl::lblStatus)), L"Disabled");
+    EXPECT_TRUE(Gone(prompt));
   }
   EXPECT_FALSE(PowerCalled("ExitWindowsEx"));
 }
@@ -130,17 +115,12 @@ TEST_F(ProgramTest, EnabledTasksRunInOrderBeforeTheActionAndAreLogged) {
   const std::wstring folder = AppData() + L"\\Kelvane";
   DeleteFileW((folder + L"\\TasksLog.txt").c_str());
   DeleteFileW((folder + L"\\order.txt").c_str());
-  SetRegistryText(kConfig, L"DoTaskRun", L"True");
-  SetRegistryText(kConfig, L"Prompt", L"False");
-  SetRegistryText(kConfig, L"Action", L"3");
-  SetRegistryText(kTasks, L"TaskCount", L"3");
-  StoreTask(1, true, L"first", L"cmd.exe /c echo first>\"%KLAPPDATA%\\order.txt\"");
-  StoreTask(2, false, L"skipped", L"cmd.exe /c echo skipped>>\"%KLAPPDATA%\\order.txt\"");
-  StoreTask(3, true, L"second", L"cmd.exe /c echo second>>\"%KLAPPDATA%\\order.txt\"");
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  ArmSeconds(main, L"1");
+  Configure({{L"DoTaskRun", L"True"}, {L"Prompt", L"False"}, {L"Action", L"3"}});
+  StoreTasks({{true, L"first", L"cmd.exe /c echo first>\"%KLAPPDATA%\\order.txt\""},
+              {false, L"skipped", L"cmd.exe /c echo skipped>>\"%KLAPPDATA%\\order.txt\""},
+              {true, L"second", L"cmd.exe /c echo second>>\"%KLAPPDATA%\\order.txt\""}});
+  ASSERT_TRUE(Start());
+  ArmSeconds(main_, L"1");
   ASSERT_TRUE(WaitFor([&] { return PowerCalled("SetSuspendState 0 1 0"); }, 30s)) << PowerCalls();
   EXPECT_EQ(ReadFileText(folder + L"\\order.txt"), "first\r\nsecond\r\n");
   const std::string log = ReadFileText(folder + L"\\TasksLog.txt");
@@ -152,53 +132,39 @@ TEST_F(ProgramTest, EnabledTasksRunInOrderBeforeTheActionAndAreLogged) {
   EXPECT_EQ(log.find("skipped"), std::string::npos);
   EXPECT_NE(log.find("\\Kelvane\\order.txt"), std::string::npos) << "the data folder is expanded";
   // Suspending leaves the program running, disarmed.
-  EXPECT_TRUE(WaitFor([&] { return !Armed(main); }));
-  EXPECT_FALSE(program.Exited(0ms));
+  EXPECT_TRUE(WaitFor([&] { return !Armed(main_); }));
+  EXPECT_FALSE(program_->Exited(0ms));
 }
 
-HWND FindQuestion(const Program& program) { return program.FindWindowOf(L"#32770", L"Kelvane"); }
-
 TEST_F(ProgramTest, CloseButtonAsksThenSavesAndSettingsSurviveARestart) {
-  {
-    Program program(powerLog_);
-    const HWND main = program.MainWindow();
-    ASSERT_NE(main, nullptr);
-    SetControlText(main, Id(MainControl::txtPeriod), L"42");
-    SelectComboIndex(main, Id(MainControl::cmbUnit), 1);
-    RECT client;
-    GetClientRect(main, &client);
-    const int closeX = client.right - 8;
-    const int closeY = 8;
+  ASSERT_TRUE(Start());
+  SetControlText(main_, Id(MainControl::txtPeriod), L"42");
+  SelectComboIndex(main_, Id(MainControl::cmbUnit), 1);
+  ClickCloseImage(main_);
+  HWND question = program_->Question();
+  ASSERT_NE(question, nullptr);
+  EXPECT_TRUE(HasChildText(question, L"Do you want to quit Kelvane?"));
+  Answer(question, IDNO);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(question); }));
+  EXPECT_FALSE(program_->Exited(500ms));
 
-    ClickAt(main, closeX, closeY);
-    HWND question = FindQuestion(program);
-    ASSERT_NE(question, nullptr);
-    EXPECT_TRUE(HasChildText(question, L"Do you want to quit Kelvane?"));
-    PostMessageW(GetDlgItem(question, IDNO), BM_CLICK, 0, 0);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(question); }));
-    EXPECT_FALSE(program.Exited(500ms));
+  ClickCloseImage(main_);
+  question = program_->Question();
+  ASSERT_NE(question, nullptr);
+  Answer(question, IDYES);
+  ASSERT_TRUE(program_->Exited());
+  EXPECT_EQ(RegistryText(kConfig, L"tPeriod"), L"42");
 
-    ClickAt(main, closeX, closeY);
-    question = FindQuestion(program);
-    ASSERT_NE(question, nullptr);
-    PostMessageW(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
-    ASSERT_TRUE(program.Exited());
-    EXPECT_EQ(RegistryText(kConfig, L"tPeriod"), L"42");
-  }
-  Program again(powerLog_);
-  const HWND main = again.MainWindow();
-  ASSERT_NE(main, nullptr);
-  EXPECT_EQ(ControlText(main, Id(MainControl::txtPeriod)), L"42");
-  EXPECT_EQ(ComboText(main, Id(MainControl::cmbUnit)), L"Minutes");
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(ControlText(main_, Id(MainControl::txtPeriod)), L"42");
+  EXPECT_EQ(ComboText(main_, Id(MainControl::cmbUnit)), L"Minutes");
 }
 
 TEST_F(ProgramTest, EscapeAndTheMinimiseButtonHideWithoutAsking) {
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  PostMessageW(GetDlgItem(main, Id(MainControl::cmdTimer)), WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
-  EXPECT_FALSE(program.Exited(200ms));
+  ASSERT_TRUE(Start());
+  PostMessageW(GetDlgItem(main_, Id(MainControl::cmdTimer)), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main_); }));
+  EXPECT_FALSE(program_->Exited(200ms));
 }
 
 }  // namespace

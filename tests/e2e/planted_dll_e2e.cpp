@@ -81,8 +81,7 @@ TEST_F(PlantedDllTest, AProgramThatImportsThemTheOrdinaryWayRunsTheLookAlikes) {
 }
 
 TEST_F(PlantedDllTest, KelvaneUsesTheSystemsCopiesAndNeverRunsALookAlike) {
-  SetRegistryText(kConfig, L"Action", L"3");  // Suspend: harmless under Wine
-  SetRegistryText(kConfig, L"Prompt", L"True");
+  Configure({{L"Action", L"3"}, {L"Prompt", L"True"}});  // Suspend: harmless under Wine
   Program program(Command(L"kelvane.exe"), downloads_);
   const HWND main = program.MainWindow(30s);
   ASSERT_NE(main, nullptr) << "the program did not start";
@@ -92,7 +91,7 @@ TEST_F(PlantedDllTest, KelvaneUsesTheSystemsCopiesAndNeverRunsALookAlike) {
   // the prompt's picture, the suspend.
   EXPECT_TRUE(WaitFor([&] { return HasLoaded(program.id(), system + L"\\version.dll"); }));
   ArmSeconds(main, L"1");
-  const HWND prompt = program.FindWindowOf(kPromptWindowClass, L"Kelvane", 15s);
+  const HWND prompt = program.Prompt();
   ASSERT_NE(prompt, nullptr);
   EXPECT_TRUE(WaitFor([&] { return HasLoaded(program.id(), system + L"\\msimg32.dll"); }));
   Click(prompt, Id(PromptControl::cmdExecute));

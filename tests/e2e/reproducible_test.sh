@@ -9,19 +9,8 @@
 #
 #   reproducible_test.sh BUILD_DIR   (a Windows build: kelvane.exe and the rest)
 set -uo pipefail
-build=$(cd "${1:?usage: reproducible_test.sh BUILD_DIR}" && pwd)
-root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d "${TMPDIR:-/tmp}/kelvane-reproducible.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-
-failures=0
-check() {
-  local what="$1"
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
-die() { echo "FAILED: $*"; exit 1; }
-same() { cmp -s "$1" "$2"; }
+# shellcheck source=tests/e2e/support/release_checks.sh
+. "$(dirname "$0")/support/release_checks.sh" reproducible "$@"
 # Whether a file holds a text nowhere.
 lacks() { ! grep -qaF "$2" "$1"; }
 
@@ -36,7 +25,7 @@ cp -r "$root/scripts" "$root/packaging" "$elsewhere/"
 (umask 077 && TZ=Pacific/Kiritimati TMPDIR="$work/tmp" faketime -f +1d \
   "$elsewhere/scripts/package.sh" --build "$build" --out "$work/second" >/dev/null 2>&1) || die "package.sh a day later"
 for file in kelvane-1.0.0-x64.msi kelvane-1.0.0-x64-portable.zip; do
-  check "$file is the same" same "$work/first/$file" "$work/second/$file"
+  check "$file is the same" same_file "$work/first/$file" "$work/second/$file"
 done
 check "the installer's package code is a fixed one" \
   bash -c "msiinfo suminfo '$work/first/kelvane-1.0.0-x64.msi' | grep -q 'UUID): {[0-9A-F-]*-8[0-9A-F]\{3\}-'"
@@ -44,7 +33,4 @@ check "the exe carries no link time" \
   bash -c "x86_64-w64-mingw32-objdump -p '$build/kelvane.exe' | grep -q 'Time/Date.*Jan  1 00:00:00 1970'"
 check "the exe names no folder of the build machine" lacks "$build/kelvane.exe" "$root"
 check "nor do its symbols" lacks "$build/kelvane.debug" "$root"
-
-echo
-if [ "$failures" -eq 0 ]; then echo "reproducible test: all checks passed"; else echo "reproducible test: $failures failed"; fi
-[ "$failures" -eq 0 ]
+report

@@ -9,18 +9,8 @@
 #
 #   signing_test.sh BUILD_DIR   (a Windows build: kelvane.exe and the rest)
 set -uo pipefail
-build=$(cd "${1:?usage: signing_test.sh BUILD_DIR}" && pwd)
-root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d "${TMPDIR:-/tmp}/kelvane-signing.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-
-failures=0
-check() {
-  local what="$1"
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
-die() { echo "FAILED: $*"; exit 1; }
+# shellcheck source=tests/e2e/support/release_checks.sh
+. "$(dirname "$0")/support/release_checks.sh" signing "$@"
 
 openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj "/CN=Kelvane throwaway signing" \
   -addext "extendedKeyUsage=codeSigning" -addext "keyUsage=critical,digitalSignature" \
@@ -46,7 +36,7 @@ tampered() {
   echo "$copy"
 }
 empty_or_missing() { [ ! -e "$1" ] || [ -z "$(ls -A "$1")" ]; }
-differs() { ! cmp -s "$1" "$2"; }
+differs() { ! same_file "$1" "$2"; }
 fails() { ! "$@"; }
 
 echo "== signed"
@@ -59,7 +49,7 @@ from_msi=$(find "$work/msi" -iname kelvane.exe | head -n 1)
 check "it says the files are signed" grep -q "signed with sign.pfx" "$work/signed.log"
 check "the installer's signature verifies" verifies "$msi"
 check "the portable exe's signature verifies" verifies "$work/zip/kelvane.exe"
-check "the exe inside the installer is the signed one" cmp -s "$from_msi" "$work/zip/kelvane.exe"
+check "the exe inside the installer is the signed one" same_file "$from_msi" "$work/zip/kelvane.exe"
 check "the exe differs from the unsigned build" differs "$work/zip/kelvane.exe" "$build/kelvane.exe"
 check "one changed byte in the installer is refused" refused "$(tampered "$msi")"
 check "one changed byte in the exe is refused" refused "$(tampered "$work/zip/kelvane.exe")"
@@ -79,7 +69,4 @@ echo "== without a certificate"
 check "succeeds" package "$work/unsigned" KELVANE_SIGN_PFX= KELVANE_SIGN_PASSWORD=
 check "and says the files are unsigned" grep -q "unsigned" "$work/unsigned.log"
 check "and the installer carries no signature" refused "$work/unsigned/kelvane-1.0.0-x64.msi"
-
-echo
-if [ "$failures" -eq 0 ]; then echo "signing test: all checks passed"; else echo "signing test: $failures failed"; fi
-[ "$failures" -eq 0 ]
+report

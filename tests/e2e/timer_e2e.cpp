@@ -19,50 +19,30 @@ int CountMainWindows() {
   return count;
 }
 
-int CountTrayIcons() {
-  const HWND tray = FindWindowW(nullptr, L"Wine System Tray");
-  if (tray == nullptr) return 0;
-  int count = 0;
-  EnumChildWindows(
-      tray,
-      [](HWND child, LPARAM total) -> BOOL {
-        if (IsWindowVisible(child)) ++*reinterpret_cast<int*>(total);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
 TEST_F(ProgramTest, ASecondStartBringsTheFirstWindowForward) {
   SetRegistryText(kConfig, L"TrayTips", L"False");
-  Program first(powerLog_);
-  const HWND main = first.MainWindow();
-  ASSERT_NE(main, nullptr);
-  ASSERT_TRUE(WaitFor([] { return CountTrayIcons() == 1; }));
-  PostMessageW(GetDlgItem(main, Id(MainControl::cmdTimer)), WM_KEYDOWN, VK_ESCAPE, 0);
-  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(WaitFor([] { return TrayIcons().size() == 1; }));
+  PostMessageW(GetDlgItem(main_, Id(MainControl::cmdTimer)), WM_KEYDOWN, VK_ESCAPE, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main_); }));
 
   Program second(powerLog_);
   EXPECT_TRUE(second.Exited()) << "the second start ends at once";
-  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main) && GetForegroundWindow() == main; }));
-  EXPECT_FALSE(first.Exited(0ms));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(main_) && GetForegroundWindow() == main_; }));
+  EXPECT_FALSE(program_->Exited(0ms));
   EXPECT_EQ(CountMainWindows(), 1);
-  EXPECT_EQ(CountTrayIcons(), 1);
+  EXPECT_EQ(TrayIcons().size(), 1u);
 }
 
 TEST_F(ProgramTest, TheComputerIsKeptAwakeWhileArmedAndReleasedAfter) {
   const std::wstring awakeLog = TempFile(L"kelvane-awake.log");
   DeleteFileW(awakeLog.c_str());
-  SetEnvironmentVariableW(L"KELVANE_AWAKE_LOG", awakeLog.c_str());
-  Program program(powerLog_);
-  SetEnvironmentVariableW(L"KELVANE_AWAKE_LOG", nullptr);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  ArmSeconds(main, L"90");
-  ASSERT_TRUE(WaitFor([&] { return Armed(main); }));
+  ASSERT_TRUE(Start(L"KELVANE_AWAKE_LOG", awakeLog.c_str()));
+  ArmSeconds(main_, L"90");
+  ASSERT_TRUE(WaitFor([&] { return Armed(main_); }));
   EXPECT_TRUE(WaitFor([&] { return ReadFileText(awakeLog) == "awake\r\n"; })) << ReadFileText(awakeLog);
-  Click(main, Id(MainControl::cmdTimer));
-  ASSERT_TRUE(WaitFor([&] { return !Armed(main); }));
+  Click(main_, Id(MainControl::cmdTimer));
+  ASSERT_TRUE(WaitFor([&] { return !Armed(main_); }));
   EXPECT_TRUE(WaitFor([&] { return ReadFileText(awakeLog) == "awake\r\nmay sleep\r\n"; })) << ReadFileText(awakeLog);
 }
 
@@ -70,11 +50,7 @@ TEST_F(ProgramTest, WakeToActSetsAWakeTimerWhileArmedAndCancelsItOnDisarm) {
   const std::wstring awakeLog = TempFile(L"kelvane-wake.log");
   DeleteFileW(awakeLog.c_str());
   SetRegistryText(kConfig, L"WakeToAct", L"True");
-  SetEnvironmentVariableW(L"KELVANE_AWAKE_LOG", awakeLog.c_str());
-  Program program(powerLog_);
-  SetEnvironmentVariableW(L"KELVANE_AWAKE_LOG", nullptr);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(Start(L"KELVANE_AWAKE_LOG", awakeLog.c_str()));
   const auto nowMs = [] {
     FILETIME now{};
     GetSystemTimeAsFileTime(&now);
@@ -82,7 +58,7 @@ TEST_F(ProgramTest, WakeToActSetsAWakeTimerWhileArmedAndCancelsItOnDisarm) {
     return static_cast<long long>(ticks.QuadPart / 10000) - 11644473600000LL;
   };
   const long long before = nowMs();
-  ArmSeconds(main, L"90");
+  ArmSeconds(main_, L"90");
   ASSERT_TRUE(WaitFor([&] { return ReadFileText(awakeLog).find("\r\nwake at ") != std::string::npos; }))
       << ReadFileText(awakeLog);
   const long long after = nowMs();
@@ -91,46 +67,35 @@ TEST_F(ProgramTest, WakeToActSetsAWakeTimerWhileArmedAndCancelsItOnDisarm) {
   const long long wakeMs = std::stoll(log.substr(log.find("\r\nwake at ") + 10));
   EXPECT_GE(wakeMs, before + 90000);
   EXPECT_LE(wakeMs, after + 90000);
-  Click(main, Id(MainControl::cmdTimer));
+  Click(main_, Id(MainControl::cmdTimer));
   EXPECT_TRUE(WaitFor([&] { return ReadFileText(awakeLog).find("\r\nwake off\r\n") != std::string::npos; }))
       << ReadFileText(awakeLog);
 }
 
 TEST_F(ProgramTest, APromptLeftAloneExecutesWhenItsTimeRunsOut) {
-  SetRegistryText(kConfig, L"Action", L"3");
-  SetRegistryText(kConfig, L"PromptTimeout", L"3");
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  ArmSeconds(main, L"1");
-  const HWND prompt = program.FindWindowOf(kPromptWindowClass, L"Kelvane", 15s);
+  Configure({{L"Action", L"3"}, {L"PromptTimeout", L"3"}});
+  ASSERT_TRUE(Start());
+  const HWND prompt = ArmToPrompt();
   ASSERT_NE(prompt, nullptr);
   EXPECT_TRUE(WaitFor([&] {
     return ControlText(prompt, Id(PromptControl::lblCountdown)).rfind(L"Executing in 0:0", 0) == 0;
   }));
   EXPECT_FALSE(PowerCalled("SetSuspendState"));
   EXPECT_TRUE(WaitFor([&] { return PowerCalled("SetSuspendState 0 1 0"); }, 10s)) << PowerCalls();
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(prompt) || !IsWindowVisible(prompt); }));
+  EXPECT_TRUE(Gone(prompt));
 }
 
 TEST_F(ProgramTest, AnAnsweredPromptWaitsForItsAnswer) {
-  SetRegistryText(kConfig, L"Action", L"3");
-  SetRegistryText(kConfig, L"PromptTimeout", L"2");
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  ArmSeconds(main, L"1");
-  const HWND prompt = program.FindWindowOf(kPromptWindowClass, L"Kelvane", 15s);
+  Configure({{L"Action", L"3"}, {L"PromptTimeout", L"2"}});
+  ASSERT_TRUE(Start());
+  const HWND prompt = ArmToPrompt();
   ASSERT_NE(prompt, nullptr);
   // The user clicks into the minutes box: somebody is there.
-  const HWND minutes = GetDlgItem(prompt, Id(PromptControl::txtSnooz));
-  RECT box;
-  GetWindowRect(minutes, &box);
-  ASSERT_TRUE(ClickScreen({(box.left + box.right) / 2, (box.top + box.bottom) / 2}, 1));
+  ASSERT_TRUE(ClickScreen(CentreOf(prompt, Id(PromptControl::txtSnooz)), 1));
   EXPECT_TRUE(WaitFor([&] { return ControlText(prompt, Id(PromptControl::lblCountdown)).empty(); }));
   EXPECT_FALSE(WaitFor([&] { return PowerCalled("SetSuspendState"); }, 4s)) << "the count stopped";
   Click(prompt, Id(PromptControl::cmdAbort));
-  EXPECT_TRUE(WaitFor([&] { return !Armed(main); }));
+  EXPECT_TRUE(WaitFor([&] { return !Armed(main_); }));
 }
 
 }  // namespace

@@ -11,22 +11,11 @@ namespace {
 std::optional<POINT> TrayIconCentre() {
   std::optional<POINT> centre;
   WaitFor([&] {
-    const HWND tray = FindWindowW(nullptr, L"Wine System Tray");
-    if (tray == nullptr || !IsWindowVisible(tray)) return false;
-    HWND icon = nullptr;
-    EnumChildWindows(
-        tray,
-        [](HWND child, LPARAM found) -> BOOL {
-          if (!IsWindowVisible(child)) return TRUE;
-          *reinterpret_cast<HWND*>(found) = child;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&icon));
-    if (icon == nullptr) return false;
-    RECT rect;
-    GetWindowRect(icon, &rect);
+    const std::vector<HWND> icons = TrayIcons();
+    if (icons.empty()) return false;
+    RECT rect{};
+    GetWindowRect(icons.front(), &rect);
     centre = POINT{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-
     return true;
   });
   return centre;
@@ -42,14 +31,17 @@ class TrayTest : public ProgramTest {
   // Right-clicks the tray icon and waits for the popup menu. Wine's tray
   // window, when it is not the active window, takes the first click only to
   // become active, so the click is repeated until the menu shows.
-  static bool OpenMenu(const Program& program) {
+  bool OpenMenu() const {
     const auto icon = TrayIconCentre();
     if (!icon) return false;
     for (int attempt = 0; attempt < 3; ++attempt) {
       if (!ClickScreen(*icon, 3)) return false;
-      if (program.FindWindowOf(L"#32768", nullptr, 2s) != nullptr) return true;
+      if (Menu(2s) != nullptr) return true;
     }
     return false;
+  }
+  HWND Menu(std::chrono::milliseconds timeout = 10s) const {
+    return program_->FindWindowOf(L"#32768", nullptr, timeout);
   }
   // Keys for an open tray menu, posted to its thread: real keys go to the
   // window with the X focus, which after the click is the tray's, in another
@@ -61,8 +53,8 @@ class TrayTest : public ProgramTest {
     return true;
   }
   // A menu item's mnemonic, posted to the open menu as its letter.
-  static bool MenuChar(const Program& program, wchar_t letter) {
-    const HWND menu = program.FindWindowOf(L"#32768", nullptr);
+  bool MenuChar(wchar_t letter) const {
+    const HWND menu = Menu();
     return menu != nullptr && PostMessageW(menu, WM_CHAR, letter, 1);
   }
 };
@@ -85,85 +77,75 @@ int DarkPixels(HWND window, int fromX, int toX) {
 }
 
 TEST_F(TrayTest, EnabledArmsAndDisarmsAndItsCheckFollows) {
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(Start());
   int checkColumn[2] = {};
   for (const bool arming : {true, false}) {
     SCOPED_TRACE(arming ? "arming" : "disarming");
-    ASSERT_TRUE(OpenMenu(program));
-    const HWND menu = program.FindWindowOf(L"#32768", nullptr);
+    ASSERT_TRUE(OpenMenu());
+    const HWND menu = Menu();
     // Once the captions are painted, the column left of them shows the
     // check mark of "Enabled" or nothing.
     ASSERT_TRUE(WaitFor([&] { return DarkPixels(menu, 0, 200) > 20; }));
     checkColumn[arming ? 0 : 1] = DarkPixels(menu, 2, 14);
     ASSERT_TRUE(MenuKeys(menu, {VK_DOWN, VK_DOWN, VK_RETURN}));  // "E&xit", then past the separator to "Enabled"
-    EXPECT_TRUE(WaitFor([&] { return Armed(main) == arming; }));
+    EXPECT_TRUE(WaitFor([&] { return Armed(main_) == arming; }));
   }
   EXPECT_GT(checkColumn[1], checkColumn[0] + 4) << "the check mark shows while armed";
   EXPECT_FALSE(PowerCalled("ExitWindowsEx"));
 }
 
 TEST_F(TrayTest, AboutShowsTheVersionOfTheBuild) {
-  Program program(powerLog_);
-  ASSERT_NE(program.MainWindow(), nullptr);
-  ASSERT_TRUE(OpenMenu(program));
-  ASSERT_TRUE(MenuChar(program, L'a'));
-  const HWND about = program.FindWindowOf(nullptr, L"About");
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(OpenMenu());
+  ASSERT_TRUE(MenuChar(L'a'));
+  const HWND about = program_->FindWindowOf(nullptr, L"About");
   ASSERT_NE(about, nullptr);
   const std::string expected = std::string("Version: ") + KELVANE_VERSION_TEXT;
   EXPECT_EQ(ControlText(about, static_cast<int>(AboutControl::lblVersion)), std::wstring(expected.begin(), expected.end()));
   // A left click on the tray icon closes the about box and shows the main window.
   ASSERT_TRUE(ClickScreen(*TrayIconCentre(), 1));
-  EXPECT_TRUE(WaitFor([&] { return !IsWindow(about) || !IsWindowVisible(about); }));
+  EXPECT_TRUE(Gone(about));
 }
 
 TEST_F(TrayTest, ExitAsksBeforeQuitting) {
-  Program program(powerLog_);
-  ASSERT_NE(program.MainWindow(), nullptr);
-  ASSERT_TRUE(OpenMenu(program));
-  ASSERT_TRUE(MenuChar(program, L'x'));
-  HWND question = program.FindWindowOf(L"#32770", L"Kelvane");
+  ASSERT_TRUE(Start());
+  ASSERT_TRUE(OpenMenu() && MenuChar(L'x'));
+  HWND question = program_->Question();
   ASSERT_NE(question, nullptr);
-  PostMessageW(GetDlgItem(question, IDNO), BM_CLICK, 0, 0);
+  Answer(question, IDNO);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(question); }));
-  EXPECT_FALSE(program.Exited(300ms));
+  EXPECT_FALSE(program_->Exited(300ms));
   ASSERT_TRUE(TrayIconCentre().has_value()) << "declining leaves the tray icon";
 
-  ASSERT_TRUE(OpenMenu(program));
-  ASSERT_TRUE(MenuChar(program, L'x'));
-  question = program.FindWindowOf(L"#32770", L"Kelvane");
+  ASSERT_TRUE(OpenMenu() && MenuChar(L'x'));
+  question = program_->Question();
   ASSERT_NE(question, nullptr);
-  PostMessageW(GetDlgItem(question, IDYES), BM_CLICK, 0, 0);
-  EXPECT_TRUE(program.Exited());
+  Answer(question, IDYES);
+  EXPECT_TRUE(program_->Exited());
 }
 
 TEST_F(TrayTest, DecliningToQuitWhileThePromptIsOpenDoesNotPerformTheAction) {
-  SetRegistryText(kConfig, L"Action", L"3");
-  SetRegistryText(kConfig, L"PromptTimeout", L"3");
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  ArmSeconds(main, L"1");
-  const HWND prompt = program.FindWindowOf(kPromptWindowClass, L"Kelvane", 15s);
+  Configure({{L"Action", L"3"}, {L"PromptTimeout", L"3"}});
+  ASSERT_TRUE(Start());
+  const HWND prompt = ArmToPrompt();
   ASSERT_NE(prompt, nullptr);
   // The user goes to the tray icon and picks "E&xit" while the prompt counts.
-  ASSERT_TRUE(OpenMenu(program));
-  const HWND menu = program.FindWindowOf(L"#32768", nullptr);
+  ASSERT_TRUE(OpenMenu());
+  const HWND menu = Menu();
   ASSERT_NE(menu, nullptr);
   RECT items{};
   GetWindowRect(menu, &items);
   ASSERT_TRUE(ClickScreen({items.left + 25, items.top + 10}, 1));
-  const HWND question = program.FindWindowOf(L"#32770", L"Kelvane");
+  const HWND question = program_->Question();
   ASSERT_NE(question, nullptr);
   // The user is there, at another of the program's windows: the prompt's
   // count stops, and the question may stay open longer than the count was.
   EXPECT_TRUE(WaitFor([&] { return ControlText(prompt, Id(PromptControl::lblCountdown)).empty(); }));
-  PostMessageW(GetDlgItem(question, IDNO), BM_CLICK, 0, 0);
+  Answer(question, IDNO);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }));
   EXPECT_FALSE(WaitFor([&] { return PowerCalled("SetSuspendState"); }, 3s))
       << "answering No to quitting performed the Suspend at once: " << PowerCalls();
-  if (Armed(main)) {
+  if (Armed(main_)) {
     if (IsWindow(prompt) && IsWindowVisible(prompt)) Click(prompt, Id(PromptControl::cmdAbort));
   }
 }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "base/handles_win32.h"
 #include "base/registry_settings_store_win32.h"
+#include "win32/support/read_only_key.h"
 
 namespace kelvane {
 namespace {
@@ -43,28 +43,10 @@ TEST_F(RegistryStoreTest, SectionsLiveUnderTheApplicationKey) {
   EXPECT_STREQ(data, L"False");
 }
 
-// A key whose access list lets the user read but not write, as an
-// administrator's policy may leave it.
 TEST_F(RegistryStoreTest, AValueRefusedIsNotReportedAsSavedAndTheOldOneStays) {
   ASSERT_TRUE(store.SaveValue("KelvaneTest", "CONFIG", "tPeriod", "5"));
-  HKEY raw = nullptr;
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\KelvaneTest\\CONFIG", 0, WRITE_DAC | KEY_READ, &raw),
-            ERROR_SUCCESS);
-  const UniqueKey key(raw);
-  SECURITY_DESCRIPTOR readOnly{};
-  ASSERT_TRUE(InitializeSecurityDescriptor(&readOnly, SECURITY_DESCRIPTOR_REVISION));
-  // Everyone may read; nobody is granted anything else.
-  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-  PSID everyone = nullptr;
-  ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
-  alignas(DWORD) unsigned char aclBytes[256];
-  auto* acl = reinterpret_cast<ACL*>(aclBytes);
-  ASSERT_TRUE(InitializeAcl(acl, sizeof aclBytes, ACL_REVISION));
-  ASSERT_TRUE(AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone));
-  ASSERT_TRUE(SetSecurityDescriptorDacl(&readOnly, TRUE, acl, FALSE));
-  const LONG set = RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &readOnly);
-  FreeSid(everyone);
-  ASSERT_EQ(set, ERROR_SUCCESS);
+  const testing::ReadOnlyKey readOnly(L"Software\\KelvaneTest\\CONFIG");
+  ASSERT_TRUE(readOnly.made());
 
   EXPECT_FALSE(store.SaveValue("KelvaneTest", "CONFIG", "tPeriod", "42"));
   EXPECT_EQ(store.GetValue("KelvaneTest", "CONFIG", "tPeriod", "<absent>"), "5");
@@ -72,12 +54,6 @@ TEST_F(RegistryStoreTest, AValueRefusedIsNotReportedAsSavedAndTheOldOneStays) {
   EXPECT_EQ(store.GetValue("KelvaneTest", "CONFIG", "NewValue", "<absent>"), "<absent>");
   // Other sections are written as before.
   EXPECT_TRUE(store.SaveValue("KelvaneTest", "TASK", "TaskCount", "0"));
-
-  // Open to all again, so that the key can be deleted.
-  SECURITY_DESCRIPTOR open{};
-  InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION);
-  SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE);
-  EXPECT_EQ(RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, &open), ERROR_SUCCESS);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <thread>
 
+#include "base/control_ids.h"
+
 namespace kelvane::e2e {
 
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
@@ -112,6 +114,38 @@ HWND Program::FindWindowOf(const wchar_t* className, const wchar_t* title, std::
 HWND Program::MainWindow(std::chrono::milliseconds timeout) const {
   return FindWindowOf(L"KelvaneMain", L" Kelvane", timeout);
 }
+
+HWND Program::Prompt(std::chrono::milliseconds timeout) const {
+  return FindWindowOf(kPromptWindowClass, L"Kelvane", timeout);
+}
+
+HWND Program::Question() const { return FindWindowOf(L"#32770", L"Kelvane"); }
+
+std::vector<HWND> TrayIcons() {
+  std::vector<HWND> icons;
+  const HWND tray = FindWindowW(nullptr, L"Wine System Tray");
+  if (tray == nullptr) return icons;
+  EnumChildWindows(
+      tray,
+      [](HWND child, LPARAM found) -> BOOL {
+        if (IsWindowVisible(child)) reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&icons));
+  return icons;
+}
+
+bool Gone(HWND window, std::chrono::milliseconds timeout) {
+  return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeout);
+}
+
+void ClickCloseImage(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  ClickAt(window, client.right - 8, 8);
+}
+
+void Answer(HWND question, int button) { PostMessageW(GetDlgItem(question, button), BM_CLICK, 0, 0); }
 
 std::wstring Text(HWND window) {
   wchar_t buffer[512] = {};

@@ -48,6 +48,10 @@ class Program : public Process {
   Program(std::wstring commandLine, const std::wstring& currentFolder) : Process(std::move(commandLine), currentFolder) {}
 
   HWND MainWindow(std::chrono::milliseconds timeout = 10s) const;
+  // The prompt once it shows; it comes at the end of a countdown.
+  HWND Prompt(std::chrono::milliseconds timeout = 15s) const;
+  // The message box that asks before quitting or reports an error.
+  HWND Question() const;
   // A top-level window of the program with this class (or title) once it is visible.
   HWND FindWindowOf(const wchar_t* className, const wchar_t* title, std::chrono::milliseconds timeout = 10s) const;
   DWORD id() const { return info_.dwProcessId; }
@@ -70,6 +74,16 @@ bool TypeIntoFocus(const std::string& keys);
 // The xdotool key names that type `text` (ASCII letters, digits, blanks and
 // the punctuation of paths and command lines).
 std::string KeysFor(const std::string& text);
+
+// The icons shown in Wine's stand-alone tray window.
+std::vector<HWND> TrayIcons();
+
+// Whether `window` has been closed or hidden within `timeout`.
+bool Gone(HWND window, std::chrono::milliseconds timeout = 10s);
+// Clicks the close image of a window's drawn frame.
+void ClickCloseImage(HWND window);
+// Clicks a message box's button, such as IDYES.
+void Answer(HWND question, int button);
 
 // Whether any child window of `window` shows exactly `text`.
 bool HasChildText(HWND window, const std::wstring& text);

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "base/control_ids.h"
 #include "e2e/support/driver.h"
@@ -30,6 +33,21 @@ class ProgramTest : public ::testing::Test {
     DeleteRegistryTree(L"Software\\Kelvane");
     DeleteFileW(powerLog_.c_str());
   }
+  // Starts the program, with `variable` set to `value` for it alone when
+  // given; true once its main window shows.
+  bool Start(const wchar_t* variable = nullptr, const wchar_t* value = nullptr) {
+    if (variable != nullptr) SetEnvironmentVariableW(variable, value);
+    program_.emplace(powerLog_);
+    if (variable != nullptr) SetEnvironmentVariableW(variable, nullptr);
+    main_ = program_->MainWindow();
+    return main_ != nullptr;
+  }
+  // A one-second countdown armed from the window: the prompt once it shows.
+  HWND ArmToPrompt() {
+    ArmSeconds(main_, L"1");
+    return program_->Prompt();
+  }
+
   std::string PowerCalls() const { return ReadFileText(powerLog_); }
   bool PowerCalled(const std::string& call) const { return PowerCalls().find(call) != std::string::npos; }
 
@@ -40,6 +58,9 @@ class ProgramTest : public ::testing::Test {
     Click(main, Id(MainControl::cmdTimer));
   }
   static bool Armed(HWND main) { return ControlText(main, Id(MainControl::cmdTimer)) == L"&Disable"; }
+  static void Configure(std::initializer_list<std::pair<const wchar_t*, const wchar_t*>> values) {
+    for (const auto& [name, data] : values) SetRegistryText(kConfig, name, data);
+  }
   // Stores task `slot` as its record string.
   static void StoreTask(int slot, bool enabled, const std::wstring& name, const std::wstring& command) {
     const std::wstring sign = L"\u00A4";
@@ -47,7 +68,20 @@ class ProgramTest : public ::testing::Test {
                     std::to_wstring(slot) + sign + (enabled ? L"1" : L"0") + sign + name + sign + command + sign);
   }
 
+  struct Task {
+    bool enabled;
+    std::wstring name, command;
+  };
+  // Stores these tasks as the whole task list.
+  static void StoreTasks(std::initializer_list<Task> tasks) {
+    SetRegistryText(kTasks, L"TaskCount", std::to_wstring(tasks.size()));
+    int slot = 0;
+    for (const Task& task : tasks) StoreTask(++slot, task.enabled, task.name, task.command);
+  }
+
   std::wstring powerLog_ = TempFile(L"kelvane-power.log");
+  std::optional<Program> program_;  // the one Start() started
+  HWND main_ = nullptr;
 };
 
 }  // namespace kelvane::e2e

@@ -20,6 +20,22 @@ inline HWND OwnedWindow(const std::wstring& prefix, const wchar_t* suffix) {
   return FindWindowW(L"KelvaneWindowOwner", (prefix + suffix).c_str());
 }
 
+// The three windows of the helper for `prefix`: there and all hidden.
+inline bool AllHidden(const std::wstring& prefix) {
+  const HWND normal = OwnedWindow(prefix, L" normal");
+  return normal != nullptr && !IsWindowVisible(normal) && !IsWindowVisible(OwnedWindow(prefix, L" minimised")) &&
+         !IsWindowVisible(OwnedWindow(prefix, L" maximised"));
+}
+
+// The three shown, each in the state it was made in.
+inline bool EachInItsState(const std::wstring& prefix) {
+  const HWND normal = OwnedWindow(prefix, L" normal");
+  const HWND minimised = OwnedWindow(prefix, L" minimised");
+  const HWND maximised = OwnedWindow(prefix, L" maximised");
+  return normal != nullptr && IsWindowVisible(normal) && IsWindowVisible(minimised) && IsWindowVisible(maximised) &&
+         !IsIconic(normal) && !IsZoomed(normal) && IsIconic(minimised) && IsZoomed(maximised);
+}
+
 // Makes the thread of `window` stop reading messages for a minute, as a
 // program that hangs; true once it no longer answers.
 inline bool StopReadingMessages(HWND window) {
