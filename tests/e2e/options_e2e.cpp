@@ -289,11 +289,8 @@ TEST_F(OptionsTest, At150PercentTheDialogsSpinsScaleLikeTheMainWindows) {
 // a box keeps what is typed until it is left, then holds its range, and OK
 // stores both.
 TEST_F(OptionsTest, TheQuietThresholdsAreTypedByTheirMnemonicsAndStoredWithOk) {
-  Program program(powerLog_);
-  const HWND main = program.MainWindow();
-  ASSERT_NE(main, nullptr);
-  const HWND dialog = OpenOptions(program, main);
-  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(StartAndOpen());
+  const HWND dialog = dialog_;
   EXPECT_EQ(ControlText(dialog, Id(OptionsControl::txtQuietKBps)), L"50");
   EXPECT_EQ(ControlText(dialog, Id(OptionsControl::txtQuietPercent)), L"10");
   ASSERT_TRUE(TypeIntoFocus("alt+n " + KeysFor("2000")));
@@ -305,7 +302,7 @@ TEST_F(OptionsTest, TheQuietThresholdsAreTypedByTheirMnemonicsAndStoredWithOk) {
   ASSERT_TRUE(TypeIntoFocus("Tab"));
   EXPECT_TRUE(WaitFor([&] { return ControlText(dialog, Id(OptionsControl::txtQuietPercent)) == L"1"; }))
       << "the lowest percentage, once left";
-  ASSERT_TRUE(ClickOk(dialog));
+  ASSERT_TRUE(ClickOk());
   EXPECT_TRUE(WaitFor([&] { return RegistryText(kConfig, L"ConditionKBps") == L"2000"; }));
   EXPECT_EQ(RegistryText(kConfig, L"ConditionPercent"), L"1");
 }
