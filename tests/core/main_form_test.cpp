@@ -1296,6 +1296,67 @@ TEST_F(MainFormTest, TheQuietConditionsMeasureAgainstTheStoredThresholds) {
   EXPECT_TRUE(Logged("suspend 010"));
 }
 
+// The thresholds are edited in the options dialog, which stays open to the
+// user while a quiet condition is armed; what the user sets there is what
+// the status line's rate is measured against from then on, as "Keep the
+// computer awake" switched there holds for the arming under way.
+TEST_F(MainFormTest, QuietThresholdsChangedInTheOptionsWhileArmedHoldForTheConditionUnderWay) {
+  class ThresholdView : public FakeView {
+   public:
+    using FakeView::FakeView;
+    std::int32_t kbps = 0;
+    std::int32_t percent = 0;
+    void RunOptionsDialog(const OptionsSettings& settings) override {
+      settings.options.quietKBps = kbps;
+      settings.options.quietPercent = percent;
+    }
+  };
+  const struct {
+    const char* condition;
+    std::uint64_t octets;  // every 5 s
+    std::uint64_t busy;    // thousandths
+    const char* status;    // after a minute, before the change
+  } cases[] = {
+      {"2", 80 * 1024 * 5, 0, "Network 80 KB/s, quiet 0 of 1 minutes"},
+      {"3", 0, 300, "Processor 30 %, quiet 0 of 1 minutes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.status);
+    MemorySettingsStore s = Config({{"Method", "3"}, {"Condition", c.condition}, {"ConditionMinutes", "1"},
+                                    {"Prompt", "False"}, {"Action", "3"}});
+    Log l;
+    RecordingPowerApi p{&l};
+    ThresholdView v{l};
+    testing::FakeConditionSampler sam;
+    sam.octets = std::vector<InterfaceOctets>{{1, 0, 0}};
+    MainForm f{v, v, MainServices{s, p, clock, zone, tray, parts, parts, parts, hider, parts, "k.exe", "A", &sam}};
+    const auto aMinute = [&] {
+      for (int sample = 0; sample < 12; ++sample) {
+        clock.Advance(5s);
+        (*sam.octets)[0].received += c.octets;
+        sam.times->total += 1000;
+        sam.times->idle += 1000 - c.busy;
+        f.OnTimerTick();
+      }
+    };
+    f.Start();
+    f.OnToggleClicked();
+    ASSERT_TRUE(f.GetSchedule().Armed());
+    aMinute();
+    ASSERT_EQ(v.status, c.status) << "loud against 50 KB/s and 10 %";
+    // 80 KB/s and 30 % are quiet against these.
+    v.kbps = 100;
+    v.percent = 40;
+    f.OnOptionsClicked();
+    ASSERT_TRUE(f.GetSchedule().Armed());
+    EXPECT_EQ(s.Get("CONFIG", "ConditionKBps"), "100");
+    aMinute();
+    aMinute();
+    const bool suspended = std::find(l.begin(), l.end(), "suspend 010") != l.end();
+    EXPECT_TRUE(suspended) << "still measured against the old threshold: " << v.status;
+  }
+}
+
 TEST_F(MainFormTest, ARepeatingTimeArmsItsNextDayAfterActionsThatLeaveTheProgramRunning) {
   // Sunday 6 December 2026, 14:00 UTC (the fake zone is UTC).
   const struct {
