@@ -1183,6 +1183,41 @@ TEST_F(MainFormTest, ACommandLineThatIsRefusedLeavesWhatWasArmed) {
   EXPECT_FALSE(view.shown.conditionMode);
 }
 
+// As for a program that does not run: a quiet condition that cannot be
+// measured refuses the command, and the refusal must not cost the user the
+// schedule armed by hand.
+TEST_F(MainFormTest, ACommandLineQuietConditionWithoutFiguresLeavesWhatWasArmed) {
+  const struct {
+    const char* kind;
+    const char* refusal;
+  } cases[] = {{"network", "The network's figures are not available"},
+               {"cpu", "The processor's figures are not available"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.kind);
+    MemorySettingsStore s;
+    Log l;
+    FakeView v{l};
+    testing::FakeConditionSampler sam;
+    sam.octets.reset();
+    sam.times.reset();
+    MainForm f{v, v, MainServices{s, power, clock, zone, tray, parts, parts, parts, hider, parts, "k.exe", "A", &sam}};
+    f.Start();
+    f.OnUnitSelected(2);
+    f.OnFieldTextChanged(ScheduleField::Period, "90");
+    f.OnToggleClicked();
+    ASSERT_TRUE(f.GetSchedule().Armed());
+    const Instant target = f.GetSchedule().Target();
+    const auto reply = Apply(f, {"/restart", "/when", c.kind, "5m"});
+    EXPECT_EQ(reply.exitCode, kExitNotArmed);
+    EXPECT_EQ(reply.text, c.refusal);
+    ASSERT_TRUE(f.GetSchedule().Armed()) << "the armed shutdown was dropped";
+    EXPECT_EQ(f.GetSchedule().Action(), PowerAction::Shutdown);
+    EXPECT_EQ(f.GetSchedule().Target(), target);
+    EXPECT_FALSE(v.shown.conditionMode) << "the window shows what is armed";
+    EXPECT_EQ(s.Get("CONFIG", "Method"), "1") << "the refused command is not saved";
+  }
+}
+
 TEST_F(MainFormTest, ACommandLineProgramGivenWithItsFolderIsWaitedForByItsFileName) {
   // The system names a process by its file name alone, and the window's box
   // takes a typed path the same way; a script often has the full path.
