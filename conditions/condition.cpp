@@ -59,6 +59,23 @@ std::string NotRunningText(std::string_view program) {
   return (program.empty() ? std::string("The program") : std::string(program)) + " is not running";
 }
 
+namespace {
+
+std::string UnavailableText(ConditionKind kind) {
+  return kind == ConditionKind::NetworkQuiet ? "The network's figures are not available"
+                                             : "The processor's figures are not available";
+}
+
+}  // namespace
+
+std::optional<std::string> QuietUnavailable(ConditionSampler& sampler, ConditionKind kind) {
+  const bool readable = kind == ConditionKind::NetworkQuiet     ? sampler.NetworkOctets().has_value()
+                        : kind == ConditionKind::ProcessorQuiet ? sampler.SystemTimes().has_value()
+                                                                : true;
+  if (readable) return std::nullopt;
+  return UnavailableText(kind);
+}
+
 std::optional<std::string> ConditionWatch::Start(const ConditionChoice& choice, std::chrono::milliseconds now) {
   Stop();
   if (choice.kind == ConditionKind::ProgramEnds && sampler_.WatchProgram(choice.program) == 0) {
@@ -70,10 +87,7 @@ std::optional<std::string> ConditionWatch::Start(const ConditionChoice& choice, 
   choice_ = choice;
   if (Quiet()) {
     std::optional<QuietSample> first = TakeSample(now);
-    if (!first) {
-      return choice.kind == ConditionKind::NetworkQuiet ? "The network's figures are not available"
-                                                         : "The processor's figures are not available";
-    }
+    if (!first) return UnavailableText(choice.kind);
     Rebase(std::move(*first));
   }
   watching_ = true;

@@ -95,6 +95,10 @@ inline constexpr std::chrono::seconds kQuietSampleSpan{5};
 // computer slept: what happened meanwhile is not known.
 inline constexpr std::chrono::minutes kQuietSampleGap{1};
 
+// Why a quiet condition cannot be watched on this system (its figures cannot
+// be read); nullopt for the other conditions, or when they can.
+std::optional<std::string> QuietUnavailable(ConditionSampler& sampler, ConditionKind kind);
+
 // One armed condition. Times are on the elapsed clock, which a clock change
 // does not move.
 class ConditionWatch {
@@ -106,6 +110,12 @@ class ConditionWatch {
   void Stop();
   // Takes a sample; true once the condition holds.
   bool Update(std::chrono::milliseconds now);
+  // Thresholds changed while armed hold from the next sample on; the quiet
+  // stretch counted so far stays.
+  void SetThresholds(int kbps, int percent) {
+    choice_.kbps = kbps;
+    choice_.percent = percent;
+  }
   // "Idle 3 of 10 minutes", "Waiting for blender.exe to end",
   // "Network 12 KB/s, quiet 4 of 5 minutes".
   std::string Status() const;

@@ -190,8 +190,10 @@ void MainForm::OnOptionsClicked() {
                     o.PromptTimeout, o.WakeToAct, o.ConditionKBps, o.ConditionPercent, o.tasks},
       services_.hotKeys.Editor(BossKey::Boss), services_.hotKeys.Editor(BossKey::Alternative), services_.store,
       services_.runKey, GetOsName(services_.power), services_.programPath, dataFolder_});
-  // "Keep awake" switched while armed holds for the countdown under way.
+  // "Keep awake" switched while armed holds for the countdown under way, and
+  // new thresholds for the condition under way.
   if (schedule_.Armed()) services_.power.KeepSystemAwake(options_.KeepAwake);
+  schedule_.SetQuietThresholds(options_.ConditionKBps, options_.ConditionPercent);
   SaveSettings();
   view_.ProcessPendingMessages();
 }
@@ -343,11 +345,14 @@ MainForm::CommandReply MainForm::ApplyCommand(const Command& command) {
   if (command.action == PowerAction::LockComputer && !controls_.lockOffered) {
     return {kExitNotArmed, "Lock Computer is not offered on this system"};
   }
-  // A program that does not run is refused before anything armed is let go
-  // (disarmed, the arming below refuses it and says so in the window).
-  if (schedule_.Armed() && command.condition && command.conditionKind == ConditionKind::ProgramEnds &&
-      services_.conditions != nullptr && services_.conditions->CountProgram(command.program) == 0) {
-    return {kExitNotArmed, NotRunningText(command.program)};
+  // A program that does not run, or a quiet condition that cannot be
+  // measured, is refused before anything armed is let go (disarmed, the
+  // arming below refuses it and says so in the window).
+  if (schedule_.Armed() && command.condition && services_.conditions != nullptr) {
+    if (command.conditionKind == ConditionKind::ProgramEnds && services_.conditions->CountProgram(command.program) == 0) {
+      return {kExitNotArmed, NotRunningText(command.program)};
+    }
+    if (auto why = QuietUnavailable(*services_.conditions, command.conditionKind)) return {kExitNotArmed, *why};
   }
   // A new command replaces what was armed, without the "No Action" balloon
   // of a disarm that the user would read as the end of it.

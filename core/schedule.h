@@ -140,6 +140,10 @@ class Schedule {
   void ForgetArmed() { armed_ = false; }
 
   bool Armed() const { return armed_; }
+  // The quiet conditions' thresholds, changed while armed.
+  void SetQuietThresholds(int kbps, int percent) {
+    if (condition_) condition_->SetThresholds(kbps, percent);
+  }
   // Armed for a clock time that repeats on chosen days.
   bool Repeats() const { return armed_ && followsWallClock_ && repeatDays_ != 0; }
   // Armed to wait for the session to end; a snooze of the prompt that
