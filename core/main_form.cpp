@@ -349,10 +349,11 @@ MainForm::CommandReply MainForm::ApplyCommand(const Command& command) {
   // measured, is refused before anything armed is let go (disarmed, the
   // arming below refuses it and says so in the window).
   if (schedule_.Armed() && command.condition && services_.conditions != nullptr) {
-    if (command.conditionKind == ConditionKind::ProgramEnds && services_.conditions->CountProgram(command.program) == 0) {
+    ConditionSampler& sampler = *services_.conditions;
+    if (command.conditionKind == ConditionKind::ProgramEnds && sampler.CountProgram(command.program) == 0) {
       return {kExitNotArmed, NotRunningText(command.program)};
     }
-    if (auto why = QuietUnavailable(*services_.conditions, command.conditionKind)) return {kExitNotArmed, *why};
+    if (auto why = QuietUnavailable(sampler, command.conditionKind)) return {kExitNotArmed, *why};
   }
   // A new command replaces what was armed, without the "No Action" balloon
   // of a disarm that the user would read as the end of it.
