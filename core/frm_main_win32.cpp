@@ -211,7 +211,10 @@ void MainWindow::OnPowerBroadcast(WPARAM event) {
 
 void MainWindow::OnCreate() {
   footerBrush_.reset(CreateSolidBrush(FrameColors::kFooter));
-  CreateChildControls<MainControl>(hwnd(), Children(), layout_, nullptr);
+  layout_ = CreateMeasuredChildControls<MainControl>(
+      hwnd(), Children(), MainControl::cmbAction, fonts().normal.get(),
+      [this](int boxHeight) { return MainWindowLayout(dpi(), boxHeight); });
+  SetFrame(layout_.frame);
   for (const FieldBinding& field : kFields) {
     MakeNumberBox(Control(field.text));
     SendMessageW(Control(field.text), EM_LIMITTEXT, static_cast<WPARAM>(field.maxLength), 0);
@@ -226,7 +229,6 @@ void MainWindow::OnCreate() {
   tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                                  GetModuleHandleW(nullptr), nullptr));
-  LayOut(dpi());
 }
 
 void MainWindow::OnDestroy() {
@@ -243,7 +245,8 @@ SIZE MainWindow::LayOut(int dpi) {
   SetDpi(dpi);
   layout_ = MainWindowLayout(dpi, DropDownBoxHeight(hwnd(), fonts().normal.get()));
   SetFrame(layout_.frame);
-  hiddenIcon_ = CreateArtIcon(ArtKind::TrayHidden, ScaleToDpi(16, dpi));
+  // Drawn again at the new size when next shown.
+  hiddenIcon_.reset();
   PlaceChildControls<MainControl>(hwnd(), Children(), layout_, fonts().normal.get());
   UpdateTooltip();
   InvalidateRect(hwnd(), nullptr, TRUE);
@@ -353,7 +356,10 @@ void MainWindow::OnNumberBoxStep(int id, int delta) {
 }
 
 void MainWindow::PaintBody(HDC dc) {
-  if (!showHidden_ || !hiddenIcon_) return;
+  if (!showHidden_) return;
+  // Drawn when first shown: most runs never hide a window.
+  if (!hiddenIcon_) hiddenIcon_ = CreateArtIcon(ArtKind::TrayHidden, ScaleToDpi(16, dpi()));
+  if (!hiddenIcon_) return;
   const Rect r = layout_.at(MainControl::imgShowHidden);
   DrawIconEx(dc, r.left, r.top, hiddenIcon_.get(), r.width, r.height, 0, nullptr, DI_NORMAL);
 }
