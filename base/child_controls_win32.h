@@ -58,7 +58,9 @@ void CreateChildControls(HWND parent, std::span<const ChildControl<Id>> controls
 }
 
 // Creates the controls in the table's order, in `font`, where the layout
-// that `layoutFor(boxHeight)` returns puts them, and returns that layout.
+// that `layoutFor(boxHeight)` returns puts them, and returns that layout;
+// `made` receives the controls' handles in the table's order (null for one
+// that could not be made).
 // The box height is known only once a drop-down list exists in the font, so
 // `measured`, a drop-down list, is measured as soon as it is made and the
 // few controls made before it move to the measured layout. Unlike a probe
@@ -67,12 +69,13 @@ void CreateChildControls(HWND parent, std::span<const ChildControl<Id>> controls
 // calls to the window server before the window can show.
 template <typename Id, typename LayoutFor>
 WindowLayout<Id> CreateMeasuredChildControls(HWND parent, std::span<const ChildControl<Id>> controls, Id measured,
-                                             HFONT font, LayoutFor layoutFor) {
+                                             HFONT font, LayoutFor layoutFor, std::span<HWND> made) {
   WindowLayout<Id> layout = layoutFor(0);
   bool placed = false;
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const LayoutSlot<Id> slot = layout.slotOf(controls[i].id);
     const HWND child = CreateChildControl(parent, controls[i], slot, font);
+    if (i < made.size()) made[i] = child;
     RECT box{};
     if (child == nullptr || !GetWindowRect(child, &box)) continue;
     if (placed || controls[i].id != measured) {
@@ -86,8 +89,8 @@ WindowLayout<Id> CreateMeasuredChildControls(HWND parent, std::span<const ChildC
     }
     placed = true;
     layout = layoutFor(static_cast<int>(box.bottom - box.top));
-    for (std::size_t made = 0; made <= i; ++made) {
-      MoveChildControl(GetDlgItem(parent, static_cast<int>(controls[made].id)), layout.slotOf(controls[made].id));
+    for (std::size_t before = 0; before <= i; ++before) {
+      MoveChildControl(GetDlgItem(parent, static_cast<int>(controls[before].id)), layout.slotOf(controls[before].id));
     }
   }
   return layout;

@@ -30,50 +30,58 @@ constexpr DWORD kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD kSpin = kChild | UDS_ALIGNRIGHT;
 constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 
-const std::array<MainChild, 35>& Children() {
-  static const std::array<MainChild, 35> controls{{
-      {MainControl::lblAction, WC_STATICW, L"Action", kChild | SS_CENTERIMAGE},
-      {MainControl::cmbAction, WC_COMBOBOXW, L"", kCombo | WS_GROUP},
-      {MainControl::optIn, WC_BUTTONW, L"In", kChild | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON},
-      {MainControl::txtPeriod, WC_EDITW, L"1", kEdit, kEditEx},
-      {MainControl::vsPeriod, UPDOWN_CLASSW, L"", kSpin},
-      {MainControl::cmbUnit, WC_COMBOBOXW, L"", kCombo},
-      {MainControl::optAt, WC_BUTTONW, L"At", kChild | BS_AUTORADIOBUTTON},
-      {MainControl::txtHour, WC_EDITW, L"1", kEdit, kEditEx},
-      {MainControl::vsHour, UPDOWN_CLASSW, L"", kSpin},
-      {MainControl::txtMin, WC_EDITW, L"00", kEdit, kEditEx},
-      {MainControl::vsMin, UPDOWN_CLASSW, L"", kSpin},
-      {MainControl::cmbT, WC_COMBOBOXW, L"", kCombo},
-      {MainControl::lblRepeat, WC_STATICW, L"Repeat", kChild | SS_CENTERIMAGE},
-      // A day's initial: the row has room for no more, and the order is the week's.
-      {MainControl::chkRepeat0, WC_BUTTONW, L"M", kCheck | WS_GROUP},
-      {MainControl::chkRepeat1, WC_BUTTONW, L"T", kCheck},
-      {MainControl::chkRepeat2, WC_BUTTONW, L"W", kCheck},
-      {MainControl::chkRepeat3, WC_BUTTONW, L"T", kCheck},
-      {MainControl::chkRepeat4, WC_BUTTONW, L"F", kCheck},
-      {MainControl::chkRepeat5, WC_BUTTONW, L"S", kCheck},
-      {MainControl::chkRepeat6, WC_BUTTONW, L"S", kCheck},
-      {MainControl::optWhen, WC_BUTTONW, L"When", kChild | WS_GROUP | BS_AUTORADIOBUTTON},
-      {MainControl::cmbCondition, WC_COMBOBOXW, L"", kCombo},
-      {MainControl::txtCondMinutes, WC_EDITW, L"10", kEdit, kEditEx},
-      {MainControl::vsCondMinutes, UPDOWN_CLASSW, L"", kSpin},
-      {MainControl::lblCondMinutes, WC_STATICW, L"min", kChild | SS_CENTERIMAGE},
-      // Typed into as well: a program that has no window yet.
-      {MainControl::cmbProgram, WC_COMBOBOXW, L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL},
-      {MainControl::chkPrompt, WC_BUTTONW, L"Prompt before Action with snooze option", kCheck | WS_GROUP},
-      {MainControl::chkBlink, WC_BUTTONW, L"Blink before Action", kCheck},
-      {MainControl::txtBlink, WC_EDITW, L"30", kEdit, kEditEx},
-      {MainControl::vsBlink, UPDOWN_CLASSW, L"", kSpin},
-      {MainControl::lblSeconds, WC_STATICW, L"Seconds", kChild | SS_CENTERIMAGE},
-      {MainControl::chkForce, WC_BUTTONW, L"Force terminate", kCheck},
-      {MainControl::cmdTimer, WC_BUTTONW, L"&Enable", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON | WS_GROUP},
-      {MainControl::cmdAdv, WC_BUTTONW, L"&Options", kChild | WS_TABSTOP | BS_PUSHBUTTON},
-      // Without SS_NOTIFY the label lets clicks through, so it drags the window.
-      {MainControl::lblStatus, WC_STATICW, L"Disabled",
-       kChild | SS_CENTERIMAGE | SS_NOPREFIX | SS_ENDELLIPSIS},
-  }};
-  return controls;
-}
+constexpr std::array<MainChild, 35> kChildren{{
+    {MainControl::lblAction, WC_STATICW, L"Action", kChild | SS_CENTERIMAGE},
+    {MainControl::cmbAction, WC_COMBOBOXW, L"", kCombo | WS_GROUP},
+    {MainControl::optIn, WC_BUTTONW, L"In", kChild | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON},
+    {MainControl::txtPeriod, WC_EDITW, L"1", kEdit, kEditEx},
+    {MainControl::vsPeriod, UPDOWN_CLASSW, L"", kSpin},
+    {MainControl::cmbUnit, WC_COMBOBOXW, L"", kCombo},
+    {MainControl::optAt, WC_BUTTONW, L"At", kChild | BS_AUTORADIOBUTTON},
+    {MainControl::txtHour, WC_EDITW, L"1", kEdit, kEditEx},
+    {MainControl::vsHour, UPDOWN_CLASSW, L"", kSpin},
+    {MainControl::txtMin, WC_EDITW, L"00", kEdit, kEditEx},
+    {MainControl::vsMin, UPDOWN_CLASSW, L"", kSpin},
+    {MainControl::cmbT, WC_COMBOBOXW, L"", kCombo},
+    {MainControl::lblRepeat, WC_STATICW, L"Repeat", kChild | SS_CENTERIMAGE},
+    // A day's initial: the row has room for no more, and the order is the week's.
+    {MainControl::chkRepeat0, WC_BUTTONW, L"M", kCheck | WS_GROUP},
+    {MainControl::chkRepeat1, WC_BUTTONW, L"T", kCheck},
+    {MainControl::chkRepeat2, WC_BUTTONW, L"W", kCheck},
+    {MainControl::chkRepeat3, WC_BUTTONW, L"T", kCheck},
+    {MainControl::chkRepeat4, WC_BUTTONW, L"F", kCheck},
+    {MainControl::chkRepeat5, WC_BUTTONW, L"S", kCheck},
+    {MainControl::chkRepeat6, WC_BUTTONW, L"S", kCheck},
+    {MainControl::optWhen, WC_BUTTONW, L"When", kChild | WS_GROUP | BS_AUTORADIOBUTTON},
+    {MainControl::cmbCondition, WC_COMBOBOXW, L"", kCombo},
+    {MainControl::txtCondMinutes, WC_EDITW, L"10", kEdit, kEditEx},
+    {MainControl::vsCondMinutes, UPDOWN_CLASSW, L"", kSpin},
+    {MainControl::lblCondMinutes, WC_STATICW, L"min", kChild | SS_CENTERIMAGE},
+    // Typed into as well: a program that has no window yet.
+    {MainControl::cmbProgram, WC_COMBOBOXW, L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL},
+    {MainControl::chkPrompt, WC_BUTTONW, L"Prompt before Action with snooze option", kCheck | WS_GROUP},
+    {MainControl::chkBlink, WC_BUTTONW, L"Blink before Action", kCheck},
+    {MainControl::txtBlink, WC_EDITW, L"30", kEdit, kEditEx},
+    {MainControl::vsBlink, UPDOWN_CLASSW, L"", kSpin},
+    {MainControl::lblSeconds, WC_STATICW, L"Seconds", kChild | SS_CENTERIMAGE},
+    {MainControl::chkForce, WC_BUTTONW, L"Force terminate", kCheck},
+    {MainControl::cmdTimer, WC_BUTTONW, L"&Enable", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON | WS_GROUP},
+    {MainControl::cmdAdv, WC_BUTTONW, L"&Options", kChild | WS_TABSTOP | BS_PUSHBUTTON},
+    // Without SS_NOTIFY the label lets clicks through, so it drags the window.
+    {MainControl::lblStatus, WC_STATICW, L"Disabled",
+     kChild | SS_CENTERIMAGE | SS_NOPREFIX | SS_ENDELLIPSIS},
+}};
+
+// The handles of the controls are kept in this order, looked up by id.
+static_assert([] {
+  for (std::size_t i = 0; i < kChildren.size(); ++i) {
+    if (static_cast<std::size_t>(kChildren[i].id) != static_cast<std::size_t>(MainControl::lblAction) + i) return false;
+  }
+  return kChildren.size() == static_cast<std::size_t>(MainControl::imgShowHidden) -
+                                 static_cast<std::size_t>(MainControl::lblAction);
+}());
+
+const std::array<MainChild, 35>& Children() { return kChildren; }
 
 struct FieldBinding {
   MainControl text;
@@ -213,7 +221,7 @@ void MainWindow::OnCreate() {
   footerBrush_.reset(CreateSolidBrush(FrameColors::kFooter));
   layout_ = CreateMeasuredChildControls<MainControl>(
       hwnd(), Children(), MainControl::cmbAction, fonts().normal.get(),
-      [this](int boxHeight) { return MainWindowLayout(dpi(), boxHeight); });
+      [this](int boxHeight) { return MainWindowLayout(dpi(), boxHeight); }, controls_);
   SetFrame(layout_.frame);
   for (const FieldBinding& field : kFields) {
     MakeNumberBox(Control(field.text));
@@ -238,7 +246,14 @@ void MainWindow::OnDestroy() {
   runningMark_.reset();
   destroyed_ = true;
   form_.OnUnload();
+  // The children go after this message; their handles must not outlive them.
+  controls_.fill(nullptr);
   PostQuitMessage(0);
+}
+
+HWND MainWindow::Control(MainControl id) const {
+  const auto index = static_cast<std::size_t>(static_cast<int>(id) - static_cast<int>(MainControl::lblAction));
+  return index < controls_.size() ? controls_[index] : nullptr;
 }
 
 SIZE MainWindow::LayOut(int dpi) {
