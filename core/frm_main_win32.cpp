@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <array>
+#include <optional>
 
 #include "base/child_controls_win32.h"
 #include "base/number_box_win32.h"
@@ -123,6 +124,24 @@ void SetEnabled(HWND control, bool enabled) {
   if ((IsWindowEnabled(control) != FALSE) != enabled) EnableWindow(control, enabled ? TRUE : FALSE);
 }
 
+// Whether `enabling` enables the control; nullopt for the labels and
+// buttons that no schedule state disables.
+std::optional<bool> EnabledIn(MainControl id, const ControlEnabling& enabling) {
+  using enum MainControl;
+  switch (id) {
+    case cmbAction: case optIn: case optAt: case optWhen: case chkPrompt: case chkBlink: case chkForce:
+      return enabling.choices;
+    case txtPeriod: case vsPeriod: case cmbUnit: return enabling.period;
+    case txtHour: case vsHour: case txtMin: case vsMin: case cmbT: return enabling.clock;
+    case txtBlink: case vsBlink: return enabling.blink;
+    case chkRepeat0: case chkRepeat1: case chkRepeat2: case chkRepeat3: case chkRepeat4: case chkRepeat5:
+    case chkRepeat6: return enabling.repeat;
+    case cmbCondition: case txtCondMinutes: case vsCondMinutes: case lblCondMinutes: case cmbProgram:
+      return enabling.condition;
+    default: return std::nullopt;
+  }
+}
+
 // By the control's own style: IsWindowVisible answers false for every
 // control while the window itself is still hidden.
 void SetShown(HWND control, bool shown) {
@@ -219,8 +238,16 @@ void MainWindow::OnPowerBroadcast(WPARAM event) {
 
 void MainWindow::OnCreate() {
   footerBrush_.reset(CreateSolidBrush(FrameColors::kFooter));
+  // Made as the schedule's defaults enable them: a start with the defaults
+  // then disables none, each of which costs calls to the window server
+  // under Wine, and another start changes only what differs.
+  std::array<MainChild, kChildren.size()> children = kChildren;
+  const ControlEnabling defaults = EnablingFor(ScheduleControls{}, false);
+  for (MainChild& child : children) {
+    if (EnabledIn(child.id, defaults) == false) child.style |= WS_DISABLED;
+  }
   layout_ = CreateMeasuredChildControls<MainControl>(
-      hwnd(), Children(), MainControl::cmbAction, fonts().normal.get(),
+      hwnd(), children, MainControl::cmbAction, fonts().normal.get(),
       [this](int boxHeight) { return MainWindowLayout(dpi(), boxHeight); }, controls_);
   SetFrame(layout_.frame);
   for (const FieldBinding& field : kFields) {
@@ -420,7 +447,6 @@ void MainWindow::ShowControls(const ScheduleControls& controls, const ControlEna
   for (int day = 0; day < 7; ++day) {
     const HWND box = Control(static_cast<MainControl>(static_cast<int>(MainControl::chkRepeat0) + day));
     SetCheck(box, (controls.repeatDays & (1 << day)) != 0);
-    SetEnabled(box, enabling.repeat);
   }
   SelectCombo(Control(MainControl::cmbCondition), controls.condition);
   SetControlText(MainControl::txtCondMinutes, controls.conditionMinutes.text());
@@ -436,11 +462,8 @@ void MainWindow::ShowControls(const ScheduleControls& controls, const ControlEna
   const bool idle = controls.condition == ConditionKind::Idle;
   for (MainControl id : {MainControl::txtCondMinutes, MainControl::vsCondMinutes, MainControl::lblCondMinutes}) {
     SetShown(Control(id), idle);
-    SetEnabled(Control(id), enabling.condition);
   }
   SetShown(program, !idle);
-  SetEnabled(program, enabling.condition);
-  SetEnabled(Control(MainControl::cmbCondition), enabling.condition);
   SetControlText(MainControl::txtPeriod, controls.period.text());
   SelectCombo(Control(MainControl::cmbUnit), controls.unit);
   SetControlText(MainControl::txtHour, controls.hour.text());
@@ -450,19 +473,8 @@ void MainWindow::ShowControls(const ScheduleControls& controls, const ControlEna
   SetCheck(Control(MainControl::chkBlink), controls.blink);
   SetControlText(MainControl::txtBlink, controls.blinkSeconds.text());
   SetCheck(Control(MainControl::chkForce), controls.force);
-  for (MainControl id : {MainControl::txtPeriod, MainControl::vsPeriod, MainControl::cmbUnit}) {
-    SetEnabled(Control(id), enabling.period);
-  }
-  for (MainControl id : {MainControl::txtHour, MainControl::vsHour, MainControl::txtMin, MainControl::vsMin,
-                         MainControl::cmbT}) {
-    SetEnabled(Control(id), enabling.clock);
-  }
-  SetEnabled(Control(MainControl::txtBlink), enabling.blink);
-  SetEnabled(Control(MainControl::vsBlink), enabling.blink);
-  for (MainControl id : {MainControl::cmbAction, MainControl::optIn, MainControl::optAt, MainControl::optWhen,
-                         MainControl::chkPrompt,
-                         MainControl::chkBlink, MainControl::chkForce}) {
-    SetEnabled(Control(id), enabling.choices);
+  for (const MainChild& child : kChildren) {
+    if (const std::optional<bool> enabled = EnabledIn(child.id, enabling)) SetEnabled(Control(child.id), *enabled);
   }
   // A control that is disabled loses the focus to nothing; the keyboard
   // goes on from the button that arms and disarms.
