@@ -135,7 +135,7 @@ int RunApplication(HINSTANCE instance) {
   frmAbout about;
   RegistryRunKey runKey;
   Folders folders;
-  const std::string appData = ChooseAppDataFolder(EnvironmentVariable("APPDATA"), RoamingAppDataFolder());
+  const std::string appData = ChooseAppDataFolder(EnvironmentVariable("APPDATA"), RoamingAppDataFolder);
   Tasks tasks(DataFolderPath(appData));
   Win32WindowList desktop;
   VolatileHiddenWindowsRecord hiddenRecord;

@@ -27,19 +27,25 @@ std::string RegistrySettingsStore::GetValue(std::string_view app, std::string_vi
   }
   const UniqueKey sectionKey(raw);
   const std::wstring name = Widen(key);
+  // Settings are short: one query into a buffer that holds nearly all of
+  // them, a second only for a longer value (each query is a call to the
+  // registry's server).
+  std::vector<wchar_t> buffer(128, L'\0');
+  LSTATUS status = ERROR_MORE_DATA;
   DWORD type = 0;
-  DWORD bytes = 0;
-  if (RegQueryValueExW(sectionKey.get(), name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ)) {
-    return std::string(defaultValue);
+  for (int tries = 0; tries < 3 && status == ERROR_MORE_DATA; ++tries) {
+    // One unit is kept back: stored strings need not be terminated.
+    DWORD bytes = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
+    status = RegQueryValueExW(sectionKey.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                              &bytes);
+    if (status == ERROR_MORE_DATA) {
+      buffer.assign(bytes / sizeof(wchar_t) + 2, L'\0');
+    } else if (status == ERROR_SUCCESS) {
+      buffer.resize((bytes + sizeof(wchar_t) - 1) / sizeof(wchar_t));
+    }
   }
-  std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
-  DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-  if (RegQueryValueExW(sectionKey.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
-                       &size) != ERROR_SUCCESS) {
-    return std::string(defaultValue);
-  }
-  // Stored strings need not be terminated; the buffer has a spare zero.
+  if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::string(defaultValue);
+  buffer.push_back(L'\0');
   return Narrow(std::wstring_view(buffer.data()));
 }
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "base/system_library_win32.h"
 #include "base/wide_text_win32.h"
 
 namespace kelvane {
@@ -124,9 +125,16 @@ std::string EnvironmentVariable(std::string_view name) {
 std::string RoamingAppDataFolder() {
   PWSTR path = nullptr;
   const HRESULT result = SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &path);
-  // The buffer is the caller's to free even when the call failed.
   std::string folder = SUCCEEDED(result) && path != nullptr ? Narrow(path) : std::string();
-  CoTaskMemFree(path);
+  // The buffer is the caller's to free even when the call failed. The free
+  // is looked up rather than imported: an import would load ole32 and the
+  // COM runtime beneath it at every start, for a folder that is asked for
+  // only when the environment does not name it. Without the entry the few
+  // bytes are left to the process's end.
+  SystemLibrary ole32(L"ole32.dll");
+  if (const FARPROC entry = path != nullptr ? ole32.Find("CoTaskMemFree") : nullptr) {
+    reinterpret_cast<decltype(&::CoTaskMemFree)>(reinterpret_cast<void*>(entry))(path);
+  }
   return folder;
 }
 

@@ -72,9 +72,13 @@ void WindowHider::ShowHiddenWindows() {
 
 void WindowHider::ShowRecordedWindows() {
   if (record_ == nullptr) return;
-  const std::vector<HiddenWindow> again =
-      WindowsToShowAgain(DecodeHiddenWindows(record_->Read()), windows_.EnumerateWindows());
-  if (!again.empty()) ShowBottomFirst(again);
+  const std::vector<HiddenWindow> recorded = DecodeHiddenWindows(record_->Read());
+  // Nearly every start finds nothing recorded, and then need not go through
+  // every window of the desktop.
+  if (!recorded.empty()) {
+    const std::vector<HiddenWindow> again = WindowsToShowAgain(recorded, windows_.EnumerateWindows());
+    if (!again.empty()) ShowBottomFirst(again);
+  }
   record_->Clear();
 }
 

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <array>
+#include <optional>
 
 #include "base/child_controls_win32.h"
 #include "base/number_box_win32.h"
@@ -30,50 +31,58 @@ constexpr DWORD kCombo = kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
 constexpr DWORD kSpin = kChild | UDS_ALIGNRIGHT;
 constexpr DWORD kCheck = kChild | WS_TABSTOP | BS_AUTOCHECKBOX;
 
-const std::array<MainChild, 35>& Children() {
-  static const std::array<MainChild, 35> controls{{
-      {MainControl::lblAction, WC_STATICW, L"Action", kChild | SS_CENTERIMAGE},
-      {MainControl::cmbAction, WC_COMBOBOXW, L"", kCombo | WS_GROUP},
-      {MainControl::optIn, WC_BUTTONW, L"In", kChild | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON},
-      {MainControl::txtPeriod, WC_EDITW, L"1", kEdit, kEditEx},
-      {MainControl::vsPeriod, UPDOWN_CLASSW, L"", kSpin},
-      {MainControl::cmbUnit, WC_COMBOBOXW, L"", kCombo},
-      {MainControl::optAt, WC_BUTTONW, L"At", kChild | BS_AUTORADIOBUTTON},
-      {MainControl::txtHour, WC_EDITW, L"1", kEdit, kEditEx},
-      {MainControl::vsHour, UPDOWN_CLASSW, L"", kSpin},
-      {MainControl::txtMin, WC_EDITW, L"00", kEdit, kEditEx},
-      {MainControl::vsMin, UPDOWN_CLASSW, L"", kSpin},
-      {MainControl::cmbT, WC_COMBOBOXW, L"", kCombo},
-      {MainControl::lblRepeat, WC_STATICW, L"Repeat", kChild | SS_CENTERIMAGE},
-      // A day's initial: the row has room for no more, and the order is the week's.
-      {MainControl::chkRepeat0, WC_BUTTONW, L"M", kCheck | WS_GROUP},
-      {MainControl::chkRepeat1, WC_BUTTONW, L"T", kCheck},
-      {MainControl::chkRepeat2, WC_BUTTONW, L"W", kCheck},
-      {MainControl::chkRepeat3, WC_BUTTONW, L"T", kCheck},
-      {MainControl::chkRepeat4, WC_BUTTONW, L"F", kCheck},
-      {MainControl::chkRepeat5, WC_BUTTONW, L"S", kCheck},
-      {MainControl::chkRepeat6, WC_BUTTONW, L"S", kCheck},
-      {MainControl::optWhen, WC_BUTTONW, L"When", kChild | WS_GROUP | BS_AUTORADIOBUTTON},
-      {MainControl::cmbCondition, WC_COMBOBOXW, L"", kCombo},
-      {MainControl::txtCondMinutes, WC_EDITW, L"10", kEdit, kEditEx},
-      {MainControl::vsCondMinutes, UPDOWN_CLASSW, L"", kSpin},
-      {MainControl::lblCondMinutes, WC_STATICW, L"min", kChild | SS_CENTERIMAGE},
-      // Typed into as well: a program that has no window yet.
-      {MainControl::cmbProgram, WC_COMBOBOXW, L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL},
-      {MainControl::chkPrompt, WC_BUTTONW, L"Prompt before Action with snooze option", kCheck | WS_GROUP},
-      {MainControl::chkBlink, WC_BUTTONW, L"Blink before Action", kCheck},
-      {MainControl::txtBlink, WC_EDITW, L"30", kEdit, kEditEx},
-      {MainControl::vsBlink, UPDOWN_CLASSW, L"", kSpin},
-      {MainControl::lblSeconds, WC_STATICW, L"Seconds", kChild | SS_CENTERIMAGE},
-      {MainControl::chkForce, WC_BUTTONW, L"Force terminate", kCheck},
-      {MainControl::cmdTimer, WC_BUTTONW, L"&Enable", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON | WS_GROUP},
-      {MainControl::cmdAdv, WC_BUTTONW, L"&Options", kChild | WS_TABSTOP | BS_PUSHBUTTON},
-      // Without SS_NOTIFY the label lets clicks through, so it drags the window.
-      {MainControl::lblStatus, WC_STATICW, L"Disabled",
-       kChild | SS_CENTERIMAGE | SS_NOPREFIX | SS_ENDELLIPSIS},
-  }};
-  return controls;
-}
+constexpr std::array<MainChild, 35> kChildren{{
+    {MainControl::lblAction, WC_STATICW, L"Action", kChild | SS_CENTERIMAGE},
+    {MainControl::cmbAction, WC_COMBOBOXW, L"", kCombo | WS_GROUP},
+    {MainControl::optIn, WC_BUTTONW, L"In", kChild | WS_TABSTOP | WS_GROUP | BS_AUTORADIOBUTTON},
+    {MainControl::txtPeriod, WC_EDITW, L"1", kEdit, kEditEx},
+    {MainControl::vsPeriod, UPDOWN_CLASSW, L"", kSpin},
+    {MainControl::cmbUnit, WC_COMBOBOXW, L"", kCombo},
+    {MainControl::optAt, WC_BUTTONW, L"At", kChild | BS_AUTORADIOBUTTON},
+    {MainControl::txtHour, WC_EDITW, L"1", kEdit, kEditEx},
+    {MainControl::vsHour, UPDOWN_CLASSW, L"", kSpin},
+    {MainControl::txtMin, WC_EDITW, L"00", kEdit, kEditEx},
+    {MainControl::vsMin, UPDOWN_CLASSW, L"", kSpin},
+    {MainControl::cmbT, WC_COMBOBOXW, L"", kCombo},
+    {MainControl::lblRepeat, WC_STATICW, L"Repeat", kChild | SS_CENTERIMAGE},
+    // A day's initial: the row has room for no more, and the order is the week's.
+    {MainControl::chkRepeat0, WC_BUTTONW, L"M", kCheck | WS_GROUP},
+    {MainControl::chkRepeat1, WC_BUTTONW, L"T", kCheck},
+    {MainControl::chkRepeat2, WC_BUTTONW, L"W", kCheck},
+    {MainControl::chkRepeat3, WC_BUTTONW, L"T", kCheck},
+    {MainControl::chkRepeat4, WC_BUTTONW, L"F", kCheck},
+    {MainControl::chkRepeat5, WC_BUTTONW, L"S", kCheck},
+    {MainControl::chkRepeat6, WC_BUTTONW, L"S", kCheck},
+    {MainControl::optWhen, WC_BUTTONW, L"When", kChild | WS_GROUP | BS_AUTORADIOBUTTON},
+    {MainControl::cmbCondition, WC_COMBOBOXW, L"", kCombo},
+    {MainControl::txtCondMinutes, WC_EDITW, L"10", kEdit, kEditEx},
+    {MainControl::vsCondMinutes, UPDOWN_CLASSW, L"", kSpin},
+    {MainControl::lblCondMinutes, WC_STATICW, L"min", kChild | SS_CENTERIMAGE},
+    // Typed into as well: a program that has no window yet.
+    {MainControl::cmbProgram, WC_COMBOBOXW, L"", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL},
+    {MainControl::chkPrompt, WC_BUTTONW, L"Prompt before Action with snooze option", kCheck | WS_GROUP},
+    {MainControl::chkBlink, WC_BUTTONW, L"Blink before Action", kCheck},
+    {MainControl::txtBlink, WC_EDITW, L"30", kEdit, kEditEx},
+    {MainControl::vsBlink, UPDOWN_CLASSW, L"", kSpin},
+    {MainControl::lblSeconds, WC_STATICW, L"Seconds", kChild | SS_CENTERIMAGE},
+    {MainControl::chkForce, WC_BUTTONW, L"Force terminate", kCheck},
+    {MainControl::cmdTimer, WC_BUTTONW, L"&Enable", kChild | WS_TABSTOP | BS_DEFPUSHBUTTON | WS_GROUP},
+    {MainControl::cmdAdv, WC_BUTTONW, L"&Options", kChild | WS_TABSTOP | BS_PUSHBUTTON},
+    // Without SS_NOTIFY the label lets clicks through, so it drags the window.
+    {MainControl::lblStatus, WC_STATICW, L"Disabled",
+     kChild | SS_CENTERIMAGE | SS_NOPREFIX | SS_ENDELLIPSIS},
+}};
+
+// The handles of the controls are kept in this order, looked up by id.
+static_assert([] {
+  for (std::size_t i = 0; i < kChildren.size(); ++i) {
+    if (static_cast<std::size_t>(kChildren[i].id) != static_cast<std::size_t>(MainControl::lblAction) + i) return false;
+  }
+  return kChildren.size() == static_cast<std::size_t>(MainControl::imgShowHidden) -
+                                 static_cast<std::size_t>(MainControl::lblAction);
+}());
+
+const std::array<MainChild, 35>& Children() { return kChildren; }
 
 struct FieldBinding {
   MainControl text;
@@ -113,6 +122,24 @@ void SetCheck(HWND button, bool checked) {
 
 void SetEnabled(HWND control, bool enabled) {
   if ((IsWindowEnabled(control) != FALSE) != enabled) EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
+// Whether `enabling` enables the control; nullopt for the labels and
+// buttons that no schedule state disables.
+std::optional<bool> EnabledIn(MainControl id, const ControlEnabling& enabling) {
+  using enum MainControl;
+  switch (id) {
+    case cmbAction: case optIn: case optAt: case optWhen: case chkPrompt: case chkBlink: case chkForce:
+      return enabling.choices;
+    case txtPeriod: case vsPeriod: case cmbUnit: return enabling.period;
+    case txtHour: case vsHour: case txtMin: case vsMin: case cmbT: return enabling.clock;
+    case txtBlink: case vsBlink: return enabling.blink;
+    case chkRepeat0: case chkRepeat1: case chkRepeat2: case chkRepeat3: case chkRepeat4: case chkRepeat5:
+    case chkRepeat6: return enabling.repeat;
+    case cmbCondition: case txtCondMinutes: case vsCondMinutes: case lblCondMinutes: case cmbProgram:
+      return enabling.condition;
+    default: return std::nullopt;
+  }
 }
 
 // By the control's own style: IsWindowVisible answers false for every
@@ -211,7 +238,18 @@ void MainWindow::OnPowerBroadcast(WPARAM event) {
 
 void MainWindow::OnCreate() {
   footerBrush_.reset(CreateSolidBrush(FrameColors::kFooter));
-  CreateChildControls<MainControl>(hwnd(), Children(), layout_, nullptr);
+  // Made as the schedule's defaults enable them: a start with the defaults
+  // then disables none, each of which costs calls to the window server
+  // under Wine, and another start changes only what differs.
+  std::array<MainChild, kChildren.size()> children = kChildren;
+  const ControlEnabling defaults = EnablingFor(ScheduleControls{}, false);
+  for (MainChild& child : children) {
+    if (EnabledIn(child.id, defaults) == false) child.style |= WS_DISABLED;
+  }
+  layout_ = CreateMeasuredChildControls<MainControl>(
+      hwnd(), children, MainControl::cmbAction, fonts().normal.get(),
+      [this](int boxHeight) { return MainWindowLayout(dpi(), boxHeight); }, controls_);
+  SetFrame(layout_.frame);
   for (const FieldBinding& field : kFields) {
     MakeNumberBox(Control(field.text));
     SendMessageW(Control(field.text), EM_LIMITTEXT, static_cast<WPARAM>(field.maxLength), 0);
@@ -224,7 +262,6 @@ void MainWindow::OnCreate() {
   tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                                  GetModuleHandleW(nullptr), nullptr));
-  LayOut(dpi());
 }
 
 void MainWindow::OnDestroy() {
@@ -234,14 +271,22 @@ void MainWindow::OnDestroy() {
   runningMark_.reset();
   destroyed_ = true;
   form_.OnUnload();
+  // The children go after this message; their handles must not outlive them.
+  controls_.fill(nullptr);
   PostQuitMessage(0);
+}
+
+HWND MainWindow::Control(MainControl id) const {
+  const auto index = static_cast<std::size_t>(static_cast<int>(id) - static_cast<int>(MainControl::lblAction));
+  return index < controls_.size() ? controls_[index] : nullptr;
 }
 
 SIZE MainWindow::LayOut(int dpi) {
   SetDpi(dpi);
   layout_ = MainWindowLayout(dpi, DropDownBoxHeight(hwnd(), fonts().normal.get()));
   SetFrame(layout_.frame);
-  hiddenIcon_ = CreateArtIcon(ArtKind::TrayHidden, ScaleToDpi(16, dpi));
+  // Drawn again at the new size when next shown.
+  hiddenIcon_.reset();
   PlaceChildControls<MainControl>(hwnd(), Children(), layout_, fonts().normal.get());
   // The lists drop wider than their boxes: the longer conditions' names in
   // full, and the windows' titles beside the programs.
@@ -355,7 +400,10 @@ void MainWindow::OnNumberBoxStep(int id, int delta) {
 }
 
 void MainWindow::PaintBody(HDC dc) {
-  if (!showHidden_ || !hiddenIcon_) return;
+  if (!showHidden_) return;
+  // Drawn when first shown: most runs never hide a window.
+  if (!hiddenIcon_) hiddenIcon_ = CreateArtIcon(ArtKind::TrayHidden, ScaleToDpi(16, dpi()));
+  if (!hiddenIcon_) return;
   const Rect r = layout_.at(MainControl::imgShowHidden);
   DrawIconEx(dc, r.left, r.top, hiddenIcon_.get(), r.width, r.height, 0, nullptr, DI_NORMAL);
 }
@@ -401,7 +449,6 @@ void MainWindow::ShowControls(const ScheduleControls& controls, const ControlEna
   for (int day = 0; day < 7; ++day) {
     const HWND box = Control(static_cast<MainControl>(static_cast<int>(MainControl::chkRepeat0) + day));
     SetCheck(box, (controls.repeatDays & (1 << day)) != 0);
-    SetEnabled(box, enabling.repeat);
   }
   SelectCombo(Control(MainControl::cmbCondition), controls.condition);
   SetControlText(MainControl::txtCondMinutes, controls.conditionMinutes.text());
@@ -417,11 +464,8 @@ void MainWindow::ShowControls(const ScheduleControls& controls, const ControlEna
   const bool minutes = controls.condition != ConditionKind::ProgramEnds;
   for (MainControl id : {MainControl::txtCondMinutes, MainControl::vsCondMinutes, MainControl::lblCondMinutes}) {
     SetShown(Control(id), minutes);
-    SetEnabled(Control(id), enabling.condition);
   }
   SetShown(program, !minutes);
-  SetEnabled(program, enabling.condition);
-  SetEnabled(Control(MainControl::cmbCondition), enabling.condition);
   SetControlText(MainControl::txtPeriod, controls.period.text());
   SelectCombo(Control(MainControl::cmbUnit), controls.unit);
   SetControlText(MainControl::txtHour, controls.hour.text());
@@ -431,19 +475,8 @@ void MainWindow::ShowControls(const ScheduleControls& controls, const ControlEna
   SetCheck(Control(MainControl::chkBlink), controls.blink);
   SetControlText(MainControl::txtBlink, controls.blinkSeconds.text());
   SetCheck(Control(MainControl::chkForce), controls.force);
-  for (MainControl id : {MainControl::txtPeriod, MainControl::vsPeriod, MainControl::cmbUnit}) {
-    SetEnabled(Control(id), enabling.period);
-  }
-  for (MainControl id : {MainControl::txtHour, MainControl::vsHour, MainControl::txtMin, MainControl::vsMin,
-                         MainControl::cmbT}) {
-    SetEnabled(Control(id), enabling.clock);
-  }
-  SetEnabled(Control(MainControl::txtBlink), enabling.blink);
-  SetEnabled(Control(MainControl::vsBlink), enabling.blink);
-  for (MainControl id : {MainControl::cmbAction, MainControl::optIn, MainControl::optAt, MainControl::optWhen,
-                         MainControl::chkPrompt,
-                         MainControl::chkBlink, MainControl::chkForce}) {
-    SetEnabled(Control(id), enabling.choices);
+  for (const MainChild& child : kChildren) {
+    if (const std::optional<bool> enabled = EnabledIn(child.id, enabling)) SetEnabled(Control(child.id), *enabled);
   }
   // A control that is disabled loses the focus to nothing; the keyboard
   // goes on from the button that arms and disarms.

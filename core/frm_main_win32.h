@@ -3,6 +3,7 @@
 // and messages are bound to MainForm.
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 #include "base/borderless_window_win32.h"
@@ -71,7 +72,9 @@ class MainWindow final : public BorderlessWindow, public MainView, private Dialo
   // A second start's command line.
   LRESULT OnCopyData(HWND sender, const COPYDATASTRUCT& data);
   void UpdateTooltip();
-  HWND Control(MainControl id) const { return GetDlgItem(hwnd(), static_cast<int>(id)); }
+  // From the handles kept when the controls were made: under Wine each
+  // GetDlgItem asks the window server, and a refresh looks up dozens.
+  HWND Control(MainControl id) const;
   void SetControlText(MainControl id, const std::string& text);
 
   MainDialogsWin32 dialogs_;
@@ -80,6 +83,9 @@ class MainWindow final : public BorderlessWindow, public MainView, private Dialo
   UniqueBrush footerBrush_;
   UniqueIcon icon_;
   UniqueIcon hiddenIcon_;
+  // The controls in MainControl's order, from lblAction; none once the window is gone.
+  std::array<HWND, static_cast<std::size_t>(MainControl::imgShowHidden) - static_cast<std::size_t>(MainControl::lblAction)>
+      controls_{};
   // Owned by the window: it goes when the window goes.
   UniqueWindow tooltip_;
   UniqueHandle runningMark_;

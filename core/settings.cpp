@@ -223,12 +223,12 @@ bool NormalizeStartUp(SettingsStore& store) {
   return on;
 }
 
-std::string ChooseAppDataFolder(std::string_view environmentValue, std::string_view knownFolder) {
+std::string ChooseAppDataFolder(std::string_view environmentValue, const std::function<std::string()>& knownFolder) {
   const auto isLetter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
   const std::string_view v = environmentValue;
   const bool drivePath = v.size() >= 3 && isLetter(v[0]) && v[1] == ':' && v[2] == '\\';
   const bool networkPath = v.size() >= 3 && v[0] == '\\' && v[1] == '\\' && v[2] != '\\';
-  return std::string(drivePath || networkPath ? environmentValue : knownFolder);
+  return drivePath || networkPath ? std::string(environmentValue) : knownFolder();
 }
 
 std::string DataFolderPath(std::string_view appData) {

@@ -3,6 +3,7 @@
 // program-wide options and the task list, loaded from and saved to the store.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -94,9 +95,10 @@ bool NormalizeStartUp(SettingsStore& store);
 std::string DataFolderPath(std::string_view appData);
 
 // The APPDATA folder: the environment's when it names a full path, else the
-// one the system keeps for the user. A missing or relative variable would put
-// the data folder where other users can write, and tasks naming
-// %KLAPPDATA% would run what they left there.
-std::string ChooseAppDataFolder(std::string_view environmentValue, std::string_view knownFolder);
+// one the system keeps for the user, which `knownFolder` is asked for only
+// then (asking loads parts of the system that a start can do without). A
+// missing or relative variable would put the data folder where other users
+// can write, and tasks naming %KLAPPDATA% would run what they left there.
+std::string ChooseAppDataFolder(std::string_view environmentValue, const std::function<std::string()>& knownFolder);
 
 }  // namespace kelvane

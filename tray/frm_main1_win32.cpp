@@ -18,11 +18,7 @@ ArtKind TrayArt(TrayImage image) {
 
 }  // namespace
 
-frmMain1::frmMain1() : mnuPopup_(CreatePopupMenu()) {
-  const int size = GetSystemMetrics(SM_CXSMICON);
-  for (TrayImage image : {TrayImage::Idle, TrayImage::Armed, TrayImage::IdleHidden}) {
-    myIco_[static_cast<std::size_t>(image)] = CreateArtIcon(TrayArt(image), size);
-  }
+frmMain1::frmMain1() : iconSize_(GetSystemMetrics(SM_CXSMICON)), mnuPopup_(CreatePopupMenu()) {
   if (!mnuPopup_) return;
   for (const TrayMenuItem& item : TrayMenuItems()) {
     // A menu without an item only lacks that command; nothing else depends on it.
@@ -32,6 +28,12 @@ frmMain1::frmMain1() : mnuPopup_(CreatePopupMenu()) {
       AppendMenuW(mnuPopup_.get(), MF_STRING, static_cast<UINT_PTR>(item.command), Widen(item.caption).c_str());
     }
   }
+}
+
+HICON frmMain1::MyIco(TrayImage image) const {
+  UniqueIcon& icon = myIco_[static_cast<std::size_t>(image)];
+  if (!icon) icon = CreateArtIcon(TrayArt(image), iconSize_);
+  return icon.get();
 }
 
 TrayMenuCommand frmMain1::ShowPopup(HWND owner) {

@@ -12,11 +12,11 @@ namespace kelvane {
 
 class frmMain1 {
  public:
-  // Draws the images at the system's small-icon size and builds the menu.
+  // Builds the menu; the images are drawn at the system's small-icon size.
   frmMain1();
 
   // MyIco: 0 idle, 1 armed, 2 idle with windows hidden.
-  HICON MyIco(TrayImage image) const { return myIco_[static_cast<std::size_t>(image)].get(); }
+  HICON MyIco(TrayImage image) const;
   // Brings `owner` to the foreground, so that the menu closes on a click
   // elsewhere, and opens the popup at the mouse. The chosen command, or
   // None when the menu was dismissed.
@@ -26,7 +26,10 @@ class frmMain1 {
   HMENU mnuPopup() const { return mnuPopup_.get(); }
 
  private:
-  std::array<UniqueIcon, 3> myIco_;
+  int iconSize_;
+  // Each drawn when first asked for: a start shows only the idle image, and
+  // the others wait for an arming or a hiding that many runs never have.
+  mutable std::array<UniqueIcon, 3> myIco_;
   UniqueMenu mnuPopup_;
 };
 

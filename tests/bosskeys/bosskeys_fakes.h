@@ -137,7 +137,11 @@ class FakeDesktop : public WindowList {
     return windows.front();
   }
 
-  std::vector<TopLevelWindow> EnumerateWindows() override { return windows; }
+  std::vector<TopLevelWindow> EnumerateWindows() override {
+    ++enumerations;
+    return windows;
+  }
+  int enumerations = 0;
   bool SetShowState(WindowId handle, int showCommand) override {
     for (auto& window : windows) {
       if (window.handle != handle) continue;

@@ -149,13 +149,23 @@ TEST_F(RecordedHidingTest, AStartAfterADeathShowsWhatTheRecordNamesInItsStateAnd
 TEST_F(RecordedHidingTest, AStartWithARecordOfNothingUsableShowsNothingAndRemovesIt) {
   const WindowId stranger = desktop.Add("Stranger", false, kShowNormal);
   desktop.Get(stranger).className = "Other";
-  for (const std::string& text : {std::string(), std::string("\x01garbage\n\n"),
-                                  EncodeHiddenWindows({{stranger, kShowNormal, FakeDesktop::kOtherProcess, "Mine"}})}) {
-    record.text = text;
+  const struct {
+    std::string text;
+    int enumerations;  // a record that names no window spares going through the desktop
+  } cases[] = {
+      {"", 0},
+      {"\x01garbage\n\n", 0},
+      {EncodeHiddenWindows({{stranger, kShowNormal, FakeDesktop::kOtherProcess, "Mine"}}), 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    record.text = c.text;
     desktop.log.clear();
+    desktop.enumerations = 0;
     hider.ShowRecordedWindows();
     EXPECT_EQ(desktop.log, (Log{"clear record"}));
     EXPECT_FALSE(desktop.Get(stranger).visible);
+    EXPECT_EQ(desktop.enumerations, c.enumerations);
   }
   EXPECT_EQ(desktop.invalidations, 0);
 }

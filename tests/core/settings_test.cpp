@@ -251,7 +251,14 @@ TEST(Settings, TheDataFolderLiesOnlyWhereTheUserAloneWrites) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.variable);
-    EXPECT_EQ(ChooseAppDataFolder(c.variable, "K:\\known"), c.chosen);
+    int asked = 0;
+    EXPECT_EQ(ChooseAppDataFolder(c.variable,
+                                  [&asked] {
+                                    ++asked;
+                                    return std::string("K:\\known");
+                                  }),
+              c.chosen);
+    EXPECT_EQ(asked, std::string_view(c.chosen) == "K:\\known" ? 1 : 0) << "the system is asked only when needed";
   }
 }
 
